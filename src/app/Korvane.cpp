@@ -1,0 +1,101 @@
+#include "app/Korvane.h"
+
+#include "app/MessageBoxNotifier.h"
+#include "app/Session.h"
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
+#include "midi/RtMidiBackend.h"
+#include "settings/Registry.h"
+#include "vsp/VirtualSpBackend.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSettings>
+
+namespace {
+const QString NoVirtualSp = QStringLiteral("--no-virtual-sp");
+}
+
+Korvane::Korvane(KorvaneOptions opts) : options(std::move(opts))
+{
+    if (options.currentDirectory.isEmpty())
+        options.currentDirectory = QDir::currentPath();
+    if (!options.store) {
+        ownStore = std::make_unique<QSettings>(QLatin1String(Registry::Organisation),
+                                               QLatin1String(Registry::Application));
+        options.store = ownStore.get();
+    }
+    if (!options.notifier) {
+        ownNotifier = std::make_unique<MessageBoxNotifier>();
+        options.notifier = ownNotifier.get();
+    }
+    auto backends = std::move(options.backends);
+    const bool withVirtualSp = WantsVirtualSp(options.arguments, *options.store);
+    if (backends.empty())
+        backends = SystemBackends(withVirtualSp);
+    if (options.tracePath.isEmpty())
+        options.tracePath = qEnvironmentVariable(MidiTrace::EnvironmentVariable);
+    session_ = std::make_unique<Session>(*options.store, *options.notifier, std::move(backends), options.tracePath);
+    session_->settings.VirtualSpEnabled = withVirtualSp;
+    session_->wait.setTimeoutCap(options.responseTimeoutCap);
+}
+
+Korvane::~Korvane()
+{
+    main.reset();
+    splash.reset();
+}
+
+bool Korvane::WantsDebugLog(const QStringList &arguments)
+{
+    const QString line = arguments.join(QLatin1Char(' '));
+    return line == QLatin1String("/b") || line == QLatin1String("/B");
+}
+
+bool Korvane::WantsVirtualSp(const QStringList &arguments, QSettings &store)
+{
+    return !arguments.contains(NoVirtualSp) && Registry::ReadVirtualSpEnabled(store);
+}
+
+std::vector<std::unique_ptr<MidiBackend>> Korvane::SystemBackends(bool withVirtualSp)
+{
+    std::vector<std::unique_ptr<MidiBackend>> backends;
+    // Real interfaces first, so a connected SP is device 0 and chosen on a first start.
+    backends.push_back(std::make_unique<RtMidiBackend>());
+    if (withVirtualSp)
+        backends.push_back(std::make_unique<VirtualSpBackend>());
+    return backends;
+}
+
+LinkStartup::Outcome Korvane::start()
+{
+    Session &s = *session_;
+    s.settings.HomeDirectory = Registry::ReadHomeDirectory(s.store, options.currentDirectory);
+    if (WantsDebugLog(options.arguments)) {
+        if (s.log.open(s.settings.HomeDirectory))
+            s.log.write(QStringLiteral("frmSplash_load(): Debug initiated."));
+        else
+            qWarning("Cannot write the debug log in %s", qPrintable(s.settings.HomeDirectory));
+    }
+    s.log.write(QStringLiteral("frmSplash_load(): CP"));
+
+    splash = std::make_unique<frmSplash>();
+    s.log.write(QStringLiteral("frmSplash_load(): Displaying Splash."));
+    splash->show();
+    splash->repaint();
+
+    s.log.write(QStringLiteral("frmSplash_load(): Loading main form."));
+    main = std::make_unique<frmMain>(s);
+    if (auto *boxes = dynamic_cast<MessageBoxNotifier *>(&s.notifier))
+        boxes->setParentWindow(main.get());
+    const LinkStartup::Outcome outcome = main->Load();
+    splash->close();
+    splash.reset();
+    if (s.log.isOn()) {
+        s.log.write(QStringLiteral("frmMain_load(): Loading Main Screen."));
+        s.log.close();
+    }
+    if (outcome != LinkStartup::Outcome::Fatal)
+        main->show();
+    return outcome;
+}

@@ -1,0 +1,6 @@
+#include "app/Korvane.h"
+
+int main(int argc, char **argv)
+{
+    return RunKorvane(argc, argv);
+}

@@ -1,0 +1,53 @@
+// MidiComms: the two ports as the program uses them. Opens and closes them, sends one SysEx
+// at a time, hands each arriving SysEx to the response buffer, forwards short messages when
+// MIDI Thru is on, and reports every error through ShowError.
+#pragma once
+
+#include "midi/MidiInput.h"
+#include "midi/MidiOutput.h"
+
+#include <QTimer>
+
+class DebugLog;
+class ExchangeState;
+class Notifier;
+struct PortSettings;
+
+class MidiComms : public QObject {
+    Q_OBJECT
+public:
+    MidiComms(const MidiDeviceList &devices, PortSettings &ports, ExchangeState &exchange, Notifier &notifier,
+              DebugLog &log, MidiTrace &trace, QObject *parent = nullptr);
+
+    MidiInput &input() { return ctlMIDIin; }
+    MidiOutput &output() { return ctlMIDIout; }
+
+    bool OpenInputDevice();
+    bool OpenOutputDevice();
+    void ClosePorts();
+
+    // Sends a whole SysEx and marks the exchange as awaiting the SP's answer.
+    bool MidiOutLongMsg(const QByteArray &message);
+    void MidiOutShortMsg(uint8_t status, uint8_t data1, uint8_t data2);
+
+    // Code -1: a critical box "heading / text"; 0: nothing; 65: nothing (a time-out already
+    // reported); anything else: a MIDI driver error, shown as "heading:" over the driver's text.
+    bool ShowError(int code, const QString &heading, const QString &text);
+    // ShowError(-1, ...) followed by the common tail of every error path.
+    void ReportError(const QString &heading, const QString &text);
+
+    // Delay after the last forwarded short message before the output light goes off.
+    static constexpr int ThruLedMs = 100;
+
+private:
+    void onMessagesArrived();
+    void onPortError(int code, const QString &text);
+
+    PortSettings &ports;
+    ExchangeState &exchange;
+    Notifier &notifier;
+    DebugLog &log;
+    MidiInput ctlMIDIin;
+    MidiOutput ctlMIDIout;
+    QTimer thruLedTimer;
+};

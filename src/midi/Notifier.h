@@ -1,0 +1,15 @@
+// The one way the program tells the user something: an error, a notice or a yes/no question.
+// The windows show message boxes; tests install a recorder so nothing ever blocks on a box.
+#pragma once
+
+#include <QString>
+
+class Notifier {
+public:
+    enum class Icon { None, Critical, Information };
+
+    virtual ~Notifier() = default;
+    // heading may be empty; the box then shows the text alone under an empty first line.
+    virtual void message(Icon icon, const QString &heading, const QString &text) = 0;
+    virtual bool question(const QString &heading, const QString &text) = 0;
+};

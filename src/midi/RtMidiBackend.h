@@ -1,0 +1,33 @@
+// Real MIDI interfaces through RtMidi: ALSA or JACK on Linux, WinMM on Windows, CoreMIDI on
+// macOS. A machine without a MIDI system simply lists no ports.
+#pragma once
+
+#include "midi/MidiBackend.h"
+
+#include <memory>
+
+class RtMidiIn;
+class RtMidiOut;
+
+class RtMidiBackend : public MidiBackend {
+    Q_OBJECT
+public:
+    explicit RtMidiBackend(QObject *parent = nullptr);
+    ~RtMidiBackend() override;
+
+    QStringList inputPorts() const override { return inputs; }
+    QStringList outputPorts() const override { return outputs; }
+    bool openInput(int port, QString *error) override;
+    void closeInput() override;
+    bool openOutput(int port, QString *error) override;
+    void closeOutput() override;
+    bool send(const QByteArray &message, QString *error) override;
+
+private:
+    static void OnInput(double deltaTime, std::vector<unsigned char> *message, void *self);
+
+    std::unique_ptr<RtMidiIn> in;
+    std::unique_ptr<RtMidiOut> out;
+    QStringList inputs;
+    QStringList outputs;
+};

@@ -1,0 +1,28 @@
+// Registry: the settings store. Values live under "Talvern Systems"/"Korvane" in the groups
+// "MIDI Interface", "Disk Devices", "SP Config" and "Application", every value as text.
+#pragma once
+
+#include "settings/Settings.h"
+
+class DebugLog;
+class MidiInput;
+class MidiOutput;
+class QSettings;
+
+namespace Registry {
+
+constexpr const char *Organisation = "Talvern Systems";
+constexpr const char *Application = "Korvane";
+
+// Reads every setting, with its default where a group or value is missing or empty. A stored
+// device name is looked up among the present devices; no match keeps the current device.
+bool GetRegistry(QSettings &store, Settings &settings, const MidiInput &input, const MidiOutput &output,
+                 DebugLog &log);
+bool SetRegistry(QSettings &store, const Settings &settings);
+
+// The home directory alone, as the start-up window needs it before anything else.
+QString ReadHomeDirectory(QSettings &store, const QString &currentDirectory);
+// Whether to offer the built-in Virtual SP, read before the devices are listed.
+bool ReadVirtualSpEnabled(QSettings &store);
+
+} // namespace Registry

@@ -1,0 +1,45 @@
+// The program's settings in memory, with their first-start defaults.
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+struct PortSettings {
+    int16_t InputDeviceNum = 0;
+    QString InputDeviceName;
+    int16_t OutputDeviceNum = 0;
+    QString OutputDeviceName;
+    int16_t MidiThru = 0; // 1 forwards incoming short messages to the output
+};
+
+struct DiskDevice {
+    int16_t Number = 0;
+    uint8_t Installed = 1;
+    int16_t Type = 1;
+    QString VolName;
+};
+
+struct SpConfig {
+    int16_t PlayBackNote = 60;
+    int16_t PlayBackVelocityOn = 64;
+    int16_t PlayBackVelocityOff = 64;
+    int16_t PlayBackMidiChannel = 0;
+    int16_t SysExDeviceID = 127;
+};
+
+struct Settings {
+    static constexpr int DiskDeviceCount = 8;
+
+    PortSettings ports;
+    std::array<DiskDevice, DiskDeviceCount> disks = DefaultDisks();
+    uint8_t LastDiskAccessed = 0;
+    SpConfig sp;
+    QString HomeDirectory;
+    // The built-in Virtual SP is offered as a MIDI device unless switched off here.
+    bool VirtualSpEnabled = true;
+
+    static DiskDevice DefaultDisk(int index, bool wholeKeyMissing);
+    static std::array<DiskDevice, DiskDeviceCount> DefaultDisks();
+};
