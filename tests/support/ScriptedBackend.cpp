@@ -1,0 +1,70 @@
+#include "ScriptedBackend.h"
+
+#include <QTimer>
+
+ScriptedBackend::ScriptedBackend(QStringList inputs, QStringList outputs)
+    : inputs(std::move(inputs)), outputs(std::move(outputs))
+{
+}
+
+bool ScriptedBackend::openInput(int port, QString *error)
+{
+    if (failInputOpen || port < 0 || port >= inputs.size()) {
+        if (error)
+            *error = QStringLiteral("refused");
+        return false;
+    }
+    inputOpen = true;
+    return true;
+}
+
+bool ScriptedBackend::openOutput(int port, QString *error)
+{
+    if (failOutputOpen || port < 0 || port >= outputs.size()) {
+        if (error)
+            *error = QStringLiteral("refused");
+        return false;
+    }
+    outputOpen = true;
+    return true;
+}
+
+bool ScriptedBackend::send(const QByteArray &message, QString *error)
+{
+    if (failSend || !outputOpen) {
+        if (error)
+            *error = QStringLiteral("send failed");
+        return false;
+    }
+    sent << message;
+    if (reply && !message.isEmpty() && static_cast<uint8_t>(message.at(0)) == 0xF0) {
+        for (const QByteArray &answer : reply(message))
+            deliver(answer);
+    }
+    return true;
+}
+
+void ScriptedBackend::deliver(const QByteArray &bytes)
+{
+    const int step = pieceSize > 0 ? pieceSize : static_cast<int>(bytes.size());
+    for (qsizetype at = 0; at < bytes.size(); at += step) {
+        const QByteArray piece = bytes.mid(at, step);
+        QTimer::singleShot(0, this, [this, piece] {
+            if (inputOpen)
+                emit bytesReceived(piece);
+        });
+    }
+}
+
+QByteArray ScriptedBackend::Status(int code)
+{
+    QByteArray status("\xF0\x00\x00\x1B\x02\x05\x7F\x00", 8);
+    status.append(static_cast<char>(code));
+    status.append('\xF7');
+    return status;
+}
+
+ScriptedBackend::Reply ScriptedBackend::StatusReply(int code)
+{
+    return [code](const QByteArray &) { return QList<QByteArray>{Status(code)}; };
+}

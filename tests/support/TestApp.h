@@ -1,0 +1,47 @@
+// The whole program started as a user would start it, but on a test's own MIDI backend,
+// settings file, home directory and recording notifier.
+#pragma once
+
+#include "RecordingNotifier.h"
+#include "ScriptedBackend.h"
+#include "app/Korvane.h"
+#include "app/Session.h"
+#include "app/frmMain.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <memory>
+
+struct TestApp {
+    static constexpr int TimeoutMs = 30;
+
+    TestApp() : store(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat) {}
+
+    LinkStartup::Outcome start(std::unique_ptr<MidiBackend> backend, const QStringList &arguments = {})
+    {
+        KorvaneOptions options;
+        options.arguments = arguments;
+        options.currentDirectory = dir.path();
+        options.store = &store;
+        options.notifier = &notifier;
+        options.responseTimeoutCap = TimeoutMs;
+        options.tracePath = dir.filePath(QStringLiteral("trace.txt"));
+        if (backend)
+            options.backends.push_back(std::move(backend));
+        korvane = std::make_unique<Korvane>(std::move(options));
+        return korvane->start();
+    }
+
+    frmMain *main() { return korvane->mainWindow(); }
+    Session &session() { return korvane->session(); }
+    template <typename T>
+    T *find(const QString &name) { return main()->findChild<T *>(name); }
+
+    QString file(const QString &name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+    QSettings store;
+    RecordingNotifier notifier;
+    std::unique_ptr<Korvane> korvane;
+};
