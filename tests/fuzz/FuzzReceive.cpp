@@ -1,0 +1,35 @@
+// Feeds arbitrary bytes through the receive path in arbitrary pieces, then decodes every
+// message as a status response and hands it to the Virtual SP. Nothing may crash or read
+// past the end of a message.
+#include "device/StatusCodes.h"
+#include "device/SysExFrame.h"
+#include "midi/MidiStreamParser.h"
+#include "vsp/VirtualSp.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    const size_t piece = 1 + data[0] % 64;
+    MidiStreamParser parser;
+    for (uint8_t status : {0xF8, 0xF9, 0xFE})
+        parser.setFiltered(status, true);
+    VirtualSp sp;
+
+    auto sink = [&sp](const QByteArray &message) {
+        if (const auto code = SpStatus::CodeOf(message))
+            (void)SpStatus::SPErrorText(*code);
+        for (int position = -1; position <= message.size() + 1; ++position)
+            (void)SysEx::ByteAt(message, position);
+        for (const QByteArray &answer : sp.Receive(message))
+            (void)SpStatus::CodeOf(answer);
+    };
+    for (size_t at = 1; at < size; at += piece) {
+        const size_t length = std::min(piece, size - at);
+        parser.feed(QByteArray(reinterpret_cast<const char *>(data + at), static_cast<qsizetype>(length)), sink);
+    }
+    return 0;
+}
