@@ -234,3 +234,16 @@ TEST(MidiTrace, EveryMessageInAndOutIsOneHexLine)
     EXPECT_EQ(trace.readAll(), "OUT F0 00 00 1B 02 05 7F 11 01 01 00 F7\n"
                                "IN F0 00 00 1B 02 05 7F 00 00 F7\n");
 }
+
+TEST(PortErrors, DriverErrorsShowTheirTextExceptCodesZeroAndEight)
+{
+    TestSession t;
+    ASSERT_TRUE(t.openPorts());
+    emit t.backend->errorOccurred(0, QStringLiteral("nothing"));
+    emit t.backend->errorOccurred(8, QStringLiteral("buffer notice"));
+    EXPECT_TRUE(t.notifier.messages.isEmpty());
+    emit t.backend->errorOccurred(5, QStringLiteral("The MIDI interface was unplugged"));
+    ASSERT_EQ(t.notifier.messages.size(), 2) << "the input and the output both report it";
+    EXPECT_EQ(t.notifier.messages[0].text, "The MIDI interface was unplugged");
+    EXPECT_EQ(t.notifier.messages[0].icon, Notifier::Icon::None);
+}

@@ -1,42 +1,457 @@
-// The Virtual SP's reading of a message: whom it answers, and with which status.
+// The Virtual SP against the device's rules, command by command: the bytes it answers with and
+// the state it holds afterwards. Messages are written out byte by byte here, independently of
+// both the program's client code and the Virtual SP's own message code.
 #include "QtPrinters.h"
 #include "vsp/VirtualSp.h"
 
 #include <gtest/gtest.h>
 
+using namespace Vsp;
+
 namespace {
 
-QByteArray Message(const QByteArray &body, uint8_t id = 127, const QByteArray &maker = QByteArray("\x00\x00\x1B", 3))
+QByteArray Bytes(std::initializer_list<int> values)
 {
-    QByteArray m("\xF0", 1);
-    m.append(maker);
-    m.append("\x02\x05", 2);
-    m.append(static_cast<char>(id));
-    m.append(body);
-    m.append('\xF7');
+    QByteArray bytes;
+    for (int v : values)
+        bytes.append(static_cast<char>(v));
+    return bytes;
+}
+
+QByteArray Message(const QByteArray &body, int id = 127)
+{
+    return Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, id}) + body + Bytes({0xF7});
+}
+
+QByteArray Status(int code, int id = 127)
+{
+    return Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, id, 0x00, code, 0xF7});
+}
+
+// Byte at a 1-based message position, and a number of nibble characters from there.
+int At(const QByteArray &m, int position)
+{
+    return static_cast<uint8_t>(m.at(position - 1));
+}
+
+int Nibbles(const QByteArray &m, int position, int count)
+{
+    int value = 0;
+    for (int i = 0; i < count; ++i)
+        value = value * 16 + At(m, position + i);
+    return value;
+}
+
+QByteArray Text(const QByteArray &m, int position, int characters)
+{
+    QByteArray text;
+    for (int i = 0; i < characters; ++i)
+        text.append(static_cast<char>(Nibbles(m, position + 2 * i, 2)));
+    return text;
+}
+
+QByteArray Record(int bytes, const char *name)
+{
+    QByteArray r(bytes, '\0');
+    SetName(r, name);
+    return r;
+}
+
+QByteArray WaveRecord(const char *name, int length, bool stereo = false)
+{
+    QByteArray w = Record(WaveRecordBytes, name);
+    w[WaveField::Mode] = static_cast<char>(stereo ? WaveField::Stereo : 0);
+    Write(w, WaveField::Address, 4, 0x1400);
+    Write(w, WaveField::Size, 2, static_cast<uint32_t>((length + 1023) / 1024 * (stereo ? 2 : 1)));
+    Write(w, WaveField::PlayEnd, 4, static_cast<uint32_t>(length - 1));
+    Write(w, WaveField::Length, 4, static_cast<uint32_t>(length));
+    Write(w, WaveField::Pitch, 2, 6000);
+    return w;
+}
+
+// A Map whose zones cover the given (low, high) ranges.
+QByteArray MapRecord(const char *name, std::initializer_list<std::pair<int, int>> zones)
+{
+    QByteArray m = Record(RecordBytes(Map, static_cast<int>(zones.size())), name);
+    m[MapLastZoneOffset] = static_cast<char>(zones.size() - 1);
+    int base = MapZonesOffset;
+    for (const auto &[low, high] : zones) {
+        m[base + ZoneField::LowNote] = static_cast<char>(low);
+        m[base + ZoneField::HighNote] = static_cast<char>(high);
+        m[base + ZoneField::Volume] = 80;
+        base += MapZoneBytes;
+    }
     return m;
 }
 
-QByteArray Status(uint8_t code, uint8_t id = 127)
-{
-    QByteArray s("\xF0\x00\x00\x1B\x02\x05", 6);
-    s.append(static_cast<char>(id));
-    s.append('\0');
-    s.append(static_cast<char>(code));
-    s.append('\xF7');
-    return s;
-}
+struct Sp : ::testing::Test {
+    VirtualSp sp;
+    int changes = 0;
 
-using Answers = std::vector<QByteArray>;
+    Sp()
+    {
+        SpMemory m;
+        m.of(Wave)[3] = WaveRecord("Left Piano", 40000);
+        m.of(Wave)[10] = WaveRecord("Right Piano", 40000);
+        m.of(Wave)[11] = WaveRecord("Short One", 1000);
+        m.of(Wave)[12] = WaveRecord("Wide Strings", 20000, true);
+        m.of(Tone)[5] = Record(ToneRecordBytes, "Soft Tone");
+        m.of(Tone)[12] = Record(ToneRecordBytes, "Hard Tone");
+        m.of(Map)[2] = MapRecord("Split Map", {{0, 59}, {60, 127}});
+        m.of(Preset)[0] = Record(PresetRecordBytes, "First Preset");
+        m.of(Preset)[7] = Record(PresetRecordBytes, "Last Preset");
+        m.of(Multi)[1] = Record(MultiRecordBytes, "Band Multi");
+        m.global.bankName = "Test Bank     ";
+        sp.setMemory(m);
+        sp.onChanged = [this](const SpMemory &) { ++changes; };
+    }
+
+    QByteArray Answer(const QByteArray &body)
+    {
+        const auto answers = sp.Receive(Message(body));
+        EXPECT_EQ(answers.size(), 1u) << "one answer to every request";
+        return answers.empty() ? QByteArray() : answers.front();
+    }
+    int StatusOf(const QByteArray &body)
+    {
+        const QByteArray answer = Answer(body);
+        EXPECT_EQ(answer.size(), 10) << "a status response";
+        return answer.size() == 10 ? At(answer, 9) : -1;
+    }
+    QByteArray Dump(int kind, int number)
+    {
+        return Answer(Bytes({0x01, kind, 0, 0, 0, 2, 0, 0, number / 16, number % 16}));
+    }
+    // The dump sent back with one byte changed, as the program uploads an edit.
+    QByteArray UploadOf(const QByteArray &dump)
+    {
+        QByteArray upload = dump.mid(7, dump.size() - 8);
+        return upload;
+    }
+};
 
 } // namespace
+
+TEST_F(Sp, ObjectDumpsHaveTheLengthsAndFramingThatTheProgramReads)
+{
+    // F0 00 00 1B 02 05 7F 01 01 00 00 00 02 00 00 00 05 F7 asks for Tone 5.
+    const QByteArray tone = sp.Receive(Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0x01, 0x00, 0x00, 0x00,
+                                              0x02, 0x00, 0x00, 0x00, 0x05, 0xF7}))
+                                .at(0);
+    EXPECT_EQ(tone.size(), 180);
+    EXPECT_EQ(At(tone, 9), 1);
+    EXPECT_EQ(Nibbles(tone, 14, 4), 5);
+    EXPECT_EQ(Text(tone, 20, 14), "Soft Tone     ");
+    EXPECT_EQ(At(tone, 180), 0xF7);
+    for (int position = 10; position < 180; ++position)
+        ASSERT_LE(At(tone, position), 15) << "every data character is a nibble, position " << position;
+
+    const struct { int kind, number, length; } dumps[] = {
+        {Wave, 3, 148}, {Tone, 12, 180}, {Map, 2, 84 + 32 * 2 + 1}, {Preset, 7, 532}, {Multi, 1, 212}};
+    for (const auto &d : dumps) {
+        const QByteArray dump = Dump(d.kind, d.number);
+        EXPECT_EQ(dump.size(), d.length) << "kind " << d.kind;
+        EXPECT_EQ(Nibbles(dump, 14, 4), d.number);
+        EXPECT_EQ(Nibbles(dump, 10, 4), (d.length - 18) / 2 + 2) << "count of the bytes that follow";
+    }
+    const QByteArray map = Dump(Map, 2);
+    EXPECT_EQ(Nibbles(map, 52, 2), 1) << "last zone index";
+    EXPECT_EQ(Nibbles(map, 84 + 32 + 4, 2), 60) << "zone 1 low note";
+}
+
+TEST_F(Sp, DirectoryStatusIs64CharactersWithTheTrueFigures)
+{
+    // Presets status request: F0 00 00 1B 02 05 7F 12 01 01 03 F7.
+    const QByteArray status = Answer(Bytes({0x12, 0x01, 0x01, 0x03}));
+    ASSERT_EQ(status.size(), 64);
+    EXPECT_EQ(Nibbles(status, 22, 4), HighestAllowed(Preset));
+    EXPECT_EQ(Nibbles(status, 26, 4), 2);
+    EXPECT_EQ(Nibbles(status, 30, 4), 0);
+    EXPECT_EQ(Nibbles(status, 34, 4), 7);
+    EXPECT_EQ(Nibbles(status, 38, 6), 2 * PresetRecordBytes);
+    EXPECT_EQ(Nibbles(status, 44, 6), sp.memory().parameterBytesFree());
+    EXPECT_EQ(Nibbles(status, 56, 4), SpMemory::DefaultInstalledKilowords);
+    const int wavesKw = 40 + 40 + 1 + 40;
+    EXPECT_EQ(Nibbles(status, 60, 4), SpMemory::DefaultInstalledKilowords - wavesKw);
+
+    sp.memory().of(Multi).clear();
+    const QByteArray empty = Answer(Bytes({0x12, 0x01, 0x01, 0x04}));
+    ASSERT_EQ(empty.size(), 64);
+    EXPECT_EQ(Nibbles(empty, 26, 4), 0);
+}
+
+TEST_F(Sp, DirectoryListsNumberAndNameOfEveryObject)
+{
+    const QByteArray dir = Answer(Bytes({0x12, 0x02, 0x01, 0x00}));
+    const int n = Nibbles(dir, 10, 4);
+    EXPECT_EQ((n - 2) / 16, 4);
+    EXPECT_EQ(dir.size(), 17 + 32 * 4 + 1);
+    const int numbers[] = {3, 10, 11, 12};
+    for (int e = 0; e < 4; ++e)
+        EXPECT_EQ(Nibbles(dir, 18 + 32 * e, 4), numbers[e]);
+    EXPECT_EQ(Text(dir, 22 + 32 * 3, 14), "Wide Strings  ");
+
+    sp.memory().of(Tone).clear();
+    const QByteArray none = Answer(Bytes({0x12, 0x02, 0x01, 0x01}));
+    EXPECT_EQ(Nibbles(none, 10, 4), 2);
+}
+
+TEST_F(Sp, UploadOfAnEditedDumpChangesTheObject)
+{
+    // Value 5 at position 50, width 2: the Tone's Wave number.
+    QByteArray upload = UploadOf(Dump(Tone, 12));
+    upload[50 - 8] = 0;
+    upload[51 - 8] = 5;
+    EXPECT_EQ(StatusOf(upload), 0);
+    EXPECT_EQ(Nibbles(Dump(Tone, 12), 50, 2), 5);
+
+    // The name "Bass" at position 20, padded with spaces.
+    QByteArray rename = UploadOf(Dump(Tone, 12));
+    const int nameNibbles[] = {4, 2, 6, 1, 7, 3, 7, 3};
+    for (int i = 0; i < 28; ++i)
+        rename[20 - 8 + i] = static_cast<char>(i < 8 ? nameNibbles[i] : (i % 2 == 0 ? 2 : 0));
+    EXPECT_EQ(StatusOf(rename), 0);
+    EXPECT_EQ(Text(Dump(Tone, 12), 20, 14), "Bass          ");
+    EXPECT_EQ(changes, 2);
+
+    // A dump sent back to another number creates that object.
+    QByteArray copy = UploadOf(Dump(Tone, 12));
+    copy[16 - 8] = 2;
+    copy[17 - 8] = 5; // number 37
+    EXPECT_EQ(StatusOf(copy), 0);
+    EXPECT_NE(sp.memory().find(Tone, 37), nullptr);
+}
+
+TEST_F(Sp, UploadsBreakingTheDevicesRulesAreRefused)
+{
+    struct Case {
+        const char *what;
+        int kind, number, position, value, status;
+    };
+    const Case cases[] = {
+        {"a nibble above 15", Tone, 5, 54, 0x10, 3},
+        {"envelope sustain of 100 (0x64)", Tone, 5, 56, 6, 11},
+        {"cutoff 0xA0", Tone, 5, 80, 0x0A, 11},
+        {"fine tune 0x7F = 127", Wave, 3, 50, 7, 11},
+        {"map zone volume 0xF0", Map, 2, 84 + 10, 0x0F, 11},
+        {"preset mode 0x50", Preset, 0, 50, 5, 11},
+        {"multi channel volume 0x80", Multi, 1, 120, 8, 11},
+    };
+    for (const Case &c : cases) {
+        QByteArray upload = UploadOf(Dump(c.kind, c.number));
+        const QByteArray before = upload;
+        upload[c.position - 8] = static_cast<char>(c.value);
+        EXPECT_EQ(StatusOf(upload), c.status) << c.what;
+        EXPECT_EQ(UploadOf(Dump(c.kind, c.number)), before) << c.what << ": nothing changed";
+    }
+    EXPECT_EQ(changes, 0);
+
+    QByteArray cut = UploadOf(Dump(Tone, 5));
+    cut.chop(2);
+    EXPECT_EQ(StatusOf(cut), 2) << "a dump two characters short";
+    QByteArray wrongCount = UploadOf(Dump(Tone, 5));
+    wrongCount[12 - 8] = 0;
+    EXPECT_EQ(StatusOf(wrongCount), 2);
+}
+
+TEST_F(Sp, WaveUploadsKeepTheSamplesAndTheLoopInsideThePlayRange)
+{
+    // A Wave that does not exist cannot be made by an upload: its samples cannot be sent.
+    QByteArray newWave = UploadOf(Dump(Wave, 3));
+    newWave[17 - 8] = 9;
+    EXPECT_EQ(StatusOf(newWave), 4);
+
+    // Loop on with a loop end beyond the play end.
+    QByteArray loop = UploadOf(Dump(Wave, 3));
+    loop[48 - 8] = 8; // 0x80 loop on
+    loop[100 - 8 + 2] = 0x0F;
+    EXPECT_EQ(StatusOf(loop), 11);
+
+    // A changed length or stereo bit in an upload does not change the samples held.
+    QByteArray tamper = UploadOf(Dump(Wave, 3));
+    tamper[84 - 8 + 7] = 1;
+    tamper[48 - 8] = 2; // stereo bit
+    EXPECT_EQ(StatusOf(tamper), 0);
+    const QByteArray after = Dump(Wave, 3);
+    EXPECT_EQ(Nibbles(after, 84, 8), 40000);
+    EXPECT_EQ(Nibbles(after, 48, 2) & 0x20, 0);
+}
+
+TEST_F(Sp, MapZonesAreFoundByAnyNoteInsideAndMustNotOverlap)
+{
+    const auto zoneUpload = [](int note, int map, int low, int high) {
+        QByteArray body = Bytes({0x02, 0x06, 0x00, 0x00, 0x01, 0x03, note / 16, note % 16, map / 16, map % 16, 0, 0});
+        QByteArray zone(32, '\0');
+        zone[2 * ZoneField::LowNote] = static_cast<char>(low / 16);
+        zone[2 * ZoneField::LowNote + 1] = static_cast<char>(low % 16);
+        zone[2 * ZoneField::HighNote] = static_cast<char>(high / 16);
+        zone[2 * ZoneField::HighNote + 1] = static_cast<char>(high % 16);
+        return body + zone;
+    };
+    EXPECT_EQ(StatusOf(zoneUpload(30, 2, 0, 50)), 0) << "zone 0 found by note 30";
+    EXPECT_EQ(StatusOf(zoneUpload(40, 2, 0, 60)), 11) << "would overlap zone 1";
+    EXPECT_EQ(StatusOf(zoneUpload(40, 2, 45, 44)), 11) << "low note above high note";
+    EXPECT_EQ(StatusOf(zoneUpload(55, 2, 0, 50)), 4) << "no zone holds note 55 any more";
+    EXPECT_EQ(StatusOf(zoneUpload(30, 9, 0, 50)), 4) << "no Map 9";
+
+    // The zone dump is 52 characters with the zone at 20 to 51.
+    const QByteArray zone = Answer(Bytes({0x01, 0x06, 0, 0, 0, 2, 4, 0, 0, 2})); // note 64 of Map 2
+    ASSERT_EQ(zone.size(), 52);
+    EXPECT_EQ(Nibbles(zone, 20 + 2 * ZoneField::LowNote, 2), 60);
+    EXPECT_EQ(Nibbles(Dump(Map, 2), 84 + 2 * ZoneField::HighNote, 2), 50);
+}
+
+TEST_F(Sp, MapHeaderUploadRenamesTheMap)
+{
+    const QByteArray map = Dump(Map, 2);
+    QByteArray header = map.left(83) + Bytes({0xF7});
+    header[9 - 1] = 5;
+    header[10 - 1] = 0;
+    header[11 - 1] = 0;
+    header[12 - 1] = 2;
+    header[13 - 1] = 3;
+    header[20 - 1] = 4;
+    header[21 - 1] = 0xE; // 'N'
+    EXPECT_EQ(sp.Receive(header), std::vector<QByteArray>{Status(0)});
+    EXPECT_EQ(Text(Dump(Map, 2), 20, 14), "Nplit Map     ");
+    EXPECT_EQ(Dump(Map, 2).size(), map.size()) << "the zones stay";
+}
+
+TEST_F(Sp, DeleteOneAllOfAKindOrTheWholeMemory)
+{
+    // Deleting Tone 12: 03 01 00 00 00 02 then 0, 0, 0, 12.
+    EXPECT_EQ(StatusOf(Bytes({0x03, 0x01, 0, 0, 0, 2, 0, 0, 0, 12})), 0);
+    EXPECT_EQ(sp.memory().find(Tone, 12), nullptr);
+    EXPECT_EQ(StatusOf(Bytes({0x03, 0x01, 0, 0, 0, 2, 0, 0, 0, 12})), 4) << "already gone";
+    EXPECT_EQ(StatusOf(Bytes({0x03, 0x01, 0, 0, 0, 2, 0, 1, 0, 0})), 5) << "Tone 256 is out of range";
+    EXPECT_EQ(StatusOf(Bytes({0x03, 0x09, 0, 0, 0, 2, 0, 0, 0, 1})), 7) << "no kind 9";
+
+    // All Presets: 15 15 15 15.
+    EXPECT_EQ(StatusOf(Bytes({0x03, 0x03, 0, 0, 0, 2, 15, 15, 15, 15})), 0);
+    EXPECT_TRUE(sp.memory().of(Preset).empty());
+    EXPECT_FALSE(sp.memory().of(Wave).empty());
+
+    // Clearing the memory: kind 7F, number 0.
+    EXPECT_EQ(StatusOf(Bytes({0x03, 0x7F, 0, 0, 0, 2, 0, 0, 0, 0})), 0);
+    for (int kind = 0; kind < ObjectKinds; ++kind)
+        EXPECT_TRUE(sp.memory().of(kind).empty());
+    EXPECT_EQ(sp.memory().freeSampleKilowords(), SpMemory::DefaultInstalledKilowords);
+    EXPECT_EQ(changes, 3);
+}
+
+TEST_F(Sp, StereoMergeJoinsTwoMonoWavesUnderTheLeftNumber)
+{
+    const int freeBefore = sp.memory().freeSampleKilowords();
+    // Left Wave 3 with right Wave 10: 31 01 00 00 00 04, 0 0 0 3, 0 0 0 10.
+    EXPECT_EQ(StatusOf(Bytes({0x31, 0x01, 0, 0, 0, 4, 0, 0, 0, 3, 0, 0, 0, 10})), 0);
+    const QByteArray merged = Dump(Wave, 3);
+    EXPECT_EQ(Nibbles(merged, 48, 2) & 0x20, 0x20);
+    EXPECT_EQ(Nibbles(merged, 60, 4), 80);
+    EXPECT_EQ(sp.memory().find(Wave, 10), nullptr);
+    EXPECT_EQ(sp.memory().freeSampleKilowords(), freeBefore);
+
+    const struct { int left, right, status; const char *what; } refused[] = {
+        {3, 11, 8, "left is already stereo"},
+        {11, 12, 8, "right is already stereo"},
+        {11, 11, 8, "the same Wave twice"},
+        {11, 10, 4, "right Wave is gone"},
+        {11, 300, 5, "number out of range"},
+    };
+    for (const auto &r : refused)
+        EXPECT_EQ(StatusOf(Bytes({0x31, 0x01, 0, 0, 0, 4, 0, r.left / 256, (r.left / 16) % 16, r.left % 16, 0,
+                                  r.right / 256, (r.right / 16) % 16, r.right % 16})),
+                  r.status)
+            << r.what;
+}
+
+TEST_F(Sp, RightWaveShorterThanTheLeftCannotBeMerged)
+{
+    EXPECT_EQ(StatusOf(Bytes({0x31, 0x01, 0, 0, 0, 4, 0, 0, 0, 3, 0, 0, 0, 11})), 8);
+}
+
+TEST_F(Sp, GlobalParametersAreReadAndEditedWhereTheProgramLooks)
+{
+    const QByteArray name = Answer(Bytes({0x11, 0x02, 0x01, 0x00}));
+    EXPECT_EQ(name.mid(11, 14), "Test Bank     ");
+
+    EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, 0x03, 0x01, 0x0F})), 0) << "Omni/Poly channel 16";
+    EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, 0x04, 0x01, 0x7F})), 0) << "volume 127";
+    EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, 0x02, 0x01, 0x01})), 0) << "poly";
+    EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, 0x05, 0x01, 0x01})), 0) << "program change disabled";
+    const int expected[] = {0, 1, 15, 127, 1};
+    for (int p = 1; p <= 5; ++p) {
+        const QByteArray value = Answer(Bytes({0x11, 0x03, 0x02, p, 0x00}));
+        ASSERT_GE(value.size(), 13);
+        EXPECT_EQ(At(value, 13), expected[p - 1]) << "parameter " << p;
+    }
+    EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, 0x01, 0x01, 0x06})), 11) << "playback mode 6";
+    EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, 0x03, 0x01, 0x10})), 11) << "channel 17";
+
+    // Master tune -3.5, sent as FEA2.
+    EXPECT_EQ(StatusOf(Bytes({0x32, 0x01, 0, 0, 0, 4, 0, 1, 0, 1, 15, 14, 10, 2})), 0);
+    const QByteArray tune = Answer(Bytes({0x32, 0x01, 0, 0, 0, 2, 0, 1, 0, 0}));
+    EXPECT_EQ(Nibbles(tune, 18, 4), 0xFEA2);
+    EXPECT_EQ(sp.memory().global.masterTune, -350);
+    EXPECT_EQ(StatusOf(Bytes({0x32, 0x01, 0, 0, 0, 4, 0, 1, 0, 1, 3, 0, 13, 5})), 11) << "tune 12501";
+
+    QByteArray rename = Bytes({0x11, 0x02, 0x0F, 0x01});
+    rename.append("New Bank Name!");
+    EXPECT_EQ(StatusOf(rename), 0);
+    EXPECT_EQ(Answer(Bytes({0x11, 0x02, 0x01, 0x00})).mid(11, 14), "New Bank Name!");
+}
+
+TEST_F(Sp, RequestsForWhatIsNotThereGetTheirCodes)
+{
+    EXPECT_EQ(StatusOf(Bytes({0x01, 0x01, 0, 0, 0, 2, 0, 0, 0, 6})), 4) << "Tone 6 is empty";
+    EXPECT_EQ(StatusOf(Bytes({0x01, 0x03, 0, 0, 0, 2, 0, 0, 8, 0})), 5) << "Preset 128 is out of range";
+    EXPECT_EQ(StatusOf(Bytes({0x01, 0x09, 0, 0, 0, 2, 0, 0, 0, 0})), 7) << "no kind 9";
+    EXPECT_EQ(StatusOf(Bytes({0x01, 0x01, 0, 0, 0, 2, 0, 0, 0x10, 0})), 3) << "a nibble above 15";
+    EXPECT_EQ(StatusOf(Bytes({0x01, 0x01, 0, 0, 0, 2, 0, 0})), 2) << "cut short";
+    EXPECT_EQ(StatusOf(Bytes({0x12, 0x01, 0x01, 0x05})), 7);
+    EXPECT_EQ(StatusOf(Bytes({0x40, 0x01})), 1) << "unknown command";
+}
+
+TEST_F(Sp, BankLoadingReplacesTheMemoryOrFailsWithCode10)
+{
+    // Without disks nothing can be loaded.
+    EXPECT_EQ(StatusOf(Bytes({0x30, 0x01, 0, 0, 0, 3, 7, 15, 0, 0, 0, 1})), 10);
+
+    sp.loadBank = [](int disk, int bank, SpMemory &into) {
+        if (disk != 127 || bank != 1)
+            return false;
+        into.of(Tone)[0] = Record(ToneRecordBytes, "Bank Tone");
+        into.global.bankName = "Floppy Bank 1 ";
+        return true;
+    };
+    EXPECT_EQ(StatusOf(Bytes({0x30, 0x01, 0, 0, 0, 3, 0, 2, 0, 0, 0, 1})), 10) << "SCSI 2 holds no bank 1";
+    EXPECT_EQ(StatusOf(Bytes({0x30, 0x01, 0, 0, 0, 3, 7, 15, 0, 0, 0, 1})), 0);
+    EXPECT_TRUE(sp.memory().of(Wave).empty());
+    ASSERT_NE(sp.memory().find(Tone, 0), nullptr);
+    EXPECT_EQ(sp.memory().global.bankName, "Floppy Bank 1 ");
+    EXPECT_EQ(StatusOf(Bytes({0x30, 0x01, 0, 0, 0, 3, 0, 9, 0, 0, 0, 1})), 5) << "no SCSI ID 9";
+}
+
+TEST_F(Sp, MemoryFullRefusesANewObjectWithCode6)
+{
+    // Fill the parameter memory with Tones until less than one Tone is left.
+    int number = 100;
+    while (sp.memory().parameterBytesFree() >= ToneRecordBytes)
+        sp.memory().of(Tone)[number++] = Record(ToneRecordBytes, "Filler");
+    QByteArray copy = UploadOf(Dump(Tone, 5));
+    copy[16 - 8] = 0;
+    copy[17 - 8] = 9;
+    EXPECT_LT(number, 256) << "the parameter memory fills before the Tone numbers run out";
+    EXPECT_EQ(StatusOf(copy), 6);
+    EXPECT_EQ(sp.memory().find(Tone, 9), nullptr);
+    EXPECT_EQ(StatusOf(UploadOf(Dump(Tone, 5))), 0) << "replacing an object needs no more memory";
+}
 
 TEST(VirtualSp, FrontPanelPressIsAnsweredWithStatusZero)
 {
     VirtualSp sp;
-    EXPECT_EQ(sp.Receive(Message(QByteArray("\x11\x01\x01\x00", 4))), Answers{Status(0)});
+    EXPECT_EQ(sp.Receive(Message(Bytes({0x11, 0x01, 0x01, 0x00}))), std::vector<QByteArray>{Status(0)});
     EXPECT_EQ(sp.lastKeyPressed(), 0);
-    EXPECT_EQ(sp.Receive(Message(QByteArray("\x11\x01\x01\x0B", 4))), Answers{Status(0)});
+    EXPECT_EQ(sp.Receive(Message(Bytes({0x11, 0x01, 0x01, 0x0B}))), std::vector<QByteArray>{Status(0)});
     EXPECT_EQ(sp.lastKeyPressed(), 11);
     EXPECT_EQ(sp.keyPresses(), 2);
 }
@@ -44,25 +459,27 @@ TEST(VirtualSp, FrontPanelPressIsAnsweredWithStatusZero)
 TEST(VirtualSp, AnswersOnlyItsOwnDeviceIdOr127)
 {
     VirtualSp sp(16);
-    const QByteArray press("\x11\x01\x01\x03", 4);
-    EXPECT_EQ(sp.Receive(Message(press, 16)), Answers{Status(0, 16)});
-    EXPECT_EQ(sp.Receive(Message(press, 127)), Answers{Status(0, 16)});
+    const QByteArray press = Bytes({0x11, 0x01, 0x01, 0x03});
+    EXPECT_EQ(sp.Receive(Message(press, 16)), std::vector<QByteArray>{Status(0, 16)});
+    EXPECT_EQ(sp.Receive(Message(press, 127)), std::vector<QByteArray>{Status(0, 16)});
     EXPECT_TRUE(sp.Receive(Message(press, 17)).empty());
-    EXPECT_TRUE(sp.Receive(Message(press, 16, QByteArray("\x00\x00\x1C", 3))).empty());
-    EXPECT_TRUE(sp.Receive(QByteArray("\x90\x3C\x40", 3)).empty());
+    QByteArray otherMaker = Message(press, 16);
+    otherMaker[3] = 0x1C;
+    EXPECT_TRUE(sp.Receive(otherMaker).empty());
+    EXPECT_TRUE(sp.Receive(Bytes({0x90, 0x3C, 0x40})).empty());
     EXPECT_TRUE(sp.Receive(QByteArray()).empty());
 }
 
 TEST(VirtualSp, BrokenMessagesGetTheirStatusCodes)
 {
     VirtualSp sp;
-    QByteArray noEnd = Message(QByteArray("\x11\x01\x01\x00", 4));
+    QByteArray noEnd = Message(Bytes({0x11, 0x01, 0x01, 0x00}));
     noEnd.chop(1);
-    EXPECT_EQ(sp.Receive(noEnd), Answers{Status(2)});
-    EXPECT_EQ(sp.Receive(Message(QByteArray())), Answers{Status(2)});
-    EXPECT_EQ(sp.Receive(Message(QByteArray("\x11\x01\x01", 3))), Answers{Status(2)});
-    EXPECT_EQ(sp.Receive(Message(QByteArray("\x7E\x01", 2))), Answers{Status(1)});
-    EXPECT_EQ(sp.Receive(Message(QByteArray("\x11\x01\x01\x0C", 4))), Answers{Status(11)});
-    EXPECT_EQ(sp.Receive(Message(QByteArray("\x11\x01\x01\x80", 4))), Answers{Status(3)});
+    EXPECT_EQ(sp.Receive(noEnd), std::vector<QByteArray>{Status(2)});
+    EXPECT_EQ(sp.Receive(Message(QByteArray())), std::vector<QByteArray>{Status(2)});
+    EXPECT_EQ(sp.Receive(Message(Bytes({0x11, 0x01, 0x01}))), std::vector<QByteArray>{Status(2)});
+    EXPECT_EQ(sp.Receive(Message(Bytes({0x7E, 0x01}))), std::vector<QByteArray>{Status(1)});
+    EXPECT_EQ(sp.Receive(Message(Bytes({0x11, 0x01, 0x01, 0x0C}))), std::vector<QByteArray>{Status(11)});
+    EXPECT_EQ(sp.Receive(Message(Bytes({0x11, 0x01, 0x01, 0x80}))), std::vector<QByteArray>{Status(3)});
     EXPECT_EQ(sp.keyPresses(), 0);
 }
