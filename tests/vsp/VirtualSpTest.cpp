@@ -147,7 +147,7 @@ TEST_F(Sp, ObjectDumpsHaveTheLengthsAndFramingThatTheProgramReads)
         ASSERT_LE(At(tone, position), 15) << "every data character is a nibble, position " << position;
 
     const struct { int kind, number, length; } dumps[] = {
-        {Wave, 3, 148}, {Tone, 12, 180}, {Map, 2, 84 + 32 * 2 + 1}, {Preset, 7, 532}, {Multi, 1, 212}};
+        {Wave, 3, 148}, {Tone, 12, 180}, {Map, 2, 84 + 32 * 2}, {Preset, 7, 532}, {Multi, 1, 212}};
     for (const auto &d : dumps) {
         const QByteArray dump = Dump(d.kind, d.number);
         EXPECT_EQ(dump.size(), d.length) << "kind " << d.kind;
@@ -230,7 +230,7 @@ TEST_F(Sp, UploadsBreakingTheDevicesRulesAreRefused)
     };
     const Case cases[] = {
         {"a nibble above 15", Tone, 5, 54, 0x10, 3},
-        {"envelope sustain of 100 (0x64)", Tone, 5, 56, 6, 11},
+        {"envelope sustain of 0x90", Tone, 5, 56, 9, 11},
         {"cutoff 0xA0", Tone, 5, 80, 0x0A, 11},
         {"fine tune 0x7F = 127", Wave, 3, 50, 7, 11},
         {"map zone volume 0xF0", Map, 2, 84 + 10, 0x0F, 11},
@@ -433,14 +433,16 @@ TEST_F(Sp, BankLoadingReplacesTheMemoryOrFailsWithCode10)
 
 TEST_F(Sp, MemoryFullRefusesANewObjectWithCode6)
 {
-    // Fill the parameter memory with Tones until less than one Tone is left.
+    // Fill the parameter memory with large Maps, then with Tones until less than one is left.
     int number = 100;
+    while (sp.memory().parameterBytesFree() >= RecordBytes(Map, MaxMapZones))
+        sp.memory().of(Map)[number++] = Record(RecordBytes(Map, MaxMapZones), "Filler");
     while (sp.memory().parameterBytesFree() >= ToneRecordBytes)
         sp.memory().of(Tone)[number++] = Record(ToneRecordBytes, "Filler");
+    ASSERT_LT(number, 256) << "the parameter memory fills before the numbers run out";
     QByteArray copy = UploadOf(Dump(Tone, 5));
     copy[16 - 8] = 0;
     copy[17 - 8] = 9;
-    EXPECT_LT(number, 256) << "the parameter memory fills before the Tone numbers run out";
     EXPECT_EQ(StatusOf(copy), 6);
     EXPECT_EQ(sp.memory().find(Tone, 9), nullptr);
     EXPECT_EQ(StatusOf(UploadOf(Dump(Tone, 5))), 0) << "replacing an object needs no more memory";
