@@ -63,7 +63,7 @@ std::vector<std::unique_ptr<MidiBackend>> Korvane::SystemBackends(bool withVirtu
     // Real interfaces first, so a connected SP is device 0 and chosen on a first start.
     backends.push_back(std::make_unique<RtMidiBackend>());
     if (withVirtualSp)
-        backends.push_back(std::make_unique<VirtualSpBackend>());
+        backends.push_back(VirtualSpBackend::ForUser());
     return backends;
 }
 

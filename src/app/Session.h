@@ -10,6 +10,8 @@
 #include "midi/MidiComms.h"
 #include "midi/MidiDeviceList.h"
 #include "midi/MidiTrace.h"
+#include "objects/ObjectIO.h"
+#include "objects/ObjectStore.h"
 #include "editors/EditState.h"
 #include "settings/Settings.h"
 
@@ -38,4 +40,6 @@ public:
     MidiComms comms;
     ResponseWait wait;
     FrontPanel frontPanel;
+    ObjectStore objects;
+    ObjectIO io;
 };

@@ -2,7 +2,11 @@
 
 #include "app/ControlLists.h"
 #include "app/Session.h"
+#include "app/ObjectHeader.h"
 #include "app/frmAbout.h"
+#include "app/frmProgress.h"
+#include "editors/EditRules.h"
+#include "editors/GlobalEditor.h"
 #include "editors/SpinButton.h"
 #include "midi/LedWidget.h"
 #include "midi/Notifier.h"
@@ -18,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -51,18 +56,19 @@ const std::array<TabInfo, frmMain::Tabs> TabTable = {{
 struct PanelInfo {
     const char *text;
     const char *tip;
+    const char *widest; // the longest text the panel shows, so nothing is clipped
 };
 
 const std::array<PanelInfo, frmMain::StatusPanels> PanelTable = {{
-    {"p#", "Current Preset"},
-    {"m#", "Current Map"},
-    {"t#", "Current Tone"},
-    {"w#", "Current Wave"},
-    {"mu#", "Current Multi"},
-    {"Free Mem:", "Free Sample RAM"},
-    {"Current Bank:", ""},
-    {"OFFLINE", "SP Status"},
-    {"Midi IO", "MIDI Data Flow"},
+    {"p#", "Current Preset", "p# 000"},
+    {"m#", "Current Map", "m# 000"},
+    {"t#", "Current Tone", "t# 000"},
+    {"w#", "Current Wave", "w# 000"},
+    {"mu#", "Current Multi", "mu# 000"},
+    {"Free Mem:", "Free Sample RAM", "Free RAM: 00000 kw"},
+    {"Current Bank:", "", "Current Bank: Nnnnnnnnnnnnnn"},
+    {"OFFLINE", "SP Status", "OFFLINE"},
+    {"Midi IO", "MIDI Data Flow", "Midi IO"},
 }};
 
 constexpr int OnlinePanel = 8;
@@ -90,10 +96,12 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Korvane"));
 
+    editRules = new EditRules(session.edit, session.exchange, this);
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     auto *top = new QHBoxLayout;
-    top->addWidget(BuildHeader(), 1);
+    objectHeader = new ObjectHeader(session, central);
+    top->addWidget(objectHeader, 1);
     top->addWidget(BuildFrontPanel());
     layout->addLayout(top);
     layout->addWidget(BuildCommandButtons());
@@ -102,50 +110,25 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
     setCentralWidget(central);
     BuildMenus();
     BuildStatusBar();
-    resize(QSize(CentreMinWidthTwips, CentreMinHeightTwips) / TwipsPerPixel);
+    // The designed size, widened when the status bar's panels need more room.
+    QSize size = QSize(CentreMinWidthTwips, CentreMinHeightTwips) / TwipsPerPixel;
+    size.setWidth(std::max(size.width(), statusBar()->minimumSizeHint().width() + 24));
+    resize(size.expandedTo(minimumSizeHint()));
+
+    progressWindow = new frmProgress(this);
+    objectRetrieval = std::make_unique<Retrieval>(session.io, session.link, session.notifier, session.log, *this);
+    objectHeader->setRetrieval(objectRetrieval.get());
+    globalEditor->setRetrieval(objectRetrieval.get());
+    objectRetrieval->setRoutines(KindGlobal, {nullptr, [this] { globalEditor->LoadGlobalDisplay(); }});
 
     connect(&session.link, &LinkState::statusChanged, this, &frmMain::onLinkStatus);
     connect(&session.exchange, &ExchangeState::outLedChanged, ledMIDIout, &LedWidget::setLit);
     connect(&session.exchange, &ExchangeState::inLedChanged, ledMIDIin, &LedWidget::setLit);
+    connect(&session.wait, &ResponseWait::failing, progressWindow, &QWidget::hide);
     connect(SPFEtab, &QTabWidget::currentChanged, this, &frmMain::SPFEtab_Switch);
 }
 
 frmMain::~frmMain() = default;
-
-QWidget *frmMain::BuildHeader()
-{
-    auto *header = new QWidget(this);
-    auto *layout = new QHBoxLayout(header);
-    layout->setContentsMargins(0, 0, 0, 0);
-
-    pnlObjNum = new QGroupBox(QLatin1String(TabTable[0].numCaption), header);
-    pnlObjNum->setObjectName(QStringLiteral("pnlObjNum"));
-    auto *numLayout = new QHBoxLayout(pnlObjNum);
-    lblObjNumHash = new QLabel(QLatin1String(TabTable[0].prefix), pnlObjNum);
-    lblObjNumHash->setObjectName(QStringLiteral("lblObjNumHash"));
-    txtObjectNum = new QLineEdit(pnlObjNum);
-    txtObjectNum->setObjectName(QStringLiteral("txtObjectNum"));
-    txtObjectNum->setMaxLength(3);
-    txtObjectNum->setFixedWidth(txtObjectNum->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
-    spnObjectNum = new SpinButton(pnlObjNum);
-    spnObjectNum->setObjectName(QStringLiteral("spnObjectNum"));
-    numLayout->addWidget(lblObjNumHash);
-    numLayout->addWidget(txtObjectNum);
-    numLayout->addWidget(spnObjectNum);
-
-    pnlObjName = new QGroupBox(QLatin1String(TabTable[0].nameCaption), header);
-    pnlObjName->setObjectName(QStringLiteral("pnlObjName"));
-    auto *nameLayout = new QHBoxLayout(pnlObjName);
-    txtObjectName = new QLineEdit(QStringLiteral("No Preset Loaded"), pnlObjName);
-    txtObjectName->setObjectName(QStringLiteral("txtObjectName"));
-    txtObjectName->setMaxLength(14);
-    txtObjectName->setMinimumWidth(txtObjectName->fontMetrics().horizontalAdvance(QStringLiteral("MMMMMMMMMMMMMM")));
-    nameLayout->addWidget(txtObjectName);
-
-    layout->addWidget(pnlObjNum);
-    layout->addWidget(pnlObjName, 1);
-    return header;
-}
 
 QWidget *frmMain::BuildFrontPanel()
 {
@@ -177,7 +160,11 @@ QWidget *frmMain::BuildCommandButtons()
     cmdPlaySample = CommandButton(QStringLiteral("Play"), "cmdPlaySample", row);
     cmdConfig = CommandButton(QStringLiteral("Config..."), "cmdConfig", row);
     cmdStats = CommandButton(QStringLiteral("SP Stats..."), "cmdStats", row);
-    for (QPushButton *button : {cmdDownLoad, cmdLoadBank, cmdDeleteObject, cmdStereoMerge, cmdPlaySample}) {
+    cmdDownLoad->setToolTip(QStringLiteral("Left click: download the current object. Right click: download all objects."));
+    cmdDownLoad->installEventFilter(this);
+    layout->addWidget(cmdDownLoad);
+    connect(cmdDownLoad, &QPushButton::clicked, this, [this] { Download(CurrentObject); });
+    for (QPushButton *button : {cmdLoadBank, cmdDeleteObject, cmdStereoMerge, cmdPlaySample}) {
         layout->addWidget(button);
         connect(button, &QPushButton::clicked, this, &frmMain::notYetAvailable);
     }
@@ -201,6 +188,12 @@ void frmMain::BuildTabs()
         page->setObjectName(QStringLiteral("tab") + QLatin1String(tab.caption));
         SPFEtab->addTab(page, QLatin1String(tab.caption));
     }
+    // The Global tab: the SP's global settings.
+    auto *globalPage = SPFEtab->widget(Tabs - 1);
+    auto *globalLayout = new QHBoxLayout(globalPage);
+    globalEditor = new GlobalEditor(session, *editRules, globalPage);
+    globalLayout->addWidget(globalEditor);
+    globalLayout->addStretch(1);
 }
 
 void frmMain::BuildMenus()
@@ -228,7 +221,9 @@ void frmMain::BuildMenus()
     download->setObjectName(QStringLiteral("mnuDownload"));
     mnuDLobject = add(download, QLatin1String(TabTable[0].downloadCaption), "mnuDLobject");
     mnuDLobject->setEnabled(false);
-    add(download, QStringLiteral("&All Objects"), "mnuDLall")->setEnabled(false);
+    connect(mnuDLobject, &QAction::triggered, this, [this] { Download(CurrentObject); });
+    connect(add(download, QStringLiteral("&All Objects"), "mnuDLallObjects"), &QAction::triggered, this,
+            [this] { Download(AllObjects); });
     mnuStereoMerge = add(tools, QStringLiteral("Stereo &Merge"), "mnuStereoMerge");
     mnuDelete = add(tools, QStringLiteral("&Delete"), "mnuDelete");
     mnuStereoMerge->setEnabled(false);
@@ -249,16 +244,15 @@ void frmMain::BuildStatusBar()
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("stbMainForm"));
     bar->setSizeGripEnabled(false);
-    const int minimum = fontMetrics().horizontalAdvance(QStringLiteral("w# 000"));
     for (int i = 0; i < StatusPanels; ++i) {
         const PanelInfo &info = PanelTable[static_cast<size_t>(i)];
         auto *panel = new QLabel(QLatin1String(info.text), bar);
         panel->setObjectName(Indexed("stbPanel", i + 1));
         panel->setToolTip(QLatin1String(info.tip));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setMinimumWidth(minimum);
         panel->setContentsMargins(4, 0, 4, 0);
-        const int stretch = (i == 5 || i == 6) ? 2 : 0;
+        panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QLatin1String(info.widest)) + 16);
+        const int stretch = i == 6 ? 1 : 0;
         bar->addPermanentWidget(panel, stretch);
         panels[static_cast<size_t>(i)] = panel;
     }
@@ -302,18 +296,18 @@ LinkStartup::Outcome frmMain::Initialise()
                         session.store, session.notifier, session.log);
     const LinkStartup::Outcome outcome = startup.Initialise(nullptr);
     if (outcome == LinkStartup::Outcome::Online) {
+        if (!objectRetrieval->AllObjectsDump())
+            return session.link.isOnline() ? outcome : LinkStartup::Outcome::Offline;
         // Edit events must not send anything while the header is filled for the first tab.
         session.edit.EditPending = true;
         SPFEtab_Switch();
         session.edit.EditPending = false;
+        SetStatusPanel(6, objectRetrieval->FreeRamText());
     } else if (outcome == LinkStartup::Outcome::Offline) {
-        for (int kind : {ControlLists::Wave, ControlLists::Tone, ControlLists::Map, ControlLists::Preset,
-                         ControlLists::Multi, ControlLists::Global})
+        for (int kind : {KindWave, KindTone, KindMap, KindPreset, KindMulti, KindGlobal})
             ClearObjDisplay(kind);
-        for (QPushButton *button : {cmdDeleteObject, cmdStereoMerge})
-            button->setEnabled(false);
-        mnuDelete->setEnabled(false);
-        mnuStereoMerge->setEnabled(false);
+        SetDeleteEnabled(false);
+        SetMergeEnabled(false);
     }
     return outcome;
 }
@@ -324,21 +318,20 @@ void frmMain::SPFEtab_Switch()
     if (index < 0 || index >= Tabs)
         return;
     const TabInfo &tab = TabTable[static_cast<size_t>(index)];
-    pnlObjNum->setTitle(QLatin1String(tab.numCaption));
-    pnlObjName->setTitle(QLatin1String(tab.nameCaption));
-    lblObjNumHash->setText(QLatin1String(tab.prefix));
+    objectHeader->SetCaptions(QLatin1String(tab.numCaption), QLatin1String(tab.nameCaption), QLatin1String(tab.prefix));
     mnuDLobject->setText(QLatin1String(tab.downloadCaption));
 
-    // No kind has objects loaded until they are retrieved from the SP.
-    const bool loaded = false;
-    mnuDLobject->setEnabled(loaded);
-    txtObjectNum->clear();
-    txtObjectName->setText(QStringLiteral("None Loaded"));
-    txtObjectNum->setReadOnly(!loaded);
-    txtObjectName->setReadOnly(!loaded);
-    cmdDeleteObject->setEnabled(loaded);
-    mnuDelete->setEnabled(loaded);
-
+    const KindState &state = session.objects.of(objectHeader->CurrentKind());
+    mnuDLobject->setEnabled(state.Have);
+    if (state.Have && state.DirPos >= 0 && state.DirPos < state.Dir.Count()) {
+        objectHeader->Lock(false);
+        objectHeader->SetContents(QString::number(state.Dir.Entries[state.DirPos].Number), state.ImageName().trimmed());
+        SetDeleteEnabled(true);
+    } else {
+        objectHeader->SetContents(QString(), QStringLiteral("None Loaded"));
+        objectHeader->Lock(true);
+        SetDeleteEnabled(false);
+    }
     if (session.link.isOnline())
         cmdPushButton_Click(tab.frontPanelKey);
 }
@@ -346,7 +339,7 @@ void frmMain::SPFEtab_Switch()
 void frmMain::ClearObjDisplay(int kind)
 {
     session.edit.EditPending = true;
-    txtObjectName->setReadOnly(true);
+    objectHeader->nameBox()->setReadOnly(true);
     for (const QString &name : ControlLists::ForKind(kind)) {
         QWidget *control = findChild<QWidget *>(name);
         if (!control)
@@ -362,6 +355,93 @@ void frmMain::ClearObjDisplay(int kind)
         control->setEnabled(false);
     }
     session.edit.EditPending = false;
+}
+
+void frmMain::Download(DownloadMode mode)
+{
+    if (session.exchange.busy())
+        return;
+    if (!session.link.isOnline()) {
+        session.comms.MidiOutLongMsg(LinkStartup::ProdMessage(static_cast<uint8_t>(session.settings.sp.SysExDeviceID)));
+        const QByteArray status = session.wait.GetSpResponse(ResponseWait::DefaultTimeout, ResponseWait::StatusResponse);
+        session.exchange.setResponseArrived(false);
+        if (status != "0")
+            return;
+        session.link.setStatus(LinkState::Online);
+        if (mode == CurrentObject) {
+            SetStatusPanel(7, QStringLiteral("Downloading Global data..."));
+            objectRetrieval->DownloadGlobal();
+            SetStatusPanel(7, objectRetrieval->CurrentBankText());
+        }
+    }
+    if (mode == CurrentObject) {
+        const int kind = objectHeader->CurrentKind();
+        if (kind >= 0)
+            objectRetrieval->ObjectDownload(kind);
+    } else if (mode == AllObjects) {
+        progressWindow->Show(QStringLiteral("Download SP Objects"), QStringLiteral("Downloading SP Data..."));
+        objectRetrieval->AllObjectsDump();
+        progressWindow->hide();
+        SetStatusPanel(6, objectRetrieval->FreeRamText());
+        SPFEtab_Switch();
+    }
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // A right click on the download button fetches everything.
+    if (watched == cmdDownLoad && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
+        Download(AllObjects);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::SetStatusPanel(int panel, const QString &text)
+{
+    if (QLabel *label = statusPanel(panel))
+        label->setText(text);
+}
+
+void frmMain::SetDeleteEnabled(bool enabled)
+{
+    cmdDeleteObject->setEnabled(enabled);
+    mnuDelete->setEnabled(enabled);
+}
+
+void frmMain::SetMergeEnabled(bool enabled)
+{
+    cmdStereoMerge->setEnabled(enabled);
+    mnuStereoMerge->setEnabled(enabled);
+}
+
+void frmMain::LockHeader(bool locked)
+{
+    objectHeader->Lock(locked);
+}
+
+QString frmMain::HeaderNumber() const
+{
+    return objectHeader->NumberText();
+}
+
+QString frmMain::HeaderPrefix() const
+{
+    return objectHeader->Prefix();
+}
+
+void frmMain::SetHeader(const QString &number, const QString &name)
+{
+    objectHeader->SetContents(number, name);
+}
+
+void frmMain::SetBusy(bool busy)
+{
+    if (busy)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
 }
 
 void frmMain::cmdPushButton_Click(int index)

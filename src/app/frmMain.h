@@ -1,29 +1,34 @@
 // frmMain: the program's one main window. Tabs, object header, front-panel keys, command
-// buttons, status bar with the activity lights, and the start-up and shutdown of the link.
+// buttons, status bar with the activity lights, the start-up and shutdown of the link, and
+// the view that retrieval fills.
 #pragma once
 
 #include "device/LinkStartup.h"
+#include "objects/Retrieval.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
+#include <memory>
 
+class EditRules;
+class GlobalEditor;
 class LedWidget;
+class ObjectHeader;
 class QAction;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class Session;
-class SpinButton;
+class frmProgress;
 
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public RetrievalView {
     Q_OBJECT
 public:
     static constexpr int StatusPanels = 9;
     static constexpr int Tabs = 8;
+    enum DownloadMode { Idle = 0, CurrentObject = 1, AllObjects = 2 };
 
     explicit frmMain(Session &session, QWidget *parent = nullptr);
     ~frmMain() override;
@@ -33,13 +38,28 @@ public:
 
     // Status bar panels are numbered 1 to 9.
     QLabel *statusPanel(int number) const;
+    Retrieval &retrieval() { return *objectRetrieval; }
+    ObjectHeader &header() { return *objectHeader; }
+    frmProgress &progress() { return *progressWindow; }
+    EditRules &rules() { return *editRules; }
 
     void SPFEtab_Switch();
-    void ClearObjDisplay(int kind);
     void cmdPushButton_Click(int index);
+    void Download(DownloadMode mode);
 
     // Secondary windows opened from here; they close when the main window closes.
     void trackWindow(QWidget *window);
+
+    // RetrievalView
+    void SetStatusPanel(int panel, const QString &text) override;
+    void ClearObjDisplay(int kind) override;
+    void SetDeleteEnabled(bool enabled) override;
+    void SetMergeEnabled(bool enabled) override;
+    void LockHeader(bool locked) override;
+    QString HeaderNumber() const override;
+    QString HeaderPrefix() const override;
+    void SetHeader(const QString &number, const QString &name) override;
+    void SetBusy(bool busy) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -47,7 +67,6 @@ protected:
 private:
     LinkStartup::Outcome Initialise();
     void CentreOnScreen();
-    QWidget *BuildHeader();
     QWidget *BuildFrontPanel();
     QWidget *BuildCommandButtons();
     void BuildTabs();
@@ -56,15 +75,15 @@ private:
     void onLinkStatus();
     void showAbout();
     void notYetAvailable();
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     Session &session;
+    ObjectHeader *objectHeader = nullptr;
+    std::unique_ptr<Retrieval> objectRetrieval;
+    EditRules *editRules = nullptr;
+    GlobalEditor *globalEditor = nullptr;
+    frmProgress *progressWindow = nullptr;
     QTabWidget *SPFEtab = nullptr;
-    QGroupBox *pnlObjNum = nullptr;
-    QGroupBox *pnlObjName = nullptr;
-    QLabel *lblObjNumHash = nullptr;
-    QLineEdit *txtObjectNum = nullptr;
-    QLineEdit *txtObjectName = nullptr;
-    SpinButton *spnObjectNum = nullptr;
     std::array<QPushButton *, 12> cmdPushButton{};
     QPushButton *cmdLoadBank = nullptr;
     QPushButton *cmdDeleteObject = nullptr;

@@ -2,6 +2,7 @@
 // the state it holds afterwards. Messages are written out byte by byte here, independently of
 // both the program's client code and the Virtual SP's own message code.
 #include "QtPrinters.h"
+#include "SpRecords.h"
 #include "vsp/VirtualSp.h"
 
 #include <gtest/gtest.h>
@@ -50,39 +51,9 @@ QByteArray Text(const QByteArray &m, int position, int characters)
     return text;
 }
 
-QByteArray Record(int bytes, const char *name)
-{
-    QByteArray r(bytes, '\0');
-    SetName(r, name);
-    return r;
-}
-
-QByteArray WaveRecord(const char *name, int length, bool stereo = false)
-{
-    QByteArray w = Record(WaveRecordBytes, name);
-    w[WaveField::Mode] = static_cast<char>(stereo ? WaveField::Stereo : 0);
-    Write(w, WaveField::Address, 4, 0x1400);
-    Write(w, WaveField::Size, 2, static_cast<uint32_t>((length + 1023) / 1024 * (stereo ? 2 : 1)));
-    Write(w, WaveField::PlayEnd, 4, static_cast<uint32_t>(length - 1));
-    Write(w, WaveField::Length, 4, static_cast<uint32_t>(length));
-    Write(w, WaveField::Pitch, 2, 6000);
-    return w;
-}
-
-// A Map whose zones cover the given (low, high) ranges.
-QByteArray MapRecord(const char *name, std::initializer_list<std::pair<int, int>> zones)
-{
-    QByteArray m = Record(RecordBytes(Map, static_cast<int>(zones.size())), name);
-    m[MapLastZoneOffset] = static_cast<char>(zones.size() - 1);
-    int base = MapZonesOffset;
-    for (const auto &[low, high] : zones) {
-        m[base + ZoneField::LowNote] = static_cast<char>(low);
-        m[base + ZoneField::HighNote] = static_cast<char>(high);
-        m[base + ZoneField::Volume] = 80;
-        base += MapZoneBytes;
-    }
-    return m;
-}
+using SpRecords::Record;
+QByteArray WaveRecord(const char *name, int length, bool stereo = false) { return SpRecords::Wave(name, length, stereo); }
+QByteArray MapRecord(const char *name, std::initializer_list<std::pair<int, int>> zones) { return SpRecords::Map(name, zones); }
 
 struct Sp : ::testing::Test {
     VirtualSp sp;

@@ -1,0 +1,203 @@
+#include "editors/EditRules.h"
+
+#include "editors/KeyInput.h"
+#include "editors/SpinButton.h"
+#include "midi/ExchangeState.h"
+
+#include <QAbstractSlider>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+using KeyInput::Kind;
+
+namespace {
+constexpr int SignedByteLimit = 99;
+
+// Sets the partner for the duration of a write it causes, so that write commits.
+class PartnerScope {
+public:
+    PartnerScope(const QObject *&slot, const QObject *partner) : slot(slot), previous(slot) { slot = partner; }
+    ~PartnerScope() { slot = previous; }
+
+private:
+    const QObject *&slot;
+    const QObject *previous;
+};
+} // namespace
+
+EditRules::EditRules(EditState &edit, ExchangeState &exchange, QObject *parent)
+    : QObject(parent), edit(edit), exchange(exchange)
+{
+}
+
+bool EditRules::busy() const
+{
+    return exchange.busy();
+}
+
+void EditRules::Add(Box box)
+{
+    boxes.push_back(box);
+    const size_t index = boxes.size() - 1;
+    QLineEdit *line = box.box;
+    line->installEventFilter(this);
+    line->setContextMenuPolicy(Qt::NoContextMenu); // no pasting around the key rules
+    connect(line, &QLineEdit::textChanged, this, [this, index] { Changed(boxes[index]); });
+    if (box.slider) {
+        // The slider commits once, when it is let go; while dragged it only shows the value.
+        box.slider->setTracking(false);
+        connect(box.slider, &QAbstractSlider::sliderMoved, this, [this, index](int v) { SliderScroll(boxes[index], v); });
+        connect(box.slider, &QAbstractSlider::valueChanged, this, [this, index](int v) { SliderChange(boxes[index], v); });
+    }
+    if (box.spin) {
+        connect(box.spin, &SpinButton::SpinUp, this, [this, index] { Spin(boxes[index], 1); });
+        connect(box.spin, &SpinButton::SpinDown, this, [this, index] { Spin(boxes[index], -1); });
+    }
+}
+
+const EditRules::Box *EditRules::Find(const QObject *control) const
+{
+    for (const Box &box : boxes) {
+        if (box.box == control)
+            return &box;
+    }
+    return nullptr;
+}
+
+bool EditRules::FromPartner(const QLineEdit *line) const
+{
+    const Box *box = Find(line);
+    return box && activePartner
+           && (activePartner == box->slider || activePartner == static_cast<const QObject *>(box->spin));
+}
+
+bool EditRules::eventFilter(QObject *watched, QEvent *event)
+{
+    const Box *box = Find(watched);
+    if (!box)
+        return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress)
+        return KeyPress(*box, static_cast<const QKeyEvent &>(*event));
+    if (event->type() == QEvent::FocusOut && box->restoreOnFocusLoss && box->box->text().isEmpty()
+        && box->storedText) {
+        Display([&] { box->box->setText(box->storedText()); });
+        KeyInput::SetPending(box->box, false);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// True: the key is discarded.
+bool EditRules::KeyPress(const Box &box, const QKeyEvent &event)
+{
+    const KeyInput::Key key = KeyInput::Classify(event);
+    if (key.kind == Kind::Navigation)
+        return false;
+    if (busy() || box.keys == Keys::None || box.box->isReadOnly() || key.kind == Kind::Other)
+        return true;
+    if (key.kind == Kind::Enter) {
+        edit.LastEditKey = EditState::Enter;
+        edit.EditPending = false;
+        Changed(box);
+        return true;
+    }
+    if (key.kind == Kind::Character) {
+        const QChar c = key.character;
+        const bool minusAllowed = box.keys == Keys::Signed || box.keys == Keys::SignedDecimal;
+        const bool pointAllowed = box.keys == Keys::Decimal || box.keys == Keys::SignedDecimal;
+        const bool accepted = c.isDigit() || (c == QLatin1Char('-') && minusAllowed && box.box->text().isEmpty())
+                              || (c == QLatin1Char('.') && pointAllowed);
+        if (!accepted)
+            return true;
+    }
+    edit.LastEditKey = key.code();
+    KeyInput::SetPending(box.box, true);
+    edit.EditPending = true;
+    return false;
+}
+
+void EditRules::Changed(const Box &box)
+{
+    if (edit.LastEditKey == EditState::Backspace || edit.EditPending || edit.TextRestored) {
+        if (edit.TextRestored) {
+            edit.TextRestored = false;
+            KeyInput::SetPending(box.box, false);
+        }
+        return;
+    }
+    if (!FromPartner(box.box) && edit.LastEditKey != EditState::Enter)
+        return;
+    if (box.commit && box.commit() && box.afterCommit)
+        box.afterCommit();
+}
+
+void EditRules::SliderScroll(const Box &box, int value)
+{
+    if (busy())
+        return;
+    Display([&] { box.box->setText(QString::number(value)); });
+}
+
+void EditRules::SliderChange(const Box &box, int value)
+{
+    if (busy() || edit.LastEditKey == EditState::Enter || edit.EditPending)
+        return;
+    const PartnerScope scope(activePartner, box.slider);
+    bool isNumber = false;
+    if (box.box->text().toInt(&isNumber) == value && isNumber)
+        Changed(box);
+    else
+        box.box->setText(QString::number(value));
+}
+
+void EditRules::Spin(const Box &box, int step)
+{
+    if (busy() || box.box->text().isEmpty() || box.box->isReadOnly())
+        return;
+    const int value = std::clamp(box.box->text().toInt() + step, box.spinLow, box.spinHigh);
+    const PartnerScope scope(activePartner, box.spin);
+    box.box->setText(QString::number(value));
+}
+
+std::optional<int> EditRules::CommitValue(QLineEdit *line, bool signedByte)
+{
+    const Box *box = Find(line);
+    const QString text = line->text();
+    const bool enter = edit.LastEditKey == EditState::Enter;
+    if (enter && (text.isEmpty() || (signedByte && text == QLatin1String("-")))) {
+        Restore(line, box && box->storedText ? box->storedText() : QString());
+        return std::nullopt;
+    }
+    int value = text.toInt();
+    if (enter && signedByte && value > SignedByteLimit) {
+        Rewrite(line, QString::number(SignedByteLimit));
+        value = SignedByteLimit;
+    }
+    if (!enter && !FromPartner(line))
+        return std::nullopt;
+    if (enter && box && box->slider) {
+        // The slider follows; its change event is ignored because LastEditKey is Enter.
+        box->slider->setValue(value);
+    }
+    return value;
+}
+
+void EditRules::Rewrite(QLineEdit *box, const QString &text)
+{
+    if (box->text() == text)
+        return; // no change event would come to clear the flag
+    edit.TextRestored = true;
+    box->setText(text);
+}
+
+void EditRules::Restore(QLineEdit *box, const QString &text)
+{
+    edit.LastEditKey = 0;
+    Rewrite(box, text);
+    KeyInput::SetPending(box, false);
+}
+
+void EditRules::Committed(QLineEdit *box, bool accepted)
+{
+    edit.LastEditKey = 0;
+    KeyInput::SetPending(box, !accepted);
+}

@@ -1,0 +1,94 @@
+// The commit rules that every parameter box of the main window follows, written once: which
+// keys a box takes, red text while typing is uncommitted, commits by Enter or by the partner
+// slider or spin button, restoring an emptied box, and nothing sent while the SP is busy or a
+// display is being filled. Each editor adds only its parameter table and its own rules.
+#pragma once
+
+#include "editors/EditState.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class ExchangeState;
+class QAbstractSlider;
+class QLineEdit;
+class SpinButton;
+
+class EditRules : public QObject {
+    Q_OBJECT
+public:
+    // Which keys a box takes, besides Backspace and Enter.
+    enum class Keys {
+        Unsigned,       // digits
+        Signed,         // digits, and minus into an empty box
+        Decimal,        // digits and the point
+        SignedDecimal,  // digits, the point, and minus into an empty box
+        None,           // no keys at all: the box changes only through its partner
+    };
+
+    struct Box {
+        QLineEdit *box = nullptr;
+        QAbstractSlider *slider = nullptr; // the partner: a slider or a spin button, or neither
+        SpinButton *spin = nullptr;
+        Keys keys = Keys::Unsigned;
+        int spinLow = 0;
+        int spinHigh = 0;
+        // The object's Change routine for this box; true when an upload was made.
+        std::function<bool()> commit;
+        // After a successful commit: read the object back and show it.
+        std::function<void()> afterCommit;
+        // The stored value in its display form, for restoring an emptied box.
+        std::function<QString()> storedText;
+        // Whether an emptied box is refilled when it loses the focus.
+        bool restoreOnFocusLoss = true;
+    };
+
+    EditRules(EditState &edit, ExchangeState &exchange, QObject *parent = nullptr);
+
+    void Add(Box box);
+
+    EditState &state() { return edit; }
+    bool busy() const;
+    // Whether the change being handled came from the box's partner control.
+    bool FromPartner(const QLineEdit *box) const;
+
+    // The common start of every Change routine. Nothing when the commit ends here (an empty box
+    // restored, a lone minus restored); otherwise the integer to send, clamped to 99 for a
+    // signed byte typed above it, and the partner slider moved to it after an Enter.
+    std::optional<int> CommitValue(QLineEdit *box, bool signedByte);
+
+    // Writes a value the program chose into a box, so the next change event does not commit.
+    void Rewrite(QLineEdit *box, const QString &text);
+    // Rewrite with LastEditKey cleared: the box shows the stored value again, nothing is sent.
+    void Restore(QLineEdit *box, const QString &text);
+    // After an upload: black when the SP took it, red when it did not.
+    void Committed(QLineEdit *box, bool accepted);
+
+    // Program writes of a whole display: nothing written sends anything.
+    template <typename Fill>
+    void Display(Fill fill)
+    {
+        edit.EditPending = true;
+        fill();
+        edit.EditPending = false;
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    const Box *Find(const QObject *control) const;
+    bool KeyPress(const Box &box, const class QKeyEvent &event);
+    void Changed(const Box &box);
+    void SliderScroll(const Box &box, int value);
+    void SliderChange(const Box &box, int value);
+    void Spin(const Box &box, int step);
+
+    EditState &edit;
+    ExchangeState &exchange;
+    std::vector<Box> boxes;
+    const QObject *activePartner = nullptr;
+};

@@ -1,0 +1,46 @@
+// The Global tab's "Global" frame: the SP's bank name, playback mode, receive mode, Omni/Poly
+// channel and volume, program change and master tune, each edit sent at once.
+#pragma once
+
+#include <QGroupBox>
+
+#include <array>
+
+class EditRules;
+class QButtonGroup;
+class QComboBox;
+class QLineEdit;
+class QRadioButton;
+class QSlider;
+class Retrieval;
+class Session;
+class SpinButton;
+
+class GlobalEditor : public QGroupBox {
+    Q_OBJECT
+public:
+    GlobalEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
+    void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
+
+    void LoadGlobalDisplay();
+    // The message box's texts of Change_GlobalParm's error path.
+    static constexpr const char *ErrorHeading = "Change_GlobalParm()";
+
+private:
+    bool ChangeText(int index);
+    void ChangeOption(int index);
+    void ChangePlaybackMode(int listIndex);
+    bool Send(const QByteArray &body, QLineEdit *box);
+    void Reload();
+    QString StoredText(int index) const;
+
+    Session &session;
+    EditRules &rules;
+    Retrieval *retrieval = nullptr;
+    std::array<QLineEdit *, 10> txtGlobal{};
+    QSlider *sldVolume = nullptr;  // sldGlobal(7)
+    QSlider *sldTune = nullptr;    // sldGlobal(9)
+    SpinButton *spnChannel = nullptr; // spnGlobal(6)
+    std::array<QRadioButton *, 13> optGlobal{};
+    QComboBox *cboPlayback = nullptr; // cboGlobal(0)
+};

@@ -1,0 +1,140 @@
+#include "objects/ObjectIO.h"
+
+#include "device/ResponseWait.h"
+#include "device/SysExFrame.h"
+#include "midi/ExchangeState.h"
+#include "midi/MidiComms.h"
+#include "objects/NibbleCodec.h"
+#include "settings/Settings.h"
+
+namespace {
+
+QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray bytes;
+    for (int v : values)
+        bytes.append(static_cast<char>(v));
+    return bytes;
+}
+
+std::optional<QByteArray> Nibbles(const ObjectIO::Value &value, int position, int width)
+{
+    if (position == ObjectIO::NamePosition)
+        return NibbleCodec::EncodeName(std::holds_alternative<QString>(value) ? std::get<QString>(value)
+                                                                               : QString::number(std::get<int64_t>(value)));
+    if (!std::holds_alternative<int64_t>(value))
+        return std::nullopt;
+    return NibbleCodec::EncodeNumber(std::get<int64_t>(value), width, width > 4 ? 32 : 16);
+}
+
+} // namespace
+
+ObjectIO::ObjectIO(MidiComms &comms, ResponseWait &wait, ExchangeState &exchange, const SpConfig &sp,
+                   ObjectStore &store)
+    : comms(comms), wait(wait), exchange(exchange), sp(sp), objects(store)
+{
+}
+
+uint8_t ObjectIO::deviceId() const
+{
+    return static_cast<uint8_t>(sp.SysExDeviceID);
+}
+
+void ObjectIO::Consumed()
+{
+    exchange.setResponseArrived(false);
+}
+
+QByteArray ObjectIO::ReqObjectDump(uint8_t formatCode, const QByteArray &body, const QByteArray &tail)
+{
+    const QByteArray message = SysEx::Frame(deviceId(), formatCode == GlobalFormat ? body : body + tail);
+    comms.MidiOutLongMsg(message);
+    const QByteArray response = wait.GetSpResponse(ResponseWait::DefaultTimeout, ResponseWait::DataResponse);
+    // The answer is handed over whole; the SP is free again once it is taken.
+    Consumed();
+    return response;
+}
+
+QByteArray ObjectIO::RequestObject(int kind, int number)
+{
+    return ReqObjectDump(static_cast<uint8_t>(kind), Bytes({0x01, kind, 0, 0, 0, 2}),
+                         Bytes({0, 0, (number / 16) & 0x7F, number % 16}));
+}
+
+std::optional<QByteArray> ObjectIO::UploadMessage(int kind, int16_t objectNumber, const Value &value, int position,
+                                                  int width) const
+{
+    const auto nibbles = Nibbles(value, position, width);
+    if (!nibbles)
+        return std::nullopt;
+    QByteArray message;
+    if (kind == KindMapZone) {
+        // The SP finds the zone by a note inside it; while the low note itself changes, by the
+        // high note, which stays put.
+        const int key = objects.CurrentZoneNote(position == 24 ? 3 : 2);
+        if (key < 0 || objects.CurrentZone >= objects.ZoneImages.size())
+            return std::nullopt;
+        message = SysEx::Header();
+        message.append(static_cast<char>(deviceId()));
+        message.append(Bytes({0x02, 0x06, 0x00, 0x00, 0x01, 0x03, key / 16, key % 16, (objectNumber / 16) & 0x0F,
+                              objectNumber % 16, 0, 0}));
+        message.append(objects.ZoneImages[objects.CurrentZone]);
+        message.append('\xF7');
+        NibbleCodec::Overwrite(message, position, *nibbles, width);
+        return message;
+    }
+    message = kind == KindMapHeader ? objects.MapHeaderImage : objects.of(kind).Image;
+    if (message.size() < NumberPosition + 4)
+        return std::nullopt;
+    NibbleCodec::Overwrite(message, position, *nibbles, width);
+    NibbleCodec::Overwrite(message, NumberPosition, Bytes({0, 0, (objectNumber / 16) & 0x0F, objectNumber % 16}), 4);
+    return message;
+}
+
+bool ObjectIO::ObjectUpload(int kind, int16_t objectNumber, const Value &value, int position, int width, bool send)
+{
+    const auto fail = [&] {
+        comms.ReportError(QStringLiteral("ObjectUpload() Upload ") + UploadKindName(kind) + QStringLiteral(" Object"),
+                          QStringLiteral("Error uploading data object to SP"));
+        return false;
+    };
+    if (kind == KindWave && !send) {
+        const auto nibbles = Nibbles(value, position, width);
+        if (!nibbles)
+            return fail();
+        NibbleCodec::Overwrite(objects.of(KindWave).Image, position, *nibbles, width);
+        return true;
+    }
+    const auto message = UploadMessage(kind, objectNumber, value, position, width);
+    if (!message)
+        return fail();
+    comms.MidiOutLongMsg(*message);
+    const QByteArray status = wait.GetSpResponse(ResponseWait::DefaultTimeout, ResponseWait::StatusResponse);
+    Consumed();
+    return status == "0";
+}
+
+bool ObjectIO::SendCommand(const QByteArray &body, int timeoutMs)
+{
+    comms.MidiOutLongMsg(SysEx::Frame(deviceId(), body));
+    const QByteArray status = wait.GetSpResponse(timeoutMs, ResponseWait::StatusResponse);
+    Consumed();
+    return status == "0";
+}
+
+ObjDirStatus ObjectIO::GetObjDirStatus(int kind)
+{
+    const QByteArray response = ReqObjectDump(StatusFormat, Bytes({0x12, 0x01, 0x01}), Bytes({kind}));
+    const ObjDirStatus status = ObjDirStatus::Parse(response);
+    if (kind >= 0 && kind < NumberedKinds)
+        objects.of(kind).Have = status.valid && status.Loaded > 0;
+    if (status.valid)
+        objects.FreeRAM = status.FreeSampleRAM;
+    return status;
+}
+
+ObjDir ObjectIO::GetObjDir(int kind)
+{
+    const QByteArray response = ReqObjectDump(DirectoryFormat, Bytes({0x12, 0x02, 0x01}), Bytes({kind}));
+    return ObjDir::Parse(response);
+}

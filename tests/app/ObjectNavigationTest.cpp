@@ -1,0 +1,272 @@
+// Moving between objects, renaming them and retrieving them again, as a user does it in the main
+// window, against a Virtual SP whose memory each test sets.
+#include "VspApp.h"
+#include "app/ObjectHeader.h"
+#include "app/frmProgress.h"
+#include "editors/KeyInput.h"
+#include "editors/SpinButton.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+constexpr int WaveTab = 6, ToneTab = 3, MapTab = 2, GlobalTab = 7;
+
+QString Panel(VspApp &app, int n)
+{
+    return app.main()->statusPanel(n)->text();
+}
+
+void Spin(VspApp &app, bool up)
+{
+    auto *spin = app.find<SpinButton>("spnObjectNum");
+    QTest::mouseClick(spin->findChild<QToolButton *>(up ? "up" : "down"), Qt::LeftButton);
+}
+} // namespace
+
+class ObjectNavigationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startUpShowsEveryKindInTheStatusBar()
+    {
+        VspApp app;
+        QCOMPARE(app.start(), LinkStartup::Outcome::Online);
+        QCOMPARE(Panel(app, 1), QStringLiteral("p# 0"));
+        QCOMPARE(Panel(app, 2), QStringLiteral("m# 4"));
+        QCOMPARE(Panel(app, 3), QStringLiteral("t# 3"));
+        QCOMPARE(Panel(app, 4), QStringLiteral("w# 2"));
+        QCOMPARE(Panel(app, 5), QStringLiteral("mu# 0"));
+        QCOMPARE(Panel(app, 6), QStringLiteral("Free RAM: %1 kw").arg(app.vsp->device().memory().freeSampleKilowords()));
+        QCOMPARE(Panel(app, 7), QStringLiteral("Current Bank: Test Bank     "));
+        QCOMPARE(Panel(app, 8), QStringLiteral("ONLINE"));
+        QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("0"));
+        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Drum Kit"));
+        QVERIFY(app.find<QPushButton>("cmdDeleteObject")->isEnabled());
+        QVERIFY(app.notifier.messages.isEmpty());
+    }
+
+    void anEmptyKindShowsADashAndStaysLocked()
+    {
+        VspApp app;
+        Vsp::SpMemory memory = VspApp::StandardMemory();
+        memory.of(Vsp::Wave).clear();
+        app.start(memory);
+        QCOMPARE(Panel(app, 4), QStringLiteral("w# -"));
+        QVERIFY(!app.find<QPushButton>("cmdStereoMerge")->isEnabled());
+        app.showTab(WaveTab);
+        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("None Loaded"));
+        QVERIFY(app.box("txtObjectNum")->isReadOnly());
+        QVERIFY(!app.find<QPushButton>("cmdDeleteObject")->isEnabled());
+    }
+
+    void typedNumbersMoveToAnObjectInUse()
+    {
+        VspApp app;
+        app.start();
+        app.showTab(WaveTab);
+        QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("2"));
+        const struct { const char *typed; int shown; const char *name; } cases[] = {
+            {"7", 9, "Hat"}, {"12", 9, "Hat"}, {"0", 2, "Kick"}, {"5", 5, "Snare"}};
+        for (const auto &c : cases) {
+            app.clear(app.box("txtObjectNum"));
+            app.type(app.box("txtObjectNum"), QLatin1String(c.typed));
+            QCOMPARE(app.box("txtObjectNum")->text(), QString::number(c.shown));
+            QCOMPARE(app.box("txtObjectName")->text(), QLatin1String(c.name));
+            QCOMPARE(Panel(app, 4), QStringLiteral("w# %1").arg(c.shown));
+            QVERIFY2(!KeyInput::IsPending(app.box("txtObjectNum")), c.typed);
+            if (c.shown != 2 || QByteArray(c.typed) != "0")
+                QVERIFY(app.requests().contains(DumpRequest(0, c.shown)));
+        }
+    }
+
+    void enterInAnEmptyNumberBoxRestoresWithoutAsking()
+    {
+        VspApp app;
+        app.start();
+        app.showTab(ToneTab);
+        const qsizetype before = app.requests().size();
+        app.clear(app.box("txtObjectNum"));
+        QVERIFY(KeyInput::IsPending(app.box("txtObjectNum")));
+        QTest::keyClick(app.box("txtObjectNum"), Qt::Key_Return);
+        QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("3"));
+        QVERIFY(!KeyInput::IsPending(app.box("txtObjectNum")));
+        QCOMPARE(app.requests().size(), before);
+    }
+
+    void spinStepsThroughObjectsAndStopsAtTheEnds()
+    {
+        VspApp app;
+        app.start();
+        app.showTab(ToneTab);
+        const qsizetype before = app.requests().size();
+        Spin(app, false);
+        QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("3"));
+        QCOMPARE(app.requests().size(), before);
+        Spin(app, true);
+        QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("7"));
+        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Snare Tone"));
+        QVERIFY(app.requests().contains(DumpRequest(1, 7)));
+        Spin(app, true);
+        Spin(app, true);
+        QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("12"));
+        QCOMPARE(Panel(app, 3), QStringLiteral("t# 12"));
+    }
+
+    void renamingSendsTheNameAndReadsTheObjectBack()
+    {
+        VspApp app;
+        app.start();
+        app.showTab(ToneTab);
+        app.clear(app.box("txtObjectName"));
+        app.type(app.box("txtObjectName"), QStringLiteral("Bass"), false);
+        QVERIFY(KeyInput::IsPending(app.box("txtObjectName")));
+        QCOMPARE(app.vsp->device().memory().find(Vsp::Tone, 3)->mid(1, 14), QByteArray("Kick Tone     "));
+        QTest::keyClick(app.box("txtObjectName"), Qt::Key_Return);
+        QCOMPARE(app.vsp->device().memory().find(Vsp::Tone, 3)->mid(1, 14), QByteArray("Bass          "));
+        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Bass"));
+        QVERIFY(!KeyInput::IsPending(app.box("txtObjectName")));
+        // Read back after the upload.
+        QCOMPARE(app.lastRequest(), DumpRequest(1, 3));
+    }
+
+    void renamingAMapGoesThroughItsHeader()
+    {
+        VspApp app;
+        app.start();
+        app.showTab(MapTab);
+        app.clear(app.box("txtObjectName"));
+        app.type(app.box("txtObjectName"), QStringLiteral("Beats"));
+        const QList<QByteArray> sent = app.requests();
+        QByteArray header;
+        for (const QByteArray &m : sent) {
+            if (m.size() > 9 && m.at(7) == 0x02 && m.at(8) == 0x05)
+                header = m;
+        }
+        QCOMPARE(header.size(), 84);
+        QCOMPARE(header.mid(9, 4), Wire({0, 0, 2, 3}));
+        QCOMPARE(header.mid(13, 4), Wire({0, 0, 0, 4}));
+        QCOMPARE(app.vsp->device().memory().find(Vsp::Map, 4)->mid(1, 14), QByteArray("Beats         "));
+        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Beats"));
+    }
+
+    void aRejectedNameStaysRed()
+    {
+        VspApp app;
+        app.start();
+        app.showTab(ToneTab);
+        app.vsp->injectFault({VirtualSpBackend::Fault::Status, 11});
+        app.clear(app.box("txtObjectName"));
+        app.type(app.box("txtObjectName"), QStringLiteral("Nope"));
+        QVERIFY(KeyInput::IsPending(app.box("txtObjectName")));
+        QCOMPARE(app.notifier.texts(), QStringList{"SP illegal data value encountered"});
+        QCOMPARE(app.vsp->device().memory().find(Vsp::Tone, 3)->mid(1, 14), QByteArray("Kick Tone     "));
+    }
+
+    void keysAreDiscardedWhileTheSpIsBusy()
+    {
+        VspApp app;
+        app.start();
+        app.session().exchange.setAwaitingResponse(true);
+        app.type(app.box("txtObjectNum"), QStringLiteral("12"), false);
+        app.type(app.box("txtObjectName"), QStringLiteral("xyz"), false);
+        QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("0"));
+        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Drum Kit"));
+        app.session().exchange.setAwaitingResponse(false);
+    }
+
+    void downloadButtonFetchesTheCurrentKindOrEverything()
+    {
+        VspApp app;
+        app.start();
+        app.showTab(WaveTab);
+        app.vsp->clearTraffic();
+        app.vsp->device().memory().of(Vsp::Wave)[2] = SpRecords::Wave("Renamed Kick", 9000);
+        QTest::mouseClick(app.find<QPushButton>("cmdDownLoad"), Qt::LeftButton);
+        QCOMPARE(app.requests().first(), Wire({0xF0, 0, 0, 0x1B, 2, 5, 0x7F, 0x12, 1, 1, 0, 0xF7}));
+        QVERIFY(app.requests().contains(DumpRequest(0, 2)));
+        QVERIFY2(!app.requests().contains(DumpRequest(1, 3)), "only the Waves");
+        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Renamed Kick"));
+
+        app.vsp->clearTraffic();
+        QTest::mouseClick(app.find<QPushButton>("cmdDownLoad"), Qt::RightButton);
+        for (int kind = 0; kind < 5; ++kind)
+            QVERIFY(app.requests().contains(Wire({0xF0, 0, 0, 0x1B, 2, 5, 0x7F, 0x12, 1, 1, kind, 0xF7})));
+        QVERIFY(!app.main()->progress().isVisible());
+
+        app.vsp->clearTraffic();
+        app.find<QAction>("mnuDLobject")->trigger();
+        QVERIFY(app.requests().contains(DumpRequest(0, 2)));
+    }
+
+    void theDownloadButtonBringsAnOfflineSpBack()
+    {
+        VspApp app;
+        auto backend = std::make_unique<VirtualSpBackend>();
+        backend->device().setMemory(VspApp::StandardMemory());
+        backend->injectFault({VirtualSpBackend::Fault::NoAnswer, 0});
+        app.vsp = backend.get();
+        QCOMPARE(app.TestApp::start(std::move(backend)), LinkStartup::Outcome::Offline);
+        QCOMPARE(Panel(app, 8), QStringLiteral("OFFLINE"));
+        QTest::mouseClick(app.find<QPushButton>("cmdDownLoad"), Qt::RightButton);
+        QCOMPARE(Panel(app, 8), QStringLiteral("ONLINE"));
+        QCOMPARE(Panel(app, 3), QStringLiteral("t# 3"));
+        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Drum Kit"));
+    }
+
+    void aTimeOutDuringRetrievalStopsAfterThatKind()
+    {
+        VspApp app;
+        auto backend = std::make_unique<VirtualSpBackend>();
+        backend->device().setMemory(VspApp::StandardMemory());
+        // The Map status request goes unanswered.
+        backend->setFaultPlan([](const QByteArray &request) {
+            const bool mapStatus = request.size() == 12 && request.at(7) == 0x12 && request.at(8) == 0x01 && request.at(10) == 2;
+            return VirtualSpBackend::Fault{mapStatus ? VirtualSpBackend::Fault::NoAnswer : VirtualSpBackend::Fault::None, 0};
+        });
+        app.vsp = backend.get();
+        QCOMPARE(app.TestApp::start(std::move(backend)), LinkStartup::Outcome::Offline);
+        QCOMPARE(Panel(app, 8), QStringLiteral("OFFLINE"));
+        QCOMPARE(app.notifier.texts(), QStringList{"The specified SP Device is not responding"});
+        QVERIFY(app.requests().contains(DumpRequest(1, 3)));
+        for (const QByteArray &request : app.requests())
+            QVERIFY2(!(request.size() == 12 && request.at(10) == 3), "nothing asked about Presets");
+    }
+
+    void aStatusOfTheWrongLengthMakesTheKindEmptyAndKeepsFreeRam()
+    {
+        VspApp app;
+        auto backend = std::make_unique<VirtualSpBackend>();
+        backend->device().setMemory(VspApp::StandardMemory());
+        backend->setFaultPlan([](const QByteArray &request) {
+            const bool toneStatus = request.size() == 12 && request.at(7) == 0x12 && request.at(8) == 0x01 && request.at(10) == 1;
+            return VirtualSpBackend::Fault{toneStatus ? VirtualSpBackend::Fault::Truncate : VirtualSpBackend::Fault::None, 63};
+        });
+        app.vsp = backend.get();
+        app.TestApp::start(std::move(backend));
+        QCOMPARE(Panel(app, 3), QStringLiteral("t# -"));
+        QCOMPARE(Panel(app, 4), QStringLiteral("w# 2"));
+        QVERIFY(!app.session().objects.of(1).Have);
+    }
+
+    void aDumpOfTheWrongLengthKeepsTheOldObject()
+    {
+        VspApp app;
+        app.start();
+        app.showTab(ToneTab);
+        const QByteArray image = app.session().objects.of(1).Image;
+        app.vsp->setFaultPlan([](const QByteArray &request) {
+            const bool toneDump = request.size() == 18 && request.at(7) == 0x01 && request.at(8) == 0x01;
+            return VirtualSpBackend::Fault{toneDump ? VirtualSpBackend::Fault::Truncate : VirtualSpBackend::Fault::None, 179};
+        });
+        app.clear(app.box("txtObjectNum"));
+        app.type(app.box("txtObjectNum"), QStringLiteral("7"));
+        QCOMPARE(app.session().objects.of(1).Image, image);
+        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Kick Tone"));
+    }
+};
+
+QTEST_MAIN(ObjectNavigationTest)
+#include "ObjectNavigationTest.moc"
