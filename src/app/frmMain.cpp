@@ -336,6 +336,17 @@ void frmMain::SPFEtab_Switch()
         cmdPushButton_Click(tab.frontPanelKey);
 }
 
+bool frmMain::ShowTab(const QString &caption)
+{
+    for (int i = 0; i < SPFEtab->count(); ++i) {
+        if (SPFEtab->tabText(i).compare(caption, Qt::CaseInsensitive) == 0) {
+            SPFEtab->setCurrentIndex(i);
+            return true;
+        }
+    }
+    return false;
+}
+
 void frmMain::ClearObjDisplay(int kind)
 {
     session.edit.EditPending = true;

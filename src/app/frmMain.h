@@ -44,6 +44,8 @@ public:
     EditRules &rules() { return *editRules; }
 
     void SPFEtab_Switch();
+    // Makes the tab with this caption current; false when there is none.
+    bool ShowTab(const QString &caption);
     void cmdPushButton_Click(int index);
     void Download(DownloadMode mode);
 

@@ -1,0 +1,198 @@
+// The Global tab: the SP's global settings shown as the SP holds them, and each edit sent as the
+// SP expects it, with the box rules that every parameter box follows.
+#include "VspApp.h"
+#include "editors/KeyInput.h"
+#include "editors/SpinButton.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSlider>
+#include <QToolButton>
+
+namespace {
+constexpr int GlobalTab = 7;
+
+QByteArray Edit(std::initializer_list<int> body)
+{
+    return Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F}) + Wire(body) + Wire({0xF7});
+}
+
+struct GlobalApp : VspApp {
+    GlobalApp()
+    {
+        start();
+        showTab(GlobalTab);
+        vsp->clearTraffic();
+    }
+    QLineEdit *txt(int index) { return find<QLineEdit>(QStringLiteral("txtGlobal(%1)").arg(index)); }
+    QSlider *sld(int index) { return find<QSlider>(QStringLiteral("sldGlobal(%1)").arg(index)); }
+    QRadioButton *opt(int index) { return find<QRadioButton>(QStringLiteral("optGlobal(%1)").arg(index)); }
+    const Vsp::GlobalSettings &held() { return vsp->device().memory().global; }
+    // The edits sent, without the read-back requests that follow them.
+    QList<QByteArray> edits()
+    {
+        QList<QByteArray> sent;
+        for (const QByteArray &m : requests()) {
+            const bool readBack = (m.size() == 12 && m.at(7) == 0x11 && m.at(8) == 0x02 && m.at(9) == 0x01)
+                                  || (m.size() == 13 && m.at(8) == 0x03 && m.at(9) == 0x02)
+                                  || (m.size() == 18 && m.at(7) == 0x32 && m.at(12) == 0x02)
+                                  || (m.size() == 12 && m.at(7) == 0x11 && m.at(8) == 0x01);
+            if (!readBack)
+                sent << m;
+        }
+        return sent;
+    }
+};
+} // namespace
+
+class GlobalTabTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsTheSettingsTheSpHolds()
+    {
+        GlobalApp app;
+        QCOMPARE(app.txt(8)->text(), QStringLiteral("Test Bank     "));
+        QCOMPARE(app.txt(6)->text(), QStringLiteral("5"));
+        QCOMPARE(app.txt(7)->text(), QStringLiteral("100"));
+        QCOMPARE(app.sld(7)->value(), 100);
+        QCOMPARE(app.txt(9)->text(), QStringLiteral("-2.5"));
+        QCOMPARE(app.sld(9)->value(), -2);
+        QVERIFY(app.opt(9)->isChecked());
+        QVERIFY(app.opt(11)->isChecked());
+        QCOMPARE(app.find<QComboBox>("cboGlobal(0)")->currentText(), QStringLiteral("MIDI Rcv Mode"));
+        QCOMPARE(app.find<QLabel>("lblObjNumHash")->text(), QStringLiteral("mu#"));
+        QVERIFY(app.edits().isEmpty());
+    }
+
+    void aVolumeAbove127IsSentAs127()
+    {
+        GlobalApp app;
+        app.clear(app.txt(7));
+        app.type(app.txt(7), QStringLiteral("200"));
+        QCOMPARE(app.edits(), QList<QByteArray>{Edit({0x11, 0x03, 0x03, 0x04, 0x01, 0x7F})});
+        QCOMPARE(app.held().omniPolyVolume, 127);
+        QCOMPARE(app.txt(7)->text(), QStringLiteral("127"));
+        QCOMPARE(app.sld(7)->value(), 127);
+        QVERIFY(!KeyInput::IsPending(app.txt(7)));
+    }
+
+    void masterTuneIsSentAsTwosComplementHundredths()
+    {
+        GlobalApp app;
+        app.clear(app.txt(9));
+        app.type(app.txt(9), QStringLiteral("-3.5"));
+        QCOMPARE(app.edits(), QList<QByteArray>{Edit({0x32, 0x01, 0, 0, 0, 4, 0, 1, 0, 1, 15, 14, 10, 2})});
+        QCOMPARE(app.held().masterTune, -350);
+        QCOMPARE(app.txt(9)->text(), QStringLiteral("-3.5"));
+    }
+
+    void aTuneOutOfRangeOrALoneMinusIsRestoredAndNotSent()
+    {
+        GlobalApp app;
+        for (const char *typed : {"120.5", "-", "-121"}) {
+            app.clear(app.txt(9));
+            app.type(app.txt(9), QLatin1String(typed));
+            QCOMPARE(app.txt(9)->text(), QStringLiteral("-2.5"));
+            QVERIFY2(!KeyInput::IsPending(app.txt(9)), typed);
+        }
+        QVERIFY(app.edits().isEmpty());
+        QCOMPARE(app.held().masterTune, -250);
+    }
+
+    void tuneTextThatIsNoNumberIsReportedNotSent()
+    {
+        GlobalApp app;
+        app.clear(app.txt(9));
+        app.type(app.txt(9), QStringLiteral("1.2.3"));
+        QVERIFY(app.edits().isEmpty());
+        QCOMPARE(app.notifier.messages.size(), 1);
+        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("Change_GlobalParm()"));
+        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error updating Global Parameter"));
+    }
+
+    void optionsSendTheirValues()
+    {
+        GlobalApp app;
+        QTest::mouseClick(app.opt(10), Qt::LeftButton);
+        QTest::mouseClick(app.opt(12), Qt::LeftButton);
+        QCOMPARE(app.edits(), (QList<QByteArray>{Edit({0x11, 0x03, 0x03, 0x02, 0x01, 0x02}),
+                                                 Edit({0x11, 0x03, 0x03, 0x05, 0x01, 0x01})}));
+        QCOMPARE(app.held().receiveMode, 2);
+        QCOMPARE(app.held().progChange, 1);
+        QVERIFY(app.opt(10)->isChecked());
+    }
+
+    void aRejectedOptionShowsTheStoredChoiceAgain()
+    {
+        GlobalApp app;
+        app.vsp->injectFault({VirtualSpBackend::Fault::Busy, 0});
+        QTest::mouseClick(app.opt(8), Qt::LeftButton);
+        QCOMPARE(app.notifier.texts(), QStringList{"SP device is busy"});
+        QVERIFY(app.opt(9)->isChecked());
+        QCOMPARE(app.held().receiveMode, 1);
+    }
+
+    void playbackModeIsSentWhenChosen()
+    {
+        GlobalApp app;
+        auto *combo = app.find<QComboBox>("cboGlobal(0)");
+        combo->setCurrentIndex(3); // a program write: nothing is sent
+        QVERIFY(app.edits().isEmpty());
+        emit combo->activated(4);
+        QCOMPARE(app.edits(), QList<QByteArray>{Edit({0x11, 0x03, 0x03, 0x01, 0x01, 0x04})});
+        QCOMPARE(app.held().playbackMode, 4);
+    }
+
+    void channelChangesOnlyThroughItsSpinButtonWithinOneTo16()
+    {
+        GlobalApp app;
+        app.type(app.txt(6), QStringLiteral("9"));
+        // The channel box takes no keys.
+        QCOMPARE(app.txt(6)->text(), QStringLiteral("5"));
+        auto *spin = app.find<SpinButton>("spnGlobal(6)");
+        auto *up = spin->findChild<QToolButton *>("up");
+        QTest::mouseClick(up, Qt::LeftButton);
+        QCOMPARE(app.edits(), QList<QByteArray>{Edit({0x11, 0x03, 0x03, 0x03, 0x01, 0x05})});
+        QCOMPARE(app.txt(6)->text(), QStringLiteral("6"));
+        app.vsp->device().memory().global.omniPolyChannel = 15;
+        app.main()->retrieval().DownloadGlobal();
+        app.vsp->clearTraffic();
+        QTest::mouseClick(up, Qt::LeftButton);
+        QVERIFY2(app.edits().isEmpty(), "16 is the top");
+        QCOMPARE(app.txt(6)->text(), QStringLiteral("16"));
+    }
+
+    void aSliderDragShowsValuesAndSendsOnce()
+    {
+        GlobalApp app;
+        QSlider *slider = app.sld(7);
+        slider->setSliderDown(true);
+        for (int v : {90, 80, 70}) {
+            slider->setSliderPosition(v);
+            QCOMPARE(app.txt(7)->text(), QString::number(v));
+        }
+        QVERIFY(app.edits().isEmpty());
+        slider->setSliderDown(false);
+        QCOMPARE(app.edits(), QList<QByteArray>{Edit({0x11, 0x03, 0x03, 0x04, 0x01, 70})});
+        QCOMPARE(app.held().omniPolyVolume, 70);
+    }
+
+    void typingWithoutEnterSendsNothingAndStaysRed()
+    {
+        GlobalApp app;
+        app.clear(app.txt(7));
+        app.type(app.txt(7), QStringLiteral("42"), false);
+        QVERIFY(KeyInput::IsPending(app.txt(7)));
+        app.txt(9)->setFocus();
+        QVERIFY(app.edits().isEmpty());
+        QCOMPARE(app.txt(7)->text(), QStringLiteral("42"));
+        // Keys the box does not take are dropped.
+        app.type(app.txt(7), QStringLiteral("-x"), false);
+        QCOMPARE(app.txt(7)->text(), QStringLiteral("42"));
+    }
+};
+
+QTEST_MAIN(GlobalTabTest)
+#include "GlobalTabTest.moc"
