@@ -6,10 +6,12 @@ namespace NibbleCodec {
 
 std::optional<QByteArray> EncodeNumber(int64_t value, int width, int bits)
 {
-    if (value < 0)
+    if (value < 0) {
+        // Only values that the field's two's complement can hold wrap; the rest must not.
+        if (value < -(int64_t(1) << (bits - 1)))
+            return std::nullopt;
         value += int64_t(1) << bits;
-    if (value < 0)
-        return std::nullopt;
+    }
     QByteArray digits;
     do {
         digits.prepend(static_cast<char>(value & 0x0F));

@@ -98,11 +98,12 @@ bool ObjectIO::ObjectUpload(int kind, int16_t objectNumber, const Value &value, 
                           QStringLiteral("Error uploading data object to SP"));
         return false;
     };
-    if (kind == KindWave && !send) {
+    if (!send) {
+        // Written into the working image only; it reaches the SP with the next upload.
         const auto nibbles = Nibbles(value, position, width);
-        if (!nibbles)
+        if (!nibbles || kind < 0 || kind >= NumberedKinds)
             return fail();
-        NibbleCodec::Overwrite(objects.of(KindWave).Image, position, *nibbles, width);
+        NibbleCodec::Overwrite(objects.of(kind).Image, position, *nibbles, width);
         return true;
     }
     const auto message = UploadMessage(kind, objectNumber, value, position, width);

@@ -1,9 +1,14 @@
-// Feeds arbitrary bytes through the receive path in arbitrary pieces, then decodes every
-// message as a status response and hands it to the Virtual SP. Nothing may crash or read
-// past the end of a message.
+// Feeds arbitrary bytes through the receive path in arbitrary pieces, then reads every message
+// as each kind of answer the program reads (status, directory status, directory, object and
+// Map dumps, Global values) and hands it to the Virtual SP. Nothing may crash or read past the
+// end of a message.
 #include "device/StatusCodes.h"
 #include "device/SysExFrame.h"
 #include "midi/MidiStreamParser.h"
+#include "objects/NibbleCodec.h"
+#include "objects/ObjectDirectory.h"
+#include "objects/MapDump.h"
+#include "objects/ObjectStore.h"
 #include "vsp/VirtualSp.h"
 
 #include <cstddef>
@@ -24,6 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             (void)SpStatus::SPErrorText(*code);
         for (int position = -1; position <= message.size() + 1; ++position)
             (void)SysEx::ByteAt(message, position);
+        (void)ObjDirStatus::Parse(message);
+        (void)ObjDir::Parse(message);
+        ObjectStore store;
+        (void)ObjectDumps::ParseMap(message, 1, store);
+        (void)NibbleCodec::ReadName(message, 20);
+        (void)NibbleCodec::ReadSigned16(message, 18);
         for (const QByteArray &answer : sp.Receive(message))
             (void)SpStatus::CodeOf(answer);
     };
