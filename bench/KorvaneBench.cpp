@@ -1,7 +1,11 @@
 // Measures the program's own costs: one request/response exchange against a device that
 // answers at once, and the time from starting the program to its main window being shown.
 #include "InstantBackend.h"
+#include "app/Korvane.h"
 #include "app/Session.h"
+#include "app/frmMain.h"
+#include "vsp/FactoryBank.h"
+#include "vsp/VirtualSpBackend.h"
 #include "midi/Notifier.h"
 
 #include <QApplication>
@@ -93,6 +97,82 @@ void StartupTime(QTextStream &out)
                .arg(Runs);
 }
 
+// The bytes both ways of the traffic recorded, as the MIDI wire carries them.
+qint64 WireNanoseconds(const VirtualSpBackend &vsp)
+{
+    qint64 bytes = 0;
+    for (const auto &t : vsp.traffic())
+        bytes += t.message.size();
+    return VirtualSpBackend::WireNanoseconds(bytes);
+}
+
+struct BenchApp {
+    QTemporaryDir dir;
+    QSettings store{dir.filePath(QStringLiteral("bench.ini")), QSettings::IniFormat};
+    SilentNotifier notifier;
+    VirtualSpBackend *vsp = nullptr;
+    std::unique_ptr<Korvane> korvane;
+
+    explicit BenchApp(bool wireTiming)
+    {
+        VirtualSpBackend::Options options;
+        options.wireTiming = wireTiming;
+        auto backend = std::make_unique<VirtualSpBackend>(options);
+        vsp = backend.get();
+        KorvaneOptions k;
+        k.currentDirectory = dir.path();
+        k.store = &store;
+        k.notifier = &notifier;
+        k.backends.push_back(std::move(backend));
+        korvane = std::make_unique<Korvane>(std::move(k));
+        if (korvane->start() != LinkStartup::Outcome::Online)
+            qFatal("the Virtual SP did not answer");
+    }
+};
+
+void RetrievalTimes(QTextStream &out)
+{
+    {
+        BenchApp app(true);
+        std::vector<double> ratios;
+        for (int round = 0; round < 3; ++round) {
+            app.vsp->clearTraffic();
+            QElapsedTimer timer;
+            timer.start();
+            app.korvane->mainWindow()->retrieval().AllObjectsDump();
+            const double elapsed = static_cast<double>(timer.nsecsElapsed());
+            ratios.push_back(elapsed / static_cast<double>(WireNanoseconds(*app.vsp)));
+        }
+        out << QStringLiteral("full retrieval at 31250 baud (factory bank, %1 messages): time / wire time = %2 "
+                              "(median of 3; %3 ms of wire time)\n")
+                   .arg(app.vsp->traffic().size())
+                   .arg(Median(ratios), 0, 'f', 4)
+                   .arg(static_cast<double>(WireNanoseconds(*app.vsp)) / 1e6, 0, 'f', 1);
+    }
+    BenchApp app(false);
+    frmMain *main = app.korvane->mainWindow();
+    constexpr int Rounds = 50;
+    std::vector<double> retrieval;
+    for (int round = 0; round < Rounds; ++round) {
+        QElapsedTimer timer;
+        timer.start();
+        main->retrieval().AllObjectsDump();
+        retrieval.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    out << QStringLiteral("full retrieval with instant answers (program's own time): median %1 ms over %2 runs\n")
+               .arg(Median(retrieval), 0, 'f', 2)
+               .arg(Rounds);
+    constexpr int Redisplays = 2000;
+    main->ShowTab(QStringLiteral("Global"));
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < Redisplays; ++i)
+        main->retrieval().routines(KindGlobal).display();
+    out << QStringLiteral("Global tab redisplay: %1 ms each (mean of %2)\n")
+               .arg(static_cast<double>(timer.nsecsElapsed()) / 1e6 / Redisplays, 0, 'f', 4)
+               .arg(Redisplays);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -101,6 +181,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTextStream out(stdout);
     ExchangeOverhead(out);
+    out.flush();
+    RetrievalTimes(out);
     out.flush();
     StartupTime(out);
     return 0;

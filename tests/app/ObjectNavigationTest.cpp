@@ -251,6 +251,25 @@ private slots:
         QVERIFY(!app.session().objects.of(1).Have);
     }
 
+    void aLowestNumberMissingFromTheDirectoryIsReported()
+    {
+        VspApp app;
+        auto backend = std::make_unique<VirtualSpBackend>();
+        backend->device().setMemory(VspApp::StandardMemory());
+        // The Tone directory comes back cut after its header: it lists none of the three Tones.
+        backend->setFaultPlan([](const QByteArray &request) {
+            const bool toneDirectory = request.size() == 12 && request.at(7) == 0x12 && request.at(8) == 0x02 && request.at(10) == 1;
+            return VirtualSpBackend::Fault{toneDirectory ? VirtualSpBackend::Fault::Truncate : VirtualSpBackend::Fault::None, 18};
+        });
+        app.vsp = backend.get();
+        app.TestApp::start(std::move(backend));
+        QCOMPARE(app.notifier.messages.size(), 1);
+        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("AllObjectsDump()"));
+        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error Downloading requested object"));
+        QVERIFY(!app.requests().contains(DumpRequest(1, 3)));
+        QVERIFY(!app.session().exchange.busy());
+    }
+
     void aDumpOfTheWrongLengthKeepsTheOldObject()
     {
         VspApp app;
