@@ -8,6 +8,8 @@
 #include "editors/EditRules.h"
 #include "editors/GlobalEditor.h"
 #include "editors/SpinButton.h"
+#include "editors/ToneEditor.h"
+#include "editors/WaveEditor.h"
 #include "midi/LedWidget.h"
 #include "midi/Notifier.h"
 #include "settings/Registry.h"
@@ -119,7 +121,14 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
     objectRetrieval = std::make_unique<Retrieval>(session.io, session.link, session.notifier, session.log, *this);
     objectHeader->setRetrieval(objectRetrieval.get());
     globalEditor->setRetrieval(objectRetrieval.get());
+    waveEditor->setRetrieval(objectRetrieval.get());
+    toneEditor->setRetrieval(objectRetrieval.get());
+    // Each kind's dump and display routines, as the editors provide them.
     objectRetrieval->setRoutines(KindGlobal, {nullptr, [this] { globalEditor->LoadGlobalDisplay(); }});
+    objectRetrieval->setRoutines(KindWave, {[this](int n) { return waveEditor->WaveObjDump(n); },
+                                            [this] { waveEditor->LoadWaveDisplay(); }});
+    objectRetrieval->setRoutines(KindTone, {[this](int n) { return toneEditor->ToneObjDump(n); },
+                                            [this] { toneEditor->LoadToneDisplay(); }});
 
     connect(&session.link, &LinkState::statusChanged, this, &frmMain::onLinkStatus);
     connect(&session.exchange, &ExchangeState::outLedChanged, ledMIDIout, &LedWidget::setLit);
@@ -188,6 +197,16 @@ void frmMain::BuildTabs()
         page->setObjectName(QStringLiteral("tab") + QLatin1String(tab.caption));
         SPFEtab->addTab(page, QLatin1String(tab.caption));
     }
+    constexpr int ToneTabs[] = {3, 4, 5};
+    constexpr int WaveTab = 6;
+    auto *wavePage = SPFEtab->widget(WaveTab);
+    auto *waveLayout = new QVBoxLayout(wavePage);
+    waveEditor = new WaveEditor(session, *editRules, wavePage);
+    waveLayout->addWidget(waveEditor);
+    toneEditor = new ToneEditor(session, *editRules,
+                                {SPFEtab->widget(ToneTabs[0]), SPFEtab->widget(ToneTabs[1]), SPFEtab->widget(ToneTabs[2])},
+                                this);
+
     // The Global tab: the SP's global settings.
     auto *globalPage = SPFEtab->widget(Tabs - 1);
     auto *globalLayout = new QHBoxLayout(globalPage);

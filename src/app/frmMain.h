@@ -14,6 +14,8 @@
 
 class EditRules;
 class GlobalEditor;
+class ToneEditor;
+class WaveEditor;
 class LedWidget;
 class ObjectHeader;
 class QAction;
@@ -84,6 +86,8 @@ private:
     std::unique_ptr<Retrieval> objectRetrieval;
     EditRules *editRules = nullptr;
     GlobalEditor *globalEditor = nullptr;
+    WaveEditor *waveEditor = nullptr;
+    ToneEditor *toneEditor = nullptr;
     frmProgress *progressWindow = nullptr;
     QTabWidget *SPFEtab = nullptr;
     std::array<QPushButton *, 12> cmdPushButton{};

@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <algorithm>
+
 using KeyInput::Kind;
 
 namespace {
@@ -67,8 +69,25 @@ const EditRules::Box *EditRules::Find(const QObject *control) const
 bool EditRules::FromPartner(const QLineEdit *line) const
 {
     const Box *box = Find(line);
-    return box && activePartner
-           && (activePartner == box->slider || activePartner == static_cast<const QObject *>(box->spin));
+    if (!box || !activePartner)
+        return false;
+    return activePartner == box->slider || activePartner == static_cast<const QObject *>(box->spin)
+           || std::find(box->otherPartners.begin(), box->otherPartners.end(), activePartner) != box->otherPartners.end();
+}
+
+void EditRules::WriteFrom(const QObject *partner, QLineEdit *box, const QString &text)
+{
+    const PartnerScope scope(activePartner, partner);
+    box->setText(text);
+}
+
+void EditRules::CommitFrom(const QObject *partner, QLineEdit *line)
+{
+    const Box *box = Find(line);
+    if (!box)
+        return;
+    const PartnerScope scope(activePartner, partner);
+    Changed(*box);
 }
 
 bool EditRules::eventFilter(QObject *watched, QEvent *event)

@@ -44,6 +44,9 @@ public:
         std::function<QString()> storedText;
         // Whether an emptied box is refilled when it loses the focus.
         bool restoreOnFocusLoss = true;
+        // Further controls whose writes into the box commit it, as the partner's do (the
+        // Wave's position scroll bars, say); they are driven by their editor.
+        std::vector<const QObject *> otherPartners;
     };
 
     EditRules(EditState &edit, ExchangeState &exchange, QObject *parent = nullptr);
@@ -59,6 +62,11 @@ public:
     // restored, a lone minus restored); otherwise the integer to send, clamped to 99 for a
     // signed byte typed above it, and the partner slider moved to it after an Enter.
     std::optional<int> CommitValue(QLineEdit *box, bool signedByte);
+
+    // Writes into a box on behalf of one of its partners: the change event commits.
+    void WriteFrom(const QObject *partner, QLineEdit *box, const QString &text);
+    // Runs the box's change handler directly on behalf of a partner (its text unchanged).
+    void CommitFrom(const QObject *partner, QLineEdit *box);
 
     // Writes a value the program chose into a box, so the next change event does not commit.
     void Rewrite(QLineEdit *box, const QString &text);
