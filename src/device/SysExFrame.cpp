@@ -18,6 +18,15 @@ QByteArray Frame(uint8_t deviceId, const QByteArray &body)
     return message;
 }
 
+QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(values.size()));
+    for (int v : values)
+        bytes.append(static_cast<char>(v));
+    return bytes;
+}
+
 std::optional<uint8_t> ByteAt(const QByteArray &message, int position)
 {
     if (position < 1 || position > message.size())

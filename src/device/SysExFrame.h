@@ -5,6 +5,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 
 namespace SysEx {
@@ -17,6 +18,9 @@ constexpr int StatusCodePosition = 9;
 // F0, the maker's ID 00 00 1B, then the fixed 02 05.
 QByteArray Header();
 QByteArray Frame(uint8_t deviceId, const QByteArray &body);
+
+// Bytes written out as numbers, for message bodies.
+QByteArray Bytes(std::initializer_list<int> values);
 
 // The byte at a 1-based position, or nothing when the message is too short.
 std::optional<uint8_t> ByteAt(const QByteArray &message, int position);

@@ -6,13 +6,7 @@
 
 namespace {
 
-QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray bytes;
-    for (int v : values)
-        bytes.append(static_cast<char>(v));
-    return bytes;
-}
+using SysEx::Bytes;
 
 constexpr int MinimumAnswer = 12;
 constexpr int NameAt = 12;

@@ -9,13 +9,7 @@
 
 namespace {
 
-QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray bytes;
-    for (int v : values)
-        bytes.append(static_cast<char>(v));
-    return bytes;
-}
+using SysEx::Bytes;
 
 std::optional<QByteArray> Nibbles(const ObjectIO::Value &value, int position, int width)
 {

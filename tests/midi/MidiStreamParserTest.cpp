@@ -1,5 +1,6 @@
 // The receive path's joining of bytes into messages: how real interfaces deliver SysEx in
 // pieces, mixed with clock and sensing bytes, or broken.
+#include "Bytes.h"
 #include "QtPrinters.h"
 #include "midi/MidiStreamParser.h"
 
@@ -9,13 +10,6 @@
 
 namespace {
 
-QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray bytes;
-    for (int v : values)
-        bytes.append(static_cast<char>(v));
-    return bytes;
-}
 
 struct Collector {
     MidiStreamParser parser;

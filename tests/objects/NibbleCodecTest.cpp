@@ -1,4 +1,5 @@
 // Nibble characters: how numbers and names are written into and read back from messages.
+#include "Bytes.h"
 #include "QtPrinters.h"
 #include "objects/NibbleCodec.h"
 
@@ -10,10 +11,7 @@ namespace {
 
 QByteArray B(std::initializer_list<int> values)
 {
-    QByteArray bytes;
-    for (int v : values)
-        bytes.append(static_cast<char>(v));
-    return bytes;
+    return Bytes(values);
 }
 
 QByteArray Pads(int pairs)

@@ -1,5 +1,6 @@
 // Directory statuses and directories: decoding the SP's answers, and what asking for them
 // leaves in the object store.
+#include "Bytes.h"
 #include "TestSession.h"
 #include "objects/ObjectDirectory.h"
 
@@ -9,10 +10,7 @@ namespace {
 
 QByteArray B(std::initializer_list<int> values)
 {
-    QByteArray bytes;
-    for (int v : values)
-        bytes.append(static_cast<char>(v));
-    return bytes;
+    return Bytes(values);
 }
 
 QByteArray With(QByteArray message, int position, const QByteArray &characters)

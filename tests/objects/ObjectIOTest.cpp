@@ -1,5 +1,6 @@
 // Requests, uploads, Global settings and object dumps as they go over the wire, and what each
 // leaves in the object store.
+#include "Bytes.h"
 #include "TestSession.h"
 #include "objects/GlobalObject.h"
 #include "objects/ObjectDumps.h"
@@ -14,10 +15,7 @@ namespace {
 
 QByteArray B(std::initializer_list<int> values)
 {
-    QByteArray bytes;
-    for (int v : values)
-        bytes.append(static_cast<char>(v));
-    return bytes;
+    return Bytes(values);
 }
 
 QByteArray With(QByteArray message, int position, const QByteArray &characters)

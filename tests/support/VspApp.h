@@ -2,6 +2,7 @@
 // the wire at hand.
 #pragma once
 
+#include "Bytes.h"
 #include "SpRecords.h"
 #include "TestApp.h"
 #include "vsp/VirtualSpBackend.h"
@@ -74,10 +75,7 @@ struct VspApp : TestApp {
 // Bytes written out in full, as the wire carries them.
 inline QByteArray Wire(std::initializer_list<int> values)
 {
-    QByteArray bytes;
-    for (int v : values)
-        bytes.append(static_cast<char>(v));
-    return bytes;
+    return Bytes(values);
 }
 
 inline QByteArray DumpRequest(int kind, int number)

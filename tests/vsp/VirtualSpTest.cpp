@@ -1,6 +1,7 @@
 // The Virtual SP against the device's rules, command by command: the bytes it answers with and
 // the state it holds afterwards. Messages are written out byte by byte here, independently of
 // both the program's client code and the Virtual SP's own message code.
+#include "Bytes.h"
 #include "QtPrinters.h"
 #include "SpRecords.h"
 #include "vsp/VirtualSp.h"
@@ -11,13 +12,6 @@ using namespace Vsp;
 
 namespace {
 
-QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray bytes;
-    for (int v : values)
-        bytes.append(static_cast<char>(v));
-    return bytes;
-}
 
 QByteArray Message(const QByteArray &body, int id = 127)
 {
