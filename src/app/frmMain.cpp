@@ -173,10 +173,11 @@ QWidget *frmMain::BuildCommandButtons()
     cmdDownLoad->installEventFilter(this);
     layout->addWidget(cmdDownLoad);
     connect(cmdDownLoad, &QPushButton::clicked, this, [this] { Download(CurrentObject); });
-    for (QPushButton *button : {cmdLoadBank, cmdDeleteObject, cmdStereoMerge, cmdPlaySample}) {
+    for (QPushButton *button : {cmdLoadBank, cmdDeleteObject, cmdStereoMerge}) {
         layout->addWidget(button);
         connect(button, &QPushButton::clicked, this, &frmMain::notYetAvailable);
     }
+    layout->addWidget(cmdPlaySample); // the Wave editor plays the current Wave with it
     layout->addStretch(1);
     for (QPushButton *button : {cmdConfig, cmdStats}) {
         layout->addWidget(button);
@@ -384,6 +385,8 @@ void frmMain::ClearObjDisplay(int kind)
             combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
         control->setEnabled(false);
     }
+    if (kind == KindTone)
+        toneEditor->ClearEnvelopes();
     session.edit.EditPending = false;
 }
 

@@ -9,11 +9,13 @@
 #include <QLineEdit>
 
 #include <algorithm>
+#include <limits>
 
 using KeyInput::Kind;
 
 namespace {
 constexpr int SignedByteLimit = 99;
+constexpr int TimeLimit = 99; // what the infinity sign stands for
 
 // Sets the partner for the duration of a write it causes, so that write commits.
 class PartnerScope {
@@ -30,6 +32,16 @@ private:
 EditRules::EditRules(EditState &edit, ExchangeState &exchange, QObject *parent)
     : QObject(parent), edit(edit), exchange(exchange)
 {
+}
+
+QString EditRules::InfinitySign()
+{
+    return QStringLiteral("\u221E");
+}
+
+QString EditRules::GateWord()
+{
+    return QStringLiteral("gt");
 }
 
 bool EditRules::busy() const
@@ -50,6 +62,8 @@ void EditRules::Add(Box box)
         box.slider->setTracking(false);
         connect(box.slider, &QAbstractSlider::sliderMoved, this, [this, index](int v) { SliderScroll(boxes[index], v); });
         connect(box.slider, &QAbstractSlider::valueChanged, this, [this, index](int v) { SliderChange(boxes[index], v); });
+        if (!box.showWhileDragging)
+            box.slider->installEventFilter(this);
     }
     if (box.spin) {
         connect(box.spin, &SpinButton::SpinUp, this, [this, index] { Spin(boxes[index], 1); });
@@ -61,6 +75,15 @@ const EditRules::Box *EditRules::Find(const QObject *control) const
 {
     for (const Box &box : boxes) {
         if (box.box == control)
+            return &box;
+    }
+    return nullptr;
+}
+
+const EditRules::Box *EditRules::FindSlider(const QObject *slider) const
+{
+    for (const Box &box : boxes) {
+        if (box.slider == slider)
             return &box;
     }
     return nullptr;
@@ -93,8 +116,13 @@ void EditRules::CommitFrom(const QObject *partner, QLineEdit *line)
 bool EditRules::eventFilter(QObject *watched, QEvent *event)
 {
     const Box *box = Find(watched);
-    if (!box)
+    if (!box) {
+        // A slider whose box does not follow the drag catches up when the slider is left.
+        const Box *follower = event->type() == QEvent::FocusOut ? FindSlider(watched) : nullptr;
+        if (follower && !busy())
+            Display([&] { follower->box->setText(QString::number(follower->slider->value())); });
         return QObject::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::KeyPress)
         return KeyPress(*box, static_cast<const QKeyEvent &>(*event));
     if (event->type() == QEvent::FocusOut && box->restoreOnFocusLoss && box->box->text().isEmpty()
@@ -113,7 +141,12 @@ bool EditRules::KeyPress(const Box &box, const QKeyEvent &event)
         return false;
     if (busy() || box.keys == Keys::None || box.box->isReadOnly() || key.kind == Kind::Other)
         return true;
+    const QString text = box.box->text();
+    const bool showsInfinity = box.keys == Keys::TimeWithInfinity && text == InfinitySign();
     if (key.kind == Kind::Enter) {
+        // The sign and the word are the stored value already: there is nothing to commit.
+        if (showsInfinity || (box.keys == Keys::Sustain && text == GateWord()))
+            return true;
         edit.LastEditKey = EditState::Enter;
         edit.EditPending = false;
         Changed(box);
@@ -123,11 +156,14 @@ bool EditRules::KeyPress(const Box &box, const QKeyEvent &event)
         const QChar c = key.character;
         const bool minusAllowed = box.keys == Keys::Signed || box.keys == Keys::SignedDecimal;
         const bool pointAllowed = box.keys == Keys::Decimal || box.keys == Keys::SignedDecimal;
-        const bool accepted = c.isDigit() || (c == QLatin1Char('-') && minusAllowed && box.box->text().isEmpty())
-                              || (c == QLatin1Char('.') && pointAllowed);
+        const bool gateLetter = box.keys == Keys::Sustain && (c == QLatin1Char('G') || c == QLatin1Char('g'));
+        const bool accepted = c.isDigit() || (c == QLatin1Char('-') && minusAllowed && text.isEmpty())
+                              || (c == QLatin1Char('.') && pointAllowed) || gateLetter || box.letters.contains(c);
         if (!accepted)
             return true;
     }
+    if (showsInfinity)
+        Display([&] { box.box->clear(); }); // a digit or Backspace replaces the sign
     edit.LastEditKey = key.code();
     KeyInput::SetPending(box.box, true);
     edit.EditPending = true;
@@ -151,7 +187,7 @@ void EditRules::Changed(const Box &box)
 
 void EditRules::SliderScroll(const Box &box, int value)
 {
-    if (busy())
+    if (busy() || !box.showWhileDragging)
         return;
     Display([&] { box.box->setText(QString::number(value)); });
 }
@@ -160,6 +196,13 @@ void EditRules::SliderChange(const Box &box, int value)
 {
     if (busy() || edit.LastEditKey == EditState::Enter || edit.EditPending)
         return;
+    const QString text = box.box->text();
+    // While the sustain shows "gt" or its letters are being typed, the slider leaves it alone.
+    if (box.keys == Keys::Sustain
+        && (edit.LastEditKey == 'G' || edit.LastEditKey == 'g' || text == GateWord()))
+        return;
+    if (box.keys == Keys::TimeWithInfinity && text == InfinitySign())
+        Display([&] { box.box->setText(QString::number(TimeLimit)); });
     const PartnerScope scope(activePartner, box.slider);
     bool isNumber = false;
     if (box.box->text().toInt(&isNumber) == value && isNumber)
@@ -172,12 +215,21 @@ void EditRules::Spin(const Box &box, int step)
 {
     if (busy() || box.box->text().isEmpty() || box.box->isReadOnly())
         return;
-    const int value = std::clamp(box.box->text().toInt() + step, box.spinLow, box.spinHigh);
+    const int current = box.box->text().toInt();
+    const std::optional<int> value = box.spinStep ? box.spinStep(current, step)
+                                                  : std::clamp(current + step, box.spinLow, box.spinHigh);
+    if (!value)
+        return;
     const PartnerScope scope(activePartner, box.spin);
-    box.box->setText(QString::number(value));
+    box.box->setText(QString::number(*value));
 }
 
 std::optional<int> EditRules::CommitValue(QLineEdit *line, bool signedByte)
+{
+    return CommitValue(line, signedByte, signedByte ? SignedByteLimit : std::numeric_limits<int>::max());
+}
+
+std::optional<int> EditRules::CommitValue(QLineEdit *line, bool signedByte, int highest)
 {
     const Box *box = Find(line);
     const QString text = line->text();
@@ -187,9 +239,9 @@ std::optional<int> EditRules::CommitValue(QLineEdit *line, bool signedByte)
         return std::nullopt;
     }
     int value = text.toInt();
-    if (enter && signedByte && value > SignedByteLimit) {
-        Rewrite(line, QString::number(SignedByteLimit));
-        value = SignedByteLimit;
+    if (enter && value > highest) {
+        Rewrite(line, QString::number(highest));
+        value = highest;
     }
     if (!enter && !FromPartner(line))
         return std::nullopt;

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class ExchangeState;
@@ -27,7 +28,14 @@ public:
         Decimal,        // digits and the point
         SignedDecimal,  // digits, the point, and minus into an empty box
         None,           // no keys at all: the box changes only through its partner
+        TimeWithInfinity, // digits; while the box shows the infinity sign Enter is dropped and
+                          // typing starts afresh
+        Sustain,          // digits and the letters G and g; Enter is dropped while it shows "gt"
     };
+
+    // Words some boxes show instead of a number.
+    static QString InfinitySign(); // a decay or release of 99, which never ends
+    static QString GateWord();     // a sustain of 0: the envelope follows the key
 
     struct Box {
         QLineEdit *box = nullptr;
@@ -47,6 +55,14 @@ public:
         // Further controls whose writes into the box commit it, as the partner's do (the
         // Wave's position scroll bars, say); they are driven by their editor.
         std::vector<const QObject *> otherPartners;
+        // Letters the box takes as typing besides its keys, for its special words ("qnt").
+        QString letters;
+        // How the spin button moves the value: the next value for a step of +1 or -1, or
+        // nothing to stay. Without it the value moves by one within spinLow..spinHigh.
+        std::function<std::optional<int>(int value, int step)> spinStep;
+        // Whether the box shows the slider's value while it is dragged; if not, the box follows
+        // when the slider is let go or loses the focus.
+        bool showWhileDragging = true;
     };
 
     EditRules(EditState &edit, ExchangeState &exchange, QObject *parent = nullptr);
@@ -62,6 +78,8 @@ public:
     // restored, a lone minus restored); otherwise the integer to send, clamped to 99 for a
     // signed byte typed above it, and the partner slider moved to it after an Enter.
     std::optional<int> CommitValue(QLineEdit *box, bool signedByte);
+    // The same, with any value typed above `highest` clamped to it.
+    std::optional<int> CommitValue(QLineEdit *box, bool signedByte, int highest);
 
     // Writes into a box on behalf of one of its partners: the change event commits.
     void WriteFrom(const QObject *partner, QLineEdit *box, const QString &text);
@@ -89,6 +107,7 @@ protected:
 
 private:
     const Box *Find(const QObject *control) const;
+    const Box *FindSlider(const QObject *slider) const;
     bool KeyPress(const Box &box, const class QKeyEvent &event);
     void Changed(const Box &box);
     void SliderScroll(const Box &box, int value);

@@ -1,0 +1,21 @@
+#include "editors/ToneParameters.h"
+
+#include <cstring>
+
+namespace ToneParameters {
+
+size_t RowOf(const char *family, int index)
+{
+    for (size_t row = 0; row < Boxes.size(); ++row) {
+        if (Boxes[row].index == index && std::strcmp(Boxes[row].family, family) == 0)
+            return row;
+    }
+    return Boxes.size();
+}
+
+const ModeBit &ModeBitOf(int option)
+{
+    return ModeBits[static_cast<size_t>(option / 2)];
+}
+
+} // namespace ToneParameters

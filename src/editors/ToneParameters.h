@@ -1,0 +1,140 @@
+// The Tone's parameters as its edit controls address them: where each field sits in the Tone
+// dump, whether it is signed, its slider's range, the combo lists and the option bits. Every
+// Tone control is built and driven from these tables.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <span>
+
+namespace ToneParameters {
+
+constexpr int Width = 2; // every Tone field is one byte on the wire
+
+// A text box with its slider: txt<family>(index) and sld<family>(index).
+struct Box {
+    const char *family;
+    int index;
+    int position;
+    bool isSigned;
+    int sliderLow;
+    int sliderHigh;
+};
+
+constexpr int AmountLow = -99;
+constexpr int AmountHigh = 99;
+constexpr int LevelHigh = 99;
+constexpr int QuantizeHigh = 128; // shown one above what is stored
+
+constexpr std::array<Box, 22> Boxes = {{
+    {"DCA", 0, 72, true, AmountLow, AmountHigh},  // Vel Sens
+    {"DCA", 1, 74, true, AmountLow, AmountHigh},  // LFO Amt
+    {"DCA", 2, 78, true, AmountLow, AmountHigh},  // Aux Amt
+    {"DCF", 0, 86, true, AmountLow, AmountHigh},  // Vel Sens
+    {"DCF", 1, 88, true, AmountLow, AmountHigh},  // LFO Amt
+    {"DCF", 2, 92, true, AmountLow, AmountHigh},  // Aux Amt
+    {"DCF", 3, 84, true, AmountLow, AmountHigh},  // Env Amt
+    {"DCF", 4, 80, false, 0, LevelHigh},          // Cutoff
+    {"DCO", 0, 98, true, AmountLow, AmountHigh},  // velocity
+    {"DCO", 1, 100, true, AmountLow, AmountHigh}, // LFO
+    {"DCO", 2, 104, true, AmountLow, AmountHigh}, // auxiliary
+    {"DCO", 3, 96, true, AmountLow, AmountHigh},  // envelope
+    {"Pan", 0, 128, true, AmountLow, AmountHigh}, // envelope
+    {"Pan", 1, 130, true, AmountLow, AmountHigh}, // velocity
+    {"Pan", 2, 132, true, AmountLow, AmountHigh}, // LFO
+    {"Pan", 3, 136, true, AmountLow, AmountHigh}, // auxiliary
+    {"LFO", 0, 106, false, 0, LevelHigh},         // Speed
+    {"LFO", 1, 110, false, 0, LevelHigh},         // Amount
+    {"LFO", 2, 114, false, 0, LevelHigh},         // speed modulation amount
+    {"LFO", 3, 118, false, 0, LevelHigh},         // amount modulation amount
+    {"LFO", 4, 122, true, AmountLow, AmountHigh}, // wave start modulation amount
+    {"LFO", 5, 142, false, 1, QuantizeHigh},      // wave start quantize
+}};
+
+// The wave start modulation group, whose boxes show words as well as numbers.
+constexpr int WaveStartAmountIndex = 4;   // txtLFO(4): "qnt" for an amount of 0
+constexpr int WaveStartQuantizeIndex = 5; // txtLFO(5): "none", "kbd" or "amt"
+constexpr int WaveStartAmountPosition = 122;
+constexpr int WaveStartQuantizePosition = 142;
+constexpr int WaveStartSourceCombo = 7;
+constexpr int KeyboardPositionSource = 0; // "keybdpos"
+
+// Combo boxes cboTone(index): the list index is the value.
+struct Combo {
+    int index;
+    int position;
+    std::span<const char *const> entries;
+};
+
+constexpr std::array<const char *, 7> Sources = {"none", "modwheel", "chanpres", "polypres",
+                                                 "auxctl1", "auxctl2", "auxctl3"};
+constexpr std::array<const char *, 8> Waveshapes = {"triangle", "square", "sawtooth (ramp)", "sine",
+                                                    "clipped sine", "sample/hold", "random square", "grunge"};
+constexpr std::array<const char *, 9> WaveStartSources = {"keybdpos", "velocity", "random", "modwheel", "chanpres",
+                                                          "polypres", "auxctl1", "auxctl2", "auxctl3"};
+
+constexpr std::array<Combo, 8> Combos = {{
+    {0, 76, Sources},
+    {1, 90, Sources},
+    {2, 102, Sources},
+    {3, 134, Sources},
+    {4, 108, Waveshapes},
+    {5, 112, Sources},
+    {6, 116, Sources},
+    {7, 124, WaveStartSources},
+}};
+
+// Envelope select options optToneEnvSel(3 * group + place): the place is the value.
+struct EnvelopeSelect {
+    int group;
+    int position;
+    std::array<const char *, 3> captions;
+};
+constexpr std::array<EnvelopeSelect, 4> EnvelopeSelects = {{
+    {0, 70, {"none", "env1", "env2"}},   // DCA
+    {1, 82, {"none", "env1", "env2"}},   // DCF
+    {2, 94, {"none", "env 1", "env 2"}}, // DCO
+    {3, 126, {"none", "env1", "env2"}},  // pan
+}};
+
+// Mode options in pairs: optToneModMode(even) clears the bit, optToneModMode(even + 1) sets it.
+struct ModeBit {
+    int even;
+    int position; // the mode byte; 141 is a single nibble character
+    int bit;
+    const char *clearCaption;
+    const char *setCaption;
+};
+constexpr int PhaseNibblePosition = 141; // the low nibble of the byte at 140
+constexpr std::array<ModeBit, 16> ModeBits = {{
+    {0, 141, 1, "Normal", "Inverted"},   // DCA LFO Phase
+    {2, 141, 2, "Normal", "Inverted"},   // DCF LFO Phase
+    {4, 120, 32, "Normal", "Inverted"},  // DCO LFO Phase
+    {6, 120, 1, "summed", "scaled"},     // DCO envelope
+    {8, 120, 2, "summed", "scaled"},     // DCO velocity
+    {10, 120, 8, "summed", "scaled"},    // DCO LFO
+    {12, 120, 16, "bipolar", "unipolar"}, // DCO LFO
+    {14, 120, 4, "summed", "scaled"},    // DCO auxiliary
+    {16, 120, 64, "unipolar", "bipolar"}, // DCO auxiliary
+    {18, 138, 1, "summed", "scaled"},    // pan envelope
+    {20, 138, 2, "summed", "scaled"},    // pan velocity
+    {22, 138, 8, "summed", "scaled"},    // pan LFO
+    {24, 138, 16, "bipolar", "unipolar"}, // pan LFO
+    {26, 138, 32, "Normal", "Inverted"}, // pan LFO Phase
+    {28, 138, 4, "summed", "scaled"},    // pan auxiliary
+    {30, 138, 64, "unipolar", "bipolar"}, // pan auxiliary
+}};
+
+// The Wave the Tone plays.
+constexpr int WavePosition = 50;
+
+// The two envelopes: attack, sustain, decay, release of envelope 1, then of envelope 2.
+enum Stage { Attack, Sustain, Decay, Release };
+constexpr std::array<const char *, 4> StageNames = {"Att", "Sus", "Dec", "Rel"};
+constexpr std::array<std::array<int, 4>, 2> EnvelopePositions = {{{54, 56, 58, 60}, {62, 64, 66, 68}}};
+
+// The row of txt<family>(index) in Boxes.
+size_t RowOf(const char *family, int index);
+const ModeBit &ModeBitOf(int option);
+
+} // namespace ToneParameters

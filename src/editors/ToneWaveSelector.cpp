@@ -1,0 +1,146 @@
+#include "editors/ToneWaveSelector.h"
+
+#include "app/Session.h"
+#include "editors/EditRules.h"
+#include "editors/KeyInput.h"
+#include "editors/SpinButton.h"
+#include "editors/ToneControls.h"
+#include "editors/ToneParameters.h"
+#include "editors/ToneRecord.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+
+#include <algorithm>
+
+namespace {
+constexpr const char *ErrorHeading = "Change_ToneParm()";
+constexpr const char *ErrorText = "Error updating Tone parameter";
+constexpr const char *NoWavesHeading = "Load Wave Object";
+constexpr int NameCharacters = 14;
+} // namespace
+
+ToneWaveSelector::ToneWaveSelector(Session &session, EditRules &rules, QWidget *parent,
+                                   std::function<void()> afterCommit, std::function<ToneRecord *()> tone)
+    : QObject(parent), session(session), rules(rules), tone(std::move(tone))
+{
+    frame = new QGroupBox(QStringLiteral(" Wave (w#)"), parent);
+    frame->setObjectName(QStringLiteral("pnlToneWave"));
+    auto *row = new QHBoxLayout(frame);
+    txtWaveNumber = ToneControls::MakeNumberBox(frame, ToneControls::Indexed("txtTone", 0));
+    spnWave = new SpinButton(frame);
+    spnWave->setObjectName(ToneControls::Indexed("spnTone", 0));
+    txtWaveName = new QLineEdit(frame);
+    txtWaveName->setObjectName(ToneControls::Indexed("txtTone", 1));
+    txtWaveName->setReadOnly(true);
+    txtWaveName->setFocusPolicy(Qt::NoFocus);
+    txtWaveName->setMinimumWidth(txtWaveName->fontMetrics().horizontalAdvance(QString(NameCharacters, QLatin1Char('M'))));
+    row->addWidget(txtWaveNumber);
+    row->addWidget(spnWave);
+    row->addWidget(txtWaveName, 1);
+
+    EditRules::Box box;
+    box.box = txtWaveNumber;
+    box.spin = spnWave;
+    box.keys = EditRules::Keys::Unsigned;
+    box.commit = [this] { return ChangeWave(); };
+    box.afterCommit = std::move(afterCommit);
+    box.storedText = [this] { return StoredText(); };
+    box.spinStep = [this](int number, int step) { return Step(number, step); };
+    rules.Add(box);
+}
+
+QString ToneWaveSelector::StoredText() const
+{
+    const ToneRecord *record = tone();
+    return record ? QString::number(record->Byte(ToneParameters::WavePosition)) : QString();
+}
+
+QString ToneWaveSelector::WaveName(int number) const
+{
+    const ObjDir &dir = session.objects.of(KindWave).Dir;
+    const int index = dir.IndexOf(number);
+    return index < 0 ? QString() : dir.Entries[index].Name.trimmed();
+}
+
+void ToneWaveSelector::LoadWaveDisplay()
+{
+    const bool haveWaves = session.objects.of(KindWave).Have;
+    const QString stored = StoredText();
+    txtWaveNumber->setText(stored);
+    txtWaveName->setText(haveWaves ? WaveName(stored.toInt()) : QStringLiteral("No Waves Avail"));
+    KeyInput::SetPending(txtWaveNumber, txtWaveNumber == rejected);
+    rejected = nullptr;
+    txtWaveNumber->setEnabled(haveWaves);
+    txtWaveName->setEnabled(haveWaves);
+    spnWave->setEnabled(true);
+}
+
+std::optional<int> ToneWaveSelector::ExistingWave(int number) const
+{
+    const KindState &waves = session.objects.of(KindWave);
+    if (!waves.Have)
+        return std::nullopt;
+    const int lowest = waves.Status.Lowest;
+    const int wanted = std::clamp<int>(number, lowest, std::max<int>(lowest, waves.Status.Highest));
+    std::optional<int> found;
+    for (const ObjDirEntry &entry : waves.Dir.Entries) {
+        if (entry.Number >= wanted && (!found || entry.Number < *found))
+            found = entry.Number;
+    }
+    return found;
+}
+
+std::optional<int> ToneWaveSelector::Step(int number, int step)
+{
+    KindState &waves = session.objects.of(KindWave);
+    if (!waves.Have) {
+        // The Waves may have arrived since the Tone was shown.
+        waves.Status = session.io.GetObjDirStatus(KindWave);
+        if (waves.Have)
+            waves.Dir = session.io.GetObjDir(KindWave);
+    }
+    if (!waves.Have) {
+        session.comms.ShowError(-1, QLatin1String(NoWavesHeading), NoObjectsText(KindWave));
+        return std::nullopt;
+    }
+    std::optional<int> next;
+    for (const ObjDirEntry &entry : waves.Dir.Entries) {
+        const int n = entry.Number;
+        if (n < waves.Status.Lowest || n > waves.Status.Highest)
+            continue;
+        if (step > 0 && n > number && (!next || n < *next))
+            next = n;
+        if (step < 0 && n < number && (!next || n > *next))
+            next = n;
+    }
+    return next ? *next : number; // at the first or last Wave the number stays
+}
+
+bool ToneWaveSelector::ChangeWave()
+{
+    ToneRecord *record = tone();
+    if (!record) {
+        session.comms.ReportError(QLatin1String(ErrorHeading), QLatin1String(ErrorText));
+        return false;
+    }
+    const std::optional<int> typed = rules.CommitValue(txtWaveNumber, false);
+    if (!typed)
+        return false;
+    const std::optional<int> wave = ExistingWave(*typed);
+    if (!wave) {
+        rules.Restore(txtWaveNumber, StoredText());
+        return false;
+    }
+    if (*wave != *typed)
+        rules.Rewrite(txtWaveNumber, QString::number(*wave));
+    rules.Display([&] { txtWaveName->setText(WaveName(*wave)); });
+    record->Set(ToneParameters::WavePosition, *wave);
+    rules.state().LastEditKey = 0;
+    const bool accepted = session.io.ObjectUpload(KindTone, session.objects.of(KindTone).Num, int64_t{*wave},
+                                                  ToneParameters::WavePosition, ToneParameters::Width, true);
+    rules.Committed(txtWaveNumber, accepted);
+    rejected = accepted ? nullptr : txtWaveNumber;
+    return true;
+}

@@ -1,0 +1,173 @@
+#include "editors/WaveLayout.h"
+
+#include "editors/SpinButton.h"
+
+#include <QGridLayout>
+#include <QVBoxLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include <initializer_list>
+
+namespace {
+
+constexpr int ScrollBarMinimumWidth = 160;
+
+// Every box is as wide as the widest value, a ten-digit sample position, so the columns line up.
+QLineEdit *Box(const QString &name, QWidget *parent)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setAlignment(Qt::AlignRight);
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 16);
+    return box;
+}
+
+QLineEdit *ShownBox(const QString &name, QWidget *parent)
+{
+    QLineEdit *box = Box(name, parent);
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+QRadioButton *Option(const QString &caption, const char *name, QHBoxLayout *row, QWidget *parent)
+{
+    auto *option = new QRadioButton(caption, parent);
+    option->setObjectName(QLatin1String(name));
+    row->addWidget(option);
+    return option;
+}
+
+// Labels of one column share a width, so the boxes of stacked frames line up.
+int LabelWidth(const QWidget *widget, std::initializer_list<const char *> captions)
+{
+    int width = 0;
+    for (const char *caption : captions)
+        width = std::max(width, widget->fontMetrics().horizontalAdvance(QLatin1String(caption)));
+    return width + 8;
+}
+
+QLabel *Label(const char *caption, int width, QWidget *parent)
+{
+    auto *label = new QLabel(QLatin1String(caption), parent);
+    label->setMinimumWidth(width);
+    return label;
+}
+
+// One row of an edited parameter: label, box, spin button and, for positions, scroll bar.
+void ParmRow(QGridLayout *grid, int row, const char *caption, int labelWidth, WaveWidgets &w, WaveParm parm,
+             QWidget *frame)
+{
+    const size_t i = Index(parm);
+    grid->addWidget(Label(caption, labelWidth, frame), row, 0);
+    grid->addWidget(w.box[i], row, 1);
+    grid->addWidget(w.spin[i], row, 2);
+    if (i < WaveWidgets::ScrollBars)
+        grid->addWidget(w.hscWave[i], row, 3);
+}
+
+} // namespace
+
+WaveWidgets BuildWaveLayout(QWidget *tab)
+{
+    WaveWidgets w;
+    for (size_t i = 0; i < WaveParmCount; ++i) {
+        const WaveParmInfo &info = ParmInfo(static_cast<WaveParm>(i));
+        w.box[i] = Box(QLatin1String(info.box), tab);
+        w.spin[i] = new SpinButton(tab);
+        w.spin[i]->setObjectName(QLatin1String(info.spin));
+        // The arrows stand as tall as their box, so a row is no taller than its box.
+        w.spin[i]->setFixedSize(w.box[i]->sizeHint().height() * 2 / 3, w.box[i]->sizeHint().height());
+    }
+    for (size_t i = 0; i < WaveWidgets::ScrollBars; ++i) {
+        w.hscWave[i] = new QScrollBar(Qt::Horizontal, tab);
+        w.hscWave[i]->setObjectName(QStringLiteral("hscWave(%1)").arg(i));
+        w.hscWave[i]->setMinimumWidth(ScrollBarMinimumWidth);
+    }
+    w.txtWaveNote = ShownBox(QStringLiteral("txtWaveNote"), tab);
+    w.txtWaveMode = ShownBox(QStringLiteral("txtWaveMode"), tab);
+    w.txtWaveAddr = ShownBox(QStringLiteral("txtWaveAddr"), tab);
+    w.txtWaveSize = ShownBox(QStringLiteral("txtWaveSize"), tab);
+    w.txtChecksum = ShownBox(QStringLiteral("txtChecksum"), tab);
+    w.txtWaveLen = ShownBox(QStringLiteral("txtWaveLen"), tab);
+    w.txtSampPeriod = ShownBox(QStringLiteral("txtSampPeriod"), tab);
+    w.txtWaveNorm = ShownBox(QStringLiteral("txtWaveNorm"), tab);
+
+    const int leftLabels = LabelWidth(tab, {"Start", "End", "Fraction", "Loop", "Direction"});
+    const int rightLabels = LabelWidth(tab, {"Pitch", "Note", "Fine Tune", "Mode", "Address", "Size", "Checksum",
+                                             "Length", "Sample Period", "Normalisation"});
+
+    auto *play = new QGroupBox(QStringLiteral("Play Range"), tab);
+    play->setObjectName(QStringLiteral("fraWavePlay"));
+    auto *playGrid = new QGridLayout(play);
+    ParmRow(playGrid, 0, "Start", leftLabels, w, WaveParm::PlayStart, play);
+    ParmRow(playGrid, 1, "End", leftLabels, w, WaveParm::PlayEnd, play);
+    playGrid->setColumnStretch(3, 1);
+
+    auto *loop = new QGroupBox(QStringLiteral("Loop"), tab);
+    loop->setObjectName(QStringLiteral("fraWaveLoop"));
+    auto *loopGrid = new QGridLayout(loop);
+    // Each pair of options sits in its own container, so each pair is exclusive by itself.
+    auto *onOff = new QWidget(loop);
+    auto *onOffRow = new QHBoxLayout(onOff);
+    onOffRow->setContentsMargins(0, 0, 0, 0);
+    w.optLoopEnb = Option(QStringLiteral("On"), "optLoopEnb", onOffRow, onOff);
+    w.optLoopDis = Option(QStringLiteral("Off"), "optLoopDis", onOffRow, onOff);
+    onOffRow->addStretch(1);
+    auto *direction = new QWidget(loop);
+    auto *directionRow = new QHBoxLayout(direction);
+    directionRow->setContentsMargins(0, 0, 0, 0);
+    w.optLoopFwdOnly = Option(QStringLiteral("Forward"), "optLoopFwdOnly", directionRow, direction);
+    w.optLoopFwdRev = Option(QStringLiteral("Forward && Reverse"), "optLoopFwdRev", directionRow, direction);
+    directionRow->addStretch(1);
+    loopGrid->addWidget(Label("Loop", leftLabels, loop), 0, 0);
+    loopGrid->addWidget(onOff, 0, 1, 1, 3);
+    loopGrid->addWidget(Label("Direction", leftLabels, loop), 1, 0);
+    loopGrid->addWidget(direction, 1, 1, 1, 3);
+    ParmRow(loopGrid, 2, "Start", leftLabels, w, WaveParm::LoopStart, loop);
+    ParmRow(loopGrid, 3, "End", leftLabels, w, WaveParm::LoopEnd, loop);
+    ParmRow(loopGrid, 4, "Fraction", leftLabels, w, WaveParm::LoopFract, loop);
+    loopGrid->setColumnStretch(3, 1);
+
+    auto *pitch = new QGroupBox(QStringLiteral("Pitch"), tab);
+    pitch->setObjectName(QStringLiteral("fraWavePitch"));
+    auto *pitchGrid = new QGridLayout(pitch);
+    ParmRow(pitchGrid, 0, "Pitch", rightLabels, w, WaveParm::Pitch, pitch);
+    pitchGrid->addWidget(Label("Note", rightLabels, pitch), 1, 0);
+    pitchGrid->addWidget(w.txtWaveNote, 1, 1);
+    ParmRow(pitchGrid, 2, "Fine Tune", rightLabels, w, WaveParm::FineTune, pitch);
+    pitchGrid->setColumnStretch(3, 1);
+
+    auto *memoryFrame = new QGroupBox(QStringLiteral("Memory"), tab);
+    memoryFrame->setObjectName(QStringLiteral("fraWaveMemory"));
+    auto *memoryGrid = new QGridLayout(memoryFrame);
+    const std::pair<const char *, QLineEdit *> shown[] = {
+        {"Mode", w.txtWaveMode},       {"Address", w.txtWaveAddr},         {"Size", w.txtWaveSize},
+        {"Checksum", w.txtChecksum},   {"Length", w.txtWaveLen},           {"Sample Period", w.txtSampPeriod},
+        {"Normalisation", w.txtWaveNorm}};
+    int row = 0;
+    for (const auto &[caption, box] : shown) {
+        memoryGrid->addWidget(Label(caption, rightLabels, memoryFrame), row, 0);
+        memoryGrid->addWidget(box, row++, 1);
+    }
+    memoryGrid->setColumnStretch(2, 1);
+
+    // Two columns, each frame at its own height.
+    auto *columns = new QHBoxLayout(tab);
+    auto *left = new QVBoxLayout;
+    left->addWidget(play);
+    left->addWidget(loop);
+    left->addStretch(1);
+    auto *right = new QVBoxLayout;
+    right->addWidget(pitch);
+    right->addWidget(memoryFrame);
+    right->addStretch(1);
+    columns->addLayout(left, 3);
+    columns->addLayout(right, 2);
+    return w;
+}

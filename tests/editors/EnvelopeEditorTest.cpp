@@ -1,0 +1,203 @@
+// The Tone's envelope boxes: the sustain that chooses Gate or Trigger Mode, "gt", "--" and the
+// infinity sign, and each envelope edit sent as one upload with the picture redrawn after it.
+#include "ToneApp.h"
+#include "editors/EnvelopePicture.h"
+#include "editors/EnvelopePlot.h"
+#include "editors/ToneEditor.h"
+
+#include <QSignalSpy>
+
+using namespace ToneTest;
+
+namespace {
+
+const QString Infinity = QStringLiteral("\u221E");
+
+// Envelope 1 at 54, 56, 58, 60; envelope 2 at 62, 64, 66, 68.
+int Position(int envelope, int stage)
+{
+    return 54 + 8 * (envelope - 1) + 2 * stage;
+}
+
+QString Name(const char *type, int envelope, const char *stage)
+{
+    return QStringLiteral("%1Env%2%3").arg(QLatin1String(type)).arg(envelope).arg(QLatin1String(stage));
+}
+
+QColor LabelColour(QLabel *label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
+} // namespace
+
+class EnvelopeEditorTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theSustainChoosesTheMode()
+    {
+        const struct { int attack, sustain, decay, release; const char *att, *sus, *dec; bool decayOn; const char *rel;
+                       const char *mode; QColor colour; } cases[] = {
+            {-20, 0, 50, 30, "-20", "gt", "50", true, "30", "Gate Mode", QColor(0, 192, 192)},
+            {10, 1, 50, 99, "10", "1", "--", false, "\u221E", "Trigger Mode", QColor(192, 192, 255)},
+            {0, 0, 99, 99, "0", "gt", "\u221E", true, "\u221E", "Gate Mode", QColor(0, 192, 192)},
+            {99, 99, 0, 0, "99", "99", "--", false, "0", "Trigger Mode", QColor(192, 192, 255)},
+        };
+        for (int envelope : {1, 2}) {
+            for (const auto &c : cases) {
+                ToneApp app({{Position(envelope, 0), c.attack}, {Position(envelope, 1), c.sustain},
+                             {Position(envelope, 2), c.decay}, {Position(envelope, 3), c.release}});
+                QCOMPARE(app.txt(Name("txt", envelope, "Att"))->text(), QString::fromUtf8(c.att));
+                QCOMPARE(app.txt(Name("txt", envelope, "Sus"))->text(), QString::fromUtf8(c.sus));
+                QCOMPARE(app.txt(Name("txt", envelope, "Dec"))->text(), QString::fromUtf8(c.dec));
+                QCOMPARE(app.txt(Name("txt", envelope, "Rel"))->text(), QString::fromUtf8(c.rel));
+                QCOMPARE(app.txt(Name("txt", envelope, "Dec"))->isEnabled(), c.decayOn);
+                QCOMPARE(app.sld(Name("sld", envelope, "Dec"))->isEnabled(), c.decayOn);
+                QCOMPARE(app.sld(Name("sld", envelope, "Att"))->value(), c.attack);
+                auto *label = app.find<QLabel>(QStringLiteral("lblEnv%1Mode").arg(envelope));
+                QCOMPARE(label->text(), QLatin1String(c.mode));
+                QCOMPARE(LabelColour(label), c.colour);
+                const auto *picture = app.find<EnvelopePicture>(QStringLiteral("picEnv%1").arg(envelope));
+                QVERIFY(picture->drawing().has_value());
+                const auto expected = EnvelopePlot::Plot({c.attack, c.sustain, c.decay, c.release});
+                QCOMPARE(picture->drawing()->lines.size(), expected.lines.size());
+                QCOMPARE(picture->drawing()->marker, expected.marker);
+            }
+        }
+    }
+
+    void sustainEditsSwitchTheMode()
+    {
+        const struct { const char *typed; int held; const char *shown; const char *decay; bool decayOn; const char *mode; } cases[] = {
+            {"g", 0, "gt", "50", true, "Gate Mode"},     // a letter of the word stands for it
+            {"G", 0, "gt", "50", true, "Gate Mode"},
+            {"0", 0, "gt", "50", true, "Gate Mode"},     // 0 is shown as the word
+            {"5", 5, "5", "--", false, "Trigger Mode"},
+            {"150", 99, "99", "--", false, "Trigger Mode"},
+        };
+        for (const auto &c : cases) {
+            ToneApp app({{56, 30}, {58, 50}});
+            const QByteArray before = app.image();
+            app.clearAndType(app.txt("txtEnv1Sus"), QLatin1String(c.typed));
+            QCOMPARE(app.uploads(), QList<QByteArray>{ExpectedUpload(before, 56, {c.held >> 4, c.held & 15})});
+            QCOMPARE(app.heldByte(56), c.held);
+            QCOMPARE(app.txt("txtEnv1Sus")->text(), QLatin1String(c.shown));
+            QVERIFY(!KeyInput::IsPending(app.txt("txtEnv1Sus")));
+            QCOMPARE(app.txt("txtEnv1Dec")->text(), QLatin1String(c.decay));
+            QCOMPARE(app.txt("txtEnv1Dec")->isEnabled(), c.decayOn);
+            QCOMPARE(app.find<QLabel>("lblEnv1Mode")->text(), QLatin1String(c.mode));
+        }
+    }
+
+    void enterIsDroppedOnTheWordAndTheSign()
+    {
+        ToneApp app({{56, 0}, {58, 99}, {68, 99}});
+        for (const char *box : {"txtEnv1Sus", "txtEnv1Dec", "txtEnv2Rel"}) {
+            app.txt(box)->setFocus();
+            QTest::keyClick(app.txt(box), Qt::Key_Return);
+        }
+        QVERIFY(app.requests().isEmpty());
+        QCOMPARE(app.txt("txtEnv1Sus")->text(), QStringLiteral("gt"));
+        QCOMPARE(app.txt("txtEnv1Dec")->text(), Infinity);
+    }
+
+    void eachEnvelopeBoxTakesOnlyItsKeys()
+    {
+        ToneApp app({{56, 0}, {58, 99}, {60, 99}});
+        const struct { const char *box; bool emptyFirst; const char *typed; QString shown; } cases[] = {
+            {"txtEnv1Att", true, "-5x", "-5"},
+            {"txtEnv1Sus", true, "gGt-1", "gG1"},
+            {"txtEnv1Dec", false, "7", "7"},     // typing replaces the sign
+            {"txtEnv1Rel", false, "-q", Infinity}, // keys it does not take leave the sign alone
+        };
+        for (const auto &c : cases) {
+            if (c.emptyFirst)
+                app.clear(app.txt(c.box));
+            app.txt(c.box)->setFocus();
+            app.txt(c.box)->end(false);
+            app.type(app.txt(c.box), QLatin1String(c.typed), false);
+            QCOMPARE(app.txt(c.box)->text(), c.shown);
+        }
+        app.txt("txtEnv1Rel")->setFocus();
+        QTest::keyClick(app.txt("txtEnv1Rel"), Qt::Key_Backspace);
+        QCOMPARE(app.txt("txtEnv1Rel")->text(), QString());
+        QVERIFY(app.requests().isEmpty());
+    }
+
+    void timesAndAttacksFollowTheirRules()
+    {
+        const struct { const char *box; const char *typed; int position; int held; const char *shown; bool sends; } cases[] = {
+            {"txtEnv1Dec", "5", 58, 5, "5", true},
+            {"txtEnv1Dec", "150", 58, 99, "\u221E", true},
+            {"txtEnv2Rel", "99", 68, 99, "\u221E", true},
+            {"txtEnv1Att", "-30", 54, 226, "-30", true},
+            {"txtEnv2Att", "150", 62, 99, "99", true},
+            {"txtEnv1Att", "-0", 54, 12, "12", false},
+            {"txtEnv1Att", "-", 54, 12, "12", false},
+        };
+        for (const auto &c : cases) {
+            ToneApp app({{54, 12}, {58, 40}, {68, 20}});
+            const QByteArray before = app.image();
+            app.clearAndType(app.txt(c.box), QLatin1String(c.typed));
+            const QList<QByteArray> expected =
+                c.sends ? QList<QByteArray>{ExpectedUpload(before, c.position, {c.held >> 4, c.held & 15})} : QList<QByteArray>{};
+            QCOMPARE(app.uploads(), expected);
+            QCOMPARE(app.heldByte(c.position), c.held);
+            QCOMPARE(app.txt(c.box)->text(), QString::fromUtf8(c.shown));
+            QVERIFY(!KeyInput::IsPending(app.txt(c.box)));
+        }
+    }
+
+    void aDecaySliderMovedOffTheSignShows99First()
+    {
+        ToneApp app({{58, 99}});
+        const QByteArray before = app.image();
+        QSignalSpy texts(app.txt("txtEnv1Dec"), &QLineEdit::textChanged);
+        app.sld("sldEnv1Dec")->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        QVERIFY(texts.size() >= 2);
+        QCOMPARE(texts.at(0).at(0).toString(), QStringLiteral("99"));
+        QCOMPARE(texts.at(1).at(0).toString(), QStringLiteral("98"));
+        QCOMPARE(app.uploads(), QList<QByteArray>{ExpectedUpload(before, 58, {6, 2})});
+        QCOMPARE(app.txt("txtEnv1Dec")->text(), QStringLiteral("98"));
+    }
+
+    void theSustainSliderLeavesTheWordAloneUntilDragged()
+    {
+        ToneApp app({{56, 0}});
+        const QByteArray before = app.image();
+        QSlider *slider = app.sld("sldEnv1Sus");
+        slider->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QVERIFY(app.requests().isEmpty());
+        QCOMPARE(app.txt("txtEnv1Sus")->text(), QStringLiteral("gt"));
+        slider->setSliderDown(true);
+        slider->setSliderPosition(20);
+        QCOMPARE(app.txt("txtEnv1Sus")->text(), QStringLiteral("20"));
+        slider->setSliderDown(false);
+        QCOMPARE(app.uploads(), QList<QByteArray>{ExpectedUpload(before, 56, {1, 4})});
+        QCOMPARE(app.find<QLabel>("lblEnv1Mode")->text(), QStringLiteral("Trigger Mode"));
+    }
+
+    void anEditRedrawsThePicture()
+    {
+        ToneApp app({{54, 10}, {56, 0}, {58, 40}, {60, 30}});
+        app.clearAndType(app.txt("txtEnv1Att"), QStringLiteral("-25"));
+        const auto *picture = app.find<EnvelopePicture>("picEnv1");
+        const auto expected = EnvelopePlot::Plot({-25, 0, 40, 30});
+        QCOMPARE(picture->drawing()->attackCurve, expected.attackCurve);
+        QCOMPARE(picture->drawing()->end, expected.end);
+    }
+
+    void clearingTheToneEmptiesPicturesAndLabels()
+    {
+        ToneApp app;
+        app.main()->findChild<ToneEditor *>()->ClearEnvelopes();
+        for (int envelope : {1, 2}) {
+            QVERIFY(!app.find<EnvelopePicture>(QStringLiteral("picEnv%1").arg(envelope))->drawing().has_value());
+            QCOMPARE(app.find<QLabel>(QStringLiteral("lblEnv%1Mode").arg(envelope))->text(), QString());
+        }
+    }
+};
+
+QTEST_MAIN(EnvelopeEditorTest)
+#include "EnvelopeEditorTest.moc"

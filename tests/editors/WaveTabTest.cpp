@@ -1,0 +1,589 @@
+// The Wave tab: a Wave shown as the SP holds it, each edit sent as one upload of the whole Wave
+// with the field at its place, and the loop kept inside the play range.
+#include "VspApp.h"
+#include "editors/KeyInput.h"
+#include "editors/SpinButton.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QToolButton>
+
+namespace {
+constexpr int WaveTab = 6;
+constexpr int WaveNumber = 2;
+
+using namespace Vsp;
+
+// The Wave record the SP holds, field by field.
+struct WaveSpec {
+    int length = 9000;
+    int playStart = 100;
+    int playEnd = 8000;
+    int loopStart = 2000;
+    int loopEnd = 6000;
+    uint8_t mode = WaveField::LoopOn | WaveField::LoopBidirectional | WaveField::Stereo;
+    int fineTune = -5;
+    int pitch = 6050;
+    uint32_t fraction = 0x800000;
+    uint32_t address = 0x142A;
+    uint32_t checksum = 0xBEEF;
+    uint32_t period = 1234;
+    int normalisation = -250;
+};
+
+WaveSpec Unlooped()
+{
+    WaveSpec w;
+    w.playStart = 0;
+    w.playEnd = 8999;
+    w.loopStart = 0;
+    w.loopEnd = 0;
+    w.mode = 0;
+    w.fraction = 0;
+    return w;
+}
+
+// The loop off, its points left where an earlier loop had them.
+WaveSpec LoopOffAt(int loopStart, int loopEnd)
+{
+    WaveSpec w = Unlooped();
+    w.loopStart = loopStart;
+    w.loopEnd = loopEnd;
+    return w;
+}
+
+QByteArray WaveRecord(const WaveSpec &s)
+{
+    QByteArray w = SpRecords::Wave("Kick", s.length);
+    w[WaveField::Mode] = static_cast<char>(s.mode);
+    w[WaveField::FineTune] = static_cast<char>(s.fineTune & 0xFF);
+    Write(w, WaveField::Address, 4, s.address);
+    Write(w, WaveField::Checksum, 2, s.checksum);
+    Write(w, WaveField::PlayStart, 4, static_cast<uint32_t>(s.playStart));
+    Write(w, WaveField::PlayEnd, 4, static_cast<uint32_t>(s.playEnd));
+    Write(w, WaveField::LoopStart, 4, static_cast<uint32_t>(s.loopStart));
+    Write(w, WaveField::LoopEnd, 4, static_cast<uint32_t>(s.loopEnd));
+    Write(w, WaveField::LoopFraction, 4, s.fraction);
+    Write(w, WaveField::SamplePeriod, 4, s.period);
+    Write(w, WaveField::Normalisation, 2, static_cast<uint32_t>(s.normalisation & 0xFFFF));
+    Write(w, WaveField::Pitch, 2, static_cast<uint32_t>(s.pitch));
+    return w;
+}
+
+// `value` as `width` nibble characters, high first.
+QByteArray Nibbles(int64_t value, int width)
+{
+    QByteArray n;
+    for (int i = width - 1; i >= 0; --i)
+        n.append(static_cast<char>((value >> (4 * i)) & 0x0F));
+    return n;
+}
+
+struct WaveApp : VspApp {
+    explicit WaveApp(const WaveSpec &spec = WaveSpec())
+    {
+        Vsp::SpMemory memory = StandardMemory();
+        memory.of(Vsp::Wave)[WaveNumber] = WaveRecord(spec);
+        start(std::move(memory));
+        showTab(WaveTab);
+        main()->activateWindow();
+        dump = lastWaveDump();
+        vsp->clearTraffic();
+    }
+
+    // The SP's latest answer to a request for the Wave.
+    QByteArray lastWaveDump() const
+    {
+        QByteArray last;
+        bool asked = false;
+        for (const auto &t : vsp->traffic()) {
+            if (t.direction == VirtualSpBackend::Traffic::In)
+                asked = t.message == DumpRequest(0, WaveNumber);
+            else if (asked)
+                last = t.message;
+        }
+        return last;
+    }
+    // The Wave uploads, without the requests that read the Wave back.
+    QList<QByteArray> uploads() const
+    {
+        QList<QByteArray> sent;
+        for (const QByteArray &m : requests()) {
+            if (m.size() == 148)
+                sent << m;
+        }
+        return sent;
+    }
+    // The upload the SP should get: the Wave as read, with these fields changed.
+    QByteArray expected(std::initializer_list<std::tuple<int, int, int64_t>> fields) const
+    {
+        QByteArray m = dump;
+        for (const auto &[position, width, value] : fields)
+            m.replace(position - 1, width, Nibbles(value, width));
+        return m;
+    }
+    const QByteArray &held() { return vsp->device().memory().of(Vsp::Wave).at(WaveNumber); }
+    uint32_t held(int offset, int bytes) { return Read(held(), offset, bytes); }
+
+    QScrollBar *bar(int index) { return find<QScrollBar>(QStringLiteral("hscWave(%1)").arg(index)); }
+    QToolButton *arrow(const char *spin, bool up)
+    {
+        return find<SpinButton>(QLatin1String(spin))->findChild<QToolButton *>(up ? "up" : "down");
+    }
+    QRadioButton *option(const char *name) { return find<QRadioButton>(QLatin1String(name)); }
+
+    QByteArray dump;
+};
+
+struct FieldCase {
+    const char *box;
+    const char *typed;
+    int position;
+    int width;
+    int64_t sent;
+    int offset; // of the field in the SP's record
+    int bytes;
+    const char *shown; // the box after the Wave is read back
+};
+
+} // namespace
+
+class WaveTabTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsEveryFieldInItsForm()
+    {
+        WaveApp app;
+        const struct { const char *box; const char *text; } shown[] = {
+            {"txtPlayStart", "100"},      {"txtPlayEnd", "8000"},    {"txtLoopStart", "2000"},
+            {"txtLoopEnd", "6000"},       {"txtLoopFract", "800000h"}, {"txtFineTune", "-5"},
+            {"txtWavePitch", "60.5"},     {"txtWaveNote", "C4"},     {"txtWaveMode", "Stereo"},
+            {"txtWaveAddr", "A800h"},     {"txtWaveSize", "9"},     {"txtChecksum", "BEEFh"},
+            {"txtWaveLen", "9000"},       {"txtSampPeriod", "1234"}, {"txtWaveNorm", "-2.5"},
+        };
+        for (const auto &s : shown) {
+            QCOMPARE(app.box(s.box)->text(), QLatin1String(s.text));
+            QVERIFY2(app.box(s.box)->isEnabled(), s.box);
+            QVERIFY2(!KeyInput::IsPending(app.box(s.box)), s.box);
+        }
+        QVERIFY(app.option("optLoopEnb")->isChecked());
+        QVERIFY(app.option("optLoopFwdRev")->isChecked());
+        QVERIFY(app.option("optLoopFwdOnly")->isEnabled());
+        // Each bar stands where its value lies between its neighbours.
+        const int positions[] = {5, 66, 32, 66, 50};
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(app.bar(i)->value(), positions[i]);
+            QVERIFY(app.bar(i)->isEnabled());
+        }
+        QVERIFY(app.uploads().isEmpty());
+    }
+
+    void aWaveWithTheLoopOffShowsNoLoop()
+    {
+        WaveSpec spec = Unlooped();
+        spec.playStart = 3000;
+        spec.playEnd = 6000;
+        spec.loopStart = 4000;
+        WaveApp app(spec);
+        for (const char *box : {"txtLoopStart", "txtLoopEnd", "txtLoopFract"})
+            QCOMPARE(app.box(box)->text(), QString());
+        QCOMPARE(app.box("txtWaveMode")->text(), QStringLiteral("Mono"));
+        QVERIFY(app.option("optLoopDis")->isChecked());
+        for (const char *name : {"optLoopFwdOnly", "optLoopFwdRev"})
+            QVERIFY(!app.option(name)->isEnabled());
+        for (int i : {2, 3, 4})
+            QVERIFY(!app.bar(i)->isEnabled());
+        // Against the whole Wave: 3000 of 6000, and 6000 of 8999.
+        QCOMPARE(app.bar(0)->value(), 50);
+        QCOMPARE(app.bar(1)->value(), 66);
+        // The loop's spin buttons do nothing.
+        QTest::mouseClick(app.arrow("spnLoopStart", true), Qt::LeftButton);
+        QCOMPARE(app.box("txtLoopStart")->text(), QString());
+        QVERIFY(app.requests().isEmpty());
+    }
+
+    void eachBoxTakesOnlyItsKeys()
+    {
+        WaveApp app;
+        const struct { const char *box; const char *typed; const char *kept; } cases[] = {
+            {"txtPlayStart", "12a-.3", "123"},
+            {"txtLoopEnd", "-9", "9"},
+            {"txtFineTune", "-5", "-5"},
+            {"txtFineTune", "5-", "5"},
+            {"txtFineTune", "--7", "-7"},
+            {"txtWavePitch", "60.5", "60.5"},
+            {"txtWavePitch", "-6x", "6"},
+        };
+        for (const auto &c : cases) {
+            app.clear(app.box(c.box));
+            app.type(app.box(c.box), QLatin1String(c.typed), false);
+            QVERIFY2(app.box(c.box)->text() == QLatin1String(c.kept), c.typed);
+            QVERIFY2(KeyInput::IsPending(app.box(c.box)), c.box);
+        }
+        // The loop fraction takes no keys at all.
+        app.type(app.box("txtLoopFract"), QStringLiteral("12"));
+        QCOMPARE(app.box("txtLoopFract")->text(), QStringLiteral("800000h"));
+        QVERIFY(app.requests().isEmpty());
+    }
+
+    void enterSendsOneUploadWithTheFieldInPlace()
+    {
+        const FieldCase cases[] = {
+            {"txtPlayStart", "500", 68, 8, 500, WaveField::PlayStart, 4, "500"},
+            {"txtPlayEnd", "8500", 76, 8, 8500, WaveField::PlayEnd, 4, "8500"},
+            {"txtLoopStart", "2500", 92, 8, 2500, WaveField::LoopStart, 4, "2500"},
+            {"txtLoopEnd", "7000", 100, 8, 7000, WaveField::LoopEnd, 4, "7000"},
+            {"txtFineTune", "-7", 50, 2, 249, WaveField::FineTune, 1, "-7"},
+            {"txtFineTune", "42", 50, 2, 42, WaveField::FineTune, 1, "42"},
+            {"txtWavePitch", "61.25", 128, 4, 6125, WaveField::Pitch, 2, "61.25"},
+            {"txtWavePitch", "127.99", 128, 4, 12799, WaveField::Pitch, 2, "127.99"},
+        };
+        for (const FieldCase &c : cases) {
+            WaveApp app;
+            app.clear(app.box(c.box));
+            app.type(app.box(c.box), QLatin1String(c.typed));
+            QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{c.position, c.width, c.sent}})});
+            QCOMPARE(app.held(c.offset, c.bytes), static_cast<uint32_t>(c.sent));
+            QCOMPARE(app.box(c.box)->text(), QLatin1String(c.shown));
+            QVERIFY2(!KeyInput::IsPending(app.box(c.box)), c.box);
+        }
+    }
+
+    void spinButtonsStepAndSendOnce()
+    {
+        const struct { const char *spin; bool up; FieldCase field; } cases[] = {
+            {"spnPlayStart", true, {"txtPlayStart", "", 68, 8, 101, WaveField::PlayStart, 4, "101"}},
+            {"spnPlayStart", false, {"txtPlayStart", "", 68, 8, 99, WaveField::PlayStart, 4, "99"}},
+            {"spnPlayEnd", false, {"txtPlayEnd", "", 76, 8, 7999, WaveField::PlayEnd, 4, "7999"}},
+            {"spnLoopStart", true, {"txtLoopStart", "", 92, 8, 2001, WaveField::LoopStart, 4, "2001"}},
+            {"spnLoopEnd", false, {"txtLoopEnd", "", 100, 8, 5999, WaveField::LoopEnd, 4, "5999"}},
+            {"spnLoopFract", true, {"txtLoopFract", "", 108, 8, 0x800001, WaveField::LoopFraction, 4, "800001h"}},
+            {"spnFineTune", false, {"txtFineTune", "", 50, 2, 250, WaveField::FineTune, 1, "-6"}},
+            {"spnWavePitch", true, {"txtWavePitch", "", 128, 4, 6150, WaveField::Pitch, 2, "61.5"}},
+            {"spnWavePitch", false, {"txtWavePitch", "", 128, 4, 5950, WaveField::Pitch, 2, "59.5"}},
+        };
+        for (const auto &c : cases) {
+            WaveApp app;
+            QTest::mouseClick(app.arrow(c.spin, c.up), Qt::LeftButton);
+            const FieldCase &f = c.field;
+            QVERIFY2(app.uploads() == QList<QByteArray>{app.expected({{f.position, f.width, f.sent}})}, c.spin);
+            QCOMPARE(app.held(f.offset, f.bytes), static_cast<uint32_t>(f.sent));
+            QCOMPARE(app.box(f.box)->text(), QLatin1String(f.shown));
+        }
+    }
+
+    void spinButtonsStopAtTheirLimits()
+    {
+        WaveSpec spec;
+        spec.playStart = 0;
+        spec.playEnd = 8999;
+        spec.loopStart = 0;
+        spec.loopEnd = 8999;
+        spec.fineTune = 99;
+        spec.pitch = 12700;
+        spec.fraction = 0;
+        WaveApp app(spec);
+        const struct { const char *spin; bool up; const char *box; const char *text; } cases[] = {
+            {"spnPlayStart", false, "txtPlayStart", "0"},  // at 0
+            {"spnPlayStart", true, "txtPlayStart", "0"},   // the loop starts there
+            {"spnPlayEnd", true, "txtPlayEnd", "8999"},    // the Wave's last sample
+            {"spnPlayEnd", false, "txtPlayEnd", "8999"},   // the loop ends there
+            {"spnLoopEnd", true, "txtLoopEnd", "8999"},    // the play range ends there
+            {"spnLoopStart", false, "txtLoopStart", "0"},  // the play range starts there
+            {"spnLoopFract", false, "txtLoopFract", "0h"},
+            {"spnFineTune", true, "txtFineTune", "99"},
+            {"spnWavePitch", true, "txtWavePitch", "127"},
+        };
+        for (const auto &c : cases) {
+            QTest::mouseClick(app.arrow(c.spin, c.up), Qt::LeftButton);
+            QVERIFY2(app.box(c.box)->text() == QLatin1String(c.text), c.spin);
+        }
+        QVERIFY(app.requests().isEmpty());
+        // An emptied box gives a spin button nothing to step.
+        app.clear(app.box("txtFineTune"));
+        QTest::mouseClick(app.arrow("spnFineTune", false), Qt::LeftButton);
+        QCOMPARE(app.box("txtFineTune")->text(), QString());
+        QVERIFY(app.requests().isEmpty());
+    }
+
+    void scrollBarsCommitTheirEndsExactly()
+    {
+        const struct { WaveSpec spec; int bar; int position; FieldCase field; } cases[] = {
+            {Unlooped(), 1, 1, {"txtPlayEnd", "", 76, 8, 1, WaveField::PlayEnd, 4, "1"}},
+            {WaveSpec(), 1, 100, {"txtPlayEnd", "", 76, 8, 8999, WaveField::PlayEnd, 4, "8999"}},
+            {WaveSpec(), 2, 1, {"txtLoopStart", "", 92, 8, 100, WaveField::LoopStart, 4, "100"}},
+            {WaveSpec(), 2, 100, {"txtLoopStart", "", 92, 8, 6000, WaveField::LoopStart, 4, "6000"}},
+            {WaveSpec(), 3, 100, {"txtLoopEnd", "", 100, 8, 8000, WaveField::LoopEnd, 4, "8000"}},
+            {WaveSpec(), 4, 100, {"txtLoopFract", "", 108, 8, 0xFFFFFF, WaveField::LoopFraction, 4, "FFFFFFh"}},
+            // With the loop off play start's range is 0 to play end: 8999 * 25 / 100.
+            {LoopOffAt(4000, 8000), 0, 25, {"txtPlayStart", "", 68, 8, 2249, WaveField::PlayStart, 4, "2249"}},
+        };
+        for (const auto &c : cases) {
+            WaveApp app(c.spec);
+            app.bar(c.bar)->setValue(c.position);
+            const FieldCase &f = c.field;
+            QVERIFY2(app.uploads() == QList<QByteArray>{app.expected({{f.position, f.width, f.sent}})}, f.box);
+            QCOMPARE(app.held(f.offset, f.bytes), static_cast<uint32_t>(f.sent));
+            QCOMPARE(app.box(f.box)->text(), QLatin1String(f.shown));
+        }
+    }
+
+    void draggingAScrollBarShowsValuesAndSendsOnce()
+    {
+        WaveApp app(Unlooped());
+        QScrollBar *bar = app.bar(1);
+        bar->setSliderDown(true);
+        for (const auto &[position, text] : {std::pair{1, "1"}, {50, "4500"}, {75, "6749"}}) {
+            bar->setSliderPosition(position);
+            QCOMPARE(app.box("txtPlayEnd")->text(), QLatin1String(text));
+            QVERIFY(KeyInput::IsPending(app.box("txtPlayEnd")));
+        }
+        QVERIFY(app.requests().isEmpty());
+        bar->setSliderDown(false);
+        QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{76, 8, 6749}})});
+        QCOMPARE(app.held(WaveField::PlayEnd, 4), 6749u);
+        QVERIFY(!KeyInput::IsPending(app.box("txtPlayEnd")));
+    }
+
+    void anEmptiedBoxShowsTheStoredValueAgain()
+    {
+        WaveApp app;
+        for (const char *name : {"txtPlayStart", "txtFineTune", "txtWavePitch", "txtLoopEnd"}) {
+            QLineEdit *box = app.box(name);
+            const QString stored = box->text();
+            app.clear(box);
+            app.type(box, QString()); // Enter on the empty box
+            QCOMPARE(box->text(), stored);
+            QVERIFY2(!KeyInput::IsPending(box), name);
+            app.clear(box);
+            app.box("txtPlayEnd")->setFocus(); // leaving the empty box
+            QCOMPARE(box->text(), stored);
+        }
+        // A lone minus in the fine tune box is no value either.
+        app.clear(app.box("txtFineTune"));
+        app.type(app.box("txtFineTune"), QStringLiteral("-"));
+        QCOMPARE(app.box("txtFineTune")->text(), QStringLiteral("-5"));
+        QVERIFY(app.requests().isEmpty());
+    }
+
+    void fineTuneBeyond99IsClampedTo99()
+    {
+        const struct { const char *typed; const char *shown; int64_t sent; } cases[] = {
+            {"150", "99", 99},
+            {"-150", "-99", 157},
+        };
+        for (const auto &c : cases) {
+            WaveApp app;
+            app.clear(app.box("txtFineTune"));
+            app.type(app.box("txtFineTune"), QLatin1String(c.typed));
+            QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{50, 2, c.sent}})});
+            QCOMPARE(app.box("txtFineTune")->text(), QLatin1String(c.shown));
+            QCOMPARE(app.held(WaveField::FineTune, 1), static_cast<uint32_t>(c.sent));
+        }
+    }
+
+    void keysAndControlsDoNothingWhileTheSpIsBusy()
+    {
+        WaveApp app;
+        app.session().exchange.setAwaitingResponse(true);
+        app.type(app.box("txtPlayStart"), QStringLiteral("5"));
+        QCOMPARE(app.box("txtPlayStart")->text(), QStringLiteral("100"));
+        QVERIFY(!KeyInput::IsPending(app.box("txtPlayStart")));
+        QTest::mouseClick(app.arrow("spnFineTune", true), Qt::LeftButton);
+        QCOMPARE(app.box("txtFineTune")->text(), QStringLiteral("-5"));
+        app.bar(0)->setValue(90);
+        QCOMPARE(app.box("txtPlayStart")->text(), QStringLiteral("100"));
+        QTest::mouseClick(app.option("optLoopDis"), Qt::LeftButton);
+        QVERIFY(app.option("optLoopEnb")->isChecked());
+        app.session().exchange.setAwaitingResponse(false);
+        QVERIFY(app.requests().isEmpty());
+    }
+
+    void outOfRangePositionsAreRestoredAndNotSent()
+    {
+        // Play 100..8000, loop 2000..6000, length 9000.
+        const struct { const char *box; const char *typed; const char *restored; } cases[] = {
+            {"txtPlayStart", "7999", "100"}, // at play end - 1
+            {"txtPlayStart", "8500", "100"},
+            {"txtPlayEnd", "100", "8000"},   // at play start
+            {"txtPlayEnd", "9000", "8000"},  // at the length
+            {"txtLoopStart", "99", "2000"},  // before the play range
+            {"txtLoopStart", "6001", "2000"}, // after the loop end
+            {"txtLoopEnd", "1999", "6000"},  // before the loop start
+            {"txtLoopEnd", "8001", "6000"},  // after the play range
+            {"txtPlayStart", "99999999999", "100"},
+        };
+        WaveApp app;
+        for (const auto &c : cases) {
+            app.clear(app.box(c.box));
+            app.type(app.box(c.box), QLatin1String(c.typed));
+            QVERIFY2(app.box(c.box)->text() == QLatin1String(c.restored), c.typed);
+            QVERIFY2(!KeyInput::IsPending(app.box(c.box)), c.typed);
+        }
+        QVERIFY(app.uploads().isEmpty());
+    }
+
+    void withTheLoopOnThePlayRangeCannotCutIntoTheLoop()
+    {
+        const struct { const char *box; const char *typed; FieldCase field; } cases[] = {
+            {"txtPlayEnd", "5000", {"txtPlayEnd", "", 76, 8, 6000, WaveField::PlayEnd, 4, "6000"}},
+            {"txtPlayStart", "3000", {"txtPlayStart", "", 68, 8, 2000, WaveField::PlayStart, 4, "2000"}},
+        };
+        for (const auto &c : cases) {
+            WaveApp app;
+            app.clear(app.box(c.box));
+            app.type(app.box(c.box), QLatin1String(c.typed));
+            const FieldCase &f = c.field;
+            QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{f.position, f.width, f.sent}})});
+            QCOMPARE(app.held(f.offset, f.bytes), static_cast<uint32_t>(f.sent));
+            QCOMPARE(app.box(f.box)->text(), QLatin1String(f.shown));
+        }
+    }
+
+    void withTheLoopOffAMovedPlayRangeTakesTheLoopAlong()
+    {
+        WaveApp app(LoopOffAt(1000, 8000));
+        app.clear(app.box("txtPlayEnd"));
+        app.type(app.box("txtPlayEnd"), QStringLiteral("5000"));
+        // The loop end follows the play end into the same upload; the loop start stays.
+        QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{100, 8, 5000}, {76, 8, 5000}})});
+        QCOMPARE(app.held(WaveField::LoopEnd, 4), 5000u);
+        QCOMPARE(app.held(WaveField::LoopStart, 4), 1000u);
+        app.clear(app.box("txtPlayStart"));
+        app.type(app.box("txtPlayStart"), QStringLiteral("1500"));
+        QCOMPARE(app.uploads().size(), 2);
+        QCOMPARE(app.uploads().at(1), app.expected({{100, 8, 5000}, {76, 8, 5000}, {92, 8, 1500}, {68, 8, 1500}}));
+        QCOMPARE(app.held(WaveField::LoopStart, 4), 1500u);
+    }
+
+    void switchingTheLoopOnPullsAnOutsideLoopStartIn()
+    {
+        WaveSpec spec = Unlooped();
+        spec.playStart = 100;
+        spec.playEnd = 8000;
+        spec.loopStart = 50;
+        spec.loopEnd = 5000;
+        WaveApp app(spec);
+        QTest::mouseClick(app.option("optLoopEnb"), Qt::LeftButton);
+        QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{92, 8, 100}, {48, 2, WaveField::LoopOn}})});
+        QCOMPARE(app.held(WaveField::Mode, 1), uint32_t(WaveField::LoopOn));
+        QCOMPARE(app.held(WaveField::LoopStart, 4), 100u);
+        QVERIFY(app.option("optLoopEnb")->isChecked());
+        QCOMPARE(app.box("txtLoopStart")->text(), QStringLiteral("100"));
+        QVERIFY(app.bar(2)->isEnabled());
+    }
+
+    void switchingTheLoopOffClearsOnlyTheLoopBit()
+    {
+        WaveApp app;
+        QTest::mouseClick(app.option("optLoopDis"), Qt::LeftButton);
+        const int mode = WaveField::LoopBidirectional | WaveField::Stereo;
+        QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{48, 2, mode}})});
+        QCOMPARE(app.held(WaveField::Mode, 1), uint32_t(mode));
+        QCOMPARE(app.box("txtLoopStart")->text(), QString());
+    }
+
+    void theDirectionOptionsChangeNothing()
+    {
+        WaveApp app;
+        QTest::mouseClick(app.option("optLoopFwdOnly"), Qt::LeftButton);
+        QVERIFY(app.option("optLoopFwdRev")->isChecked());
+        QVERIFY(!app.option("optLoopFwdOnly")->isChecked());
+        QVERIFY(app.requests().isEmpty());
+    }
+
+    void aRefusedUploadLeavesTheBoxRed()
+    {
+        WaveApp app;
+        app.vsp->injectFault({VirtualSpBackend::Fault::Status, 11});
+        app.clear(app.box("txtPlayStart"));
+        app.type(app.box("txtPlayStart"), QStringLiteral("500"));
+        QCOMPARE(app.uploads().size(), 1);
+        QVERIFY(KeyInput::IsPending(app.box("txtPlayStart")));
+        QCOMPARE(app.held(WaveField::PlayStart, 4), 100u);
+        // The Wave was read back all the same.
+        QCOMPARE(app.lastRequest(), DumpRequest(0, WaveNumber));
+        QVERIFY(!KeyInput::IsPending(app.box("txtPlayEnd")));
+    }
+
+    void aPitchIsCompletedOrRefused()
+    {
+        const struct { const char *typed; const char *shown; int64_t sent; } cases[] = {
+            {".5", "0.5", 50},
+            {"60.", "60", 6000},
+            {"72", "72", 7200},
+            {"128", "60.5", -1},
+            {"1.2.3", "60.5", -1},
+        };
+        for (const auto &c : cases) {
+            WaveApp app;
+            app.clear(app.box("txtWavePitch"));
+            app.type(app.box("txtWavePitch"), QLatin1String(c.typed));
+            QVERIFY2(app.box("txtWavePitch")->text() == QLatin1String(c.shown), c.typed);
+            QVERIFY2(!KeyInput::IsPending(app.box("txtWavePitch")), c.typed);
+            if (c.sent < 0)
+                QVERIFY2(app.uploads().isEmpty(), c.typed);
+            else
+                QVERIFY2(app.uploads() == QList<QByteArray>{app.expected({{128, 4, c.sent}})}, c.typed);
+        }
+    }
+
+    void theNoteNameFollowsTheCommittedPitch()
+    {
+        WaveApp app;
+        QLineEdit *note = app.box("txtWaveNote");
+        QCOMPARE(note->text(), QStringLiteral("C4")); // 60.5 is named after the even 60
+        app.clear(app.box("txtWavePitch"));
+        app.type(app.box("txtWavePitch"), QStringLiteral("61.5"), false);
+        QCOMPARE(note->text(), QStringLiteral("C4"));
+        QTest::keyClick(app.box("txtWavePitch"), Qt::Key_Return);
+        QCOMPARE(note->text(), QStringLiteral("D4")); // 61.5 goes to 62
+    }
+
+    void playSoundsTheConfiguredNoteWhileHeld()
+    {
+        WaveApp app;
+        SpConfig &sp = app.session().settings.sp;
+        sp.PlayBackNote = 48;
+        sp.PlayBackVelocityOn = 100;
+        sp.PlayBackVelocityOff = 30;
+        sp.PlayBackMidiChannel = 2;
+        auto *play = app.find<QPushButton>("cmdPlaySample");
+        QVERIFY(play->isEnabled());
+        QTest::mousePress(play, Qt::LeftButton);
+        QCOMPARE(app.requests(), QList<QByteArray>{Wire({0x92, 48, 100})});
+        QTest::mouseRelease(play, Qt::LeftButton);
+        QCOMPARE(app.requests(), (QList<QByteArray>{Wire({0x92, 48, 100}), Wire({0x82, 48, 30})}));
+        QTest::mouseClick(play, Qt::RightButton);
+        QCOMPARE(app.requests().size(), 2);
+        QVERIFY(app.notifier.messages.isEmpty());
+    }
+
+    void aWaveAnswerOfTheWrongLengthChangesNothing()
+    {
+        WaveApp app;
+        WaveSpec moved;
+        moved.playStart = 200;
+        app.vsp->device().memory().of(Vsp::Wave)[WaveNumber] = WaveRecord(moved);
+        using Fault = VirtualSpBackend::Fault;
+        const auto onTheWave = [](Fault fault) {
+            return [fault](const QByteArray &request) {
+                return request == DumpRequest(0, WaveNumber) ? fault : Fault{};
+            };
+        };
+        app.vsp->setFaultPlan(onTheWave({Fault::Truncate, 100}));
+        app.main()->retrieval().ObjectDownload(0);
+        QCOMPARE(app.box("txtPlayStart")->text(), QStringLiteral("100"));
+        QCOMPARE(app.session().objects.of(0).Image, app.dump);
+        // A whole answer with a garbled field is refused too, and said so.
+        app.vsp->setFaultPlan(onTheWave({Fault::Corrupt, 70}));
+        app.main()->retrieval().ObjectDownload(0);
+        QCOMPARE(app.box("txtPlayStart")->text(), QStringLiteral("100"));
+        QCOMPARE(app.notifier.texts(), QStringList{"Error downloading Wave object from SP"});
+    }
+};
+
+QTEST_MAIN(WaveTabTest)
+#include "WaveTabTest.moc"
