@@ -162,6 +162,39 @@ void RetrievalTimes(QTextStream &out)
     out << QStringLiteral("full retrieval with instant answers (program's own time): median %1 ms over %2 runs\n")
                .arg(Median(retrieval), 0, 'f', 2)
                .arg(Rounds);
+    // After an accepted edit the kind is read back (status, directory, dump) and its tab redrawn.
+    for (const auto &[kind, tab] : {std::pair{KindTone, "Tone1"}, std::pair{KindWave, "Wave"}}) {
+        main->ShowTab(QLatin1String(tab));
+        constexpr int ReadBacks = 300;
+        std::vector<double> times;
+        for (int i = 0; i < ReadBacks; ++i) {
+            QElapsedTimer readBack;
+            readBack.start();
+            main->retrieval().ObjectDownload(kind);
+            times.push_back(static_cast<double>(readBack.nsecsElapsed()) / 1e6);
+        }
+        out << QStringLiteral("read back and redisplay after an edit, %1 tab: median %2 ms (%3 runs)\n")
+                   .arg(QLatin1String(tab))
+                   .arg(Median(times), 0, 'f', 3)
+                   .arg(ReadBacks);
+        const auto &display = main->retrieval().routines(kind).display;
+        QElapsedTimer redraw;
+        redraw.start();
+        for (int i = 0; i < ReadBacks; ++i)
+            display();
+        out << QStringLiteral("  of which the %1 tab's redisplay alone: %2 ms\n")
+                   .arg(QLatin1String(tab))
+                   .arg(static_cast<double>(redraw.nsecsElapsed()) / 1e6 / ReadBacks, 0, 'f', 3);
+        // The same with the whole window painted at once, envelope pictures included.
+        QElapsedTimer painted;
+        painted.start();
+        for (int i = 0; i < ReadBacks; ++i) {
+            display();
+            main->repaint();
+        }
+        out << QStringLiteral("  redisplay and paint of the whole window: %1 ms\n")
+                   .arg(static_cast<double>(painted.nsecsElapsed()) / 1e6 / ReadBacks, 0, 'f', 3);
+    }
     constexpr int Redisplays = 2000;
     main->ShowTab(QStringLiteral("Global"));
     QElapsedTimer timer;
