@@ -16,7 +16,7 @@ constexpr int WaveNumber = 2;
 using namespace Vsp;
 
 // The Wave record the SP holds, field by field.
-struct WaveSpec {
+struct WaveShape {
     int length = 9000;
     int playStart = 100;
     int playEnd = 8000;
@@ -32,9 +32,9 @@ struct WaveSpec {
     int normalisation = -250;
 };
 
-WaveSpec Unlooped()
+WaveShape Unlooped()
 {
-    WaveSpec w;
+    WaveShape w;
     w.playStart = 0;
     w.playEnd = 8999;
     w.loopStart = 0;
@@ -45,15 +45,15 @@ WaveSpec Unlooped()
 }
 
 // The loop off, its points left where an earlier loop had them.
-WaveSpec LoopOffAt(int loopStart, int loopEnd)
+WaveShape LoopOffAt(int loopStart, int loopEnd)
 {
-    WaveSpec w = Unlooped();
+    WaveShape w = Unlooped();
     w.loopStart = loopStart;
     w.loopEnd = loopEnd;
     return w;
 }
 
-QByteArray WaveRecord(const WaveSpec &s)
+QByteArray WaveRecord(const WaveShape &s)
 {
     QByteArray w = SpRecords::Wave("Kick", s.length);
     w[WaveField::Mode] = static_cast<char>(s.mode);
@@ -81,10 +81,10 @@ QByteArray Nibbles(int64_t value, int width)
 }
 
 struct WaveApp : VspApp {
-    explicit WaveApp(const WaveSpec &spec = WaveSpec())
+    explicit WaveApp(const WaveShape &shape = WaveShape())
     {
         Vsp::SpMemory memory = StandardMemory();
-        memory.of(Vsp::Wave)[WaveNumber] = WaveRecord(spec);
+        memory.of(Vsp::Wave)[WaveNumber] = WaveRecord(shape);
         start(std::move(memory));
         showTab(WaveTab);
         main()->activateWindow();
@@ -182,11 +182,11 @@ private slots:
 
     void aWaveWithTheLoopOffShowsNoLoop()
     {
-        WaveSpec spec = Unlooped();
-        spec.playStart = 3000;
-        spec.playEnd = 6000;
-        spec.loopStart = 4000;
-        WaveApp app(spec);
+        WaveShape shape = Unlooped();
+        shape.playStart = 3000;
+        shape.playEnd = 6000;
+        shape.loopStart = 4000;
+        WaveApp app(shape);
         for (const char *box : {"txtLoopStart", "txtLoopEnd", "txtLoopFract"})
             QCOMPARE(app.box(box)->text(), QString());
         QCOMPARE(app.box("txtWaveMode")->text(), QStringLiteral("Mono"));
@@ -276,15 +276,15 @@ private slots:
 
     void spinButtonsStopAtTheirLimits()
     {
-        WaveSpec spec;
-        spec.playStart = 0;
-        spec.playEnd = 8999;
-        spec.loopStart = 0;
-        spec.loopEnd = 8999;
-        spec.fineTune = 99;
-        spec.pitch = 12700;
-        spec.fraction = 0;
-        WaveApp app(spec);
+        WaveShape shape;
+        shape.playStart = 0;
+        shape.playEnd = 8999;
+        shape.loopStart = 0;
+        shape.loopEnd = 8999;
+        shape.fineTune = 99;
+        shape.pitch = 12700;
+        shape.fraction = 0;
+        WaveApp app(shape);
         const struct { const char *spin; bool up; const char *box; const char *text; } cases[] = {
             {"spnPlayStart", false, "txtPlayStart", "0"},  // at 0
             {"spnPlayStart", true, "txtPlayStart", "0"},   // the loop starts there
@@ -310,18 +310,18 @@ private slots:
 
     void scrollBarsCommitTheirEndsExactly()
     {
-        const struct { WaveSpec spec; int bar; int position; FieldCase field; } cases[] = {
+        const struct { WaveShape shape; int bar; int position; FieldCase field; } cases[] = {
             {Unlooped(), 1, 1, {"txtPlayEnd", "", 76, 8, 1, WaveField::PlayEnd, 4, "1"}},
-            {WaveSpec(), 1, 100, {"txtPlayEnd", "", 76, 8, 8999, WaveField::PlayEnd, 4, "8999"}},
-            {WaveSpec(), 2, 1, {"txtLoopStart", "", 92, 8, 100, WaveField::LoopStart, 4, "100"}},
-            {WaveSpec(), 2, 100, {"txtLoopStart", "", 92, 8, 6000, WaveField::LoopStart, 4, "6000"}},
-            {WaveSpec(), 3, 100, {"txtLoopEnd", "", 100, 8, 8000, WaveField::LoopEnd, 4, "8000"}},
-            {WaveSpec(), 4, 100, {"txtLoopFract", "", 108, 8, 0xFFFFFF, WaveField::LoopFraction, 4, "FFFFFFh"}},
+            {WaveShape(), 1, 100, {"txtPlayEnd", "", 76, 8, 8999, WaveField::PlayEnd, 4, "8999"}},
+            {WaveShape(), 2, 1, {"txtLoopStart", "", 92, 8, 100, WaveField::LoopStart, 4, "100"}},
+            {WaveShape(), 2, 100, {"txtLoopStart", "", 92, 8, 6000, WaveField::LoopStart, 4, "6000"}},
+            {WaveShape(), 3, 100, {"txtLoopEnd", "", 100, 8, 8000, WaveField::LoopEnd, 4, "8000"}},
+            {WaveShape(), 4, 100, {"txtLoopFract", "", 108, 8, 0xFFFFFF, WaveField::LoopFraction, 4, "FFFFFFh"}},
             // With the loop off play start's range is 0 to play end: 8999 * 25 / 100.
             {LoopOffAt(4000, 8000), 0, 25, {"txtPlayStart", "", 68, 8, 2249, WaveField::PlayStart, 4, "2249"}},
         };
         for (const auto &c : cases) {
-            WaveApp app(c.spec);
+            WaveApp app(c.shape);
             app.bar(c.bar)->setValue(c.position);
             const FieldCase &f = c.field;
             QVERIFY2(app.uploads() == QList<QByteArray>{app.expected({{f.position, f.width, f.sent}})}, f.box);
@@ -460,12 +460,12 @@ private slots:
 
     void switchingTheLoopOnPullsAnOutsideLoopStartIn()
     {
-        WaveSpec spec = Unlooped();
-        spec.playStart = 100;
-        spec.playEnd = 8000;
-        spec.loopStart = 50;
-        spec.loopEnd = 5000;
-        WaveApp app(spec);
+        WaveShape shape = Unlooped();
+        shape.playStart = 100;
+        shape.playEnd = 8000;
+        shape.loopStart = 50;
+        shape.loopEnd = 5000;
+        WaveApp app(shape);
         QTest::mouseClick(app.option("optLoopEnb"), Qt::LeftButton);
         QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{92, 8, 100}, {48, 2, WaveField::LoopOn}})});
         QCOMPARE(app.held(WaveField::Mode, 1), uint32_t(WaveField::LoopOn));
@@ -564,7 +564,7 @@ private slots:
     void aWaveAnswerOfTheWrongLengthChangesNothing()
     {
         WaveApp app;
-        WaveSpec moved;
+        WaveShape moved;
         moved.playStart = 200;
         app.vsp->device().memory().of(Vsp::Wave)[WaveNumber] = WaveRecord(moved);
         using Fault = VirtualSpBackend::Fault;
