@@ -1,6 +1,7 @@
 #include "app/Korvane.h"
 
 #include "app/MessageBoxNotifier.h"
+#include "midi/Notifier.h"
 #include "app/Session.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
@@ -14,6 +15,7 @@
 
 namespace {
 const QString NoVirtualSp = QStringLiteral("--no-virtual-sp");
+const QString VspWireTiming = QStringLiteral("--vsp-wire-timing");
 }
 
 Korvane::Korvane(KorvaneOptions opts) : options(std::move(opts))
@@ -31,12 +33,18 @@ Korvane::Korvane(KorvaneOptions opts) : options(std::move(opts))
     }
     auto backends = std::move(options.backends);
     const bool withVirtualSp = WantsVirtualSp(options.arguments, *options.store);
-    if (backends.empty())
-        backends = SystemBackends(withVirtualSp);
+    if (backends.empty()) {
+        backends = SystemBackends(withVirtualSp, options.arguments.contains(VspWireTiming));
+        for (const auto &backend : backends) {
+            if (const auto *vsp = dynamic_cast<const VirtualSpBackend *>(backend.get()))
+                vspWarning = vsp->startupWarning();
+        }
+    }
     if (options.tracePath.isEmpty())
         options.tracePath = qEnvironmentVariable(MidiTrace::EnvironmentVariable);
     session_ = std::make_unique<Session>(*options.store, *options.notifier, std::move(backends), options.tracePath);
-    session_->settings.VirtualSpEnabled = withVirtualSp;
+    // A command-line choice holds for this run only; the stored setting stays as it was.
+    session_->settings.VirtualSpEnabled = Registry::ReadVirtualSpEnabled(*options.store);
     session_->wait.setTimeoutCap(options.responseTimeoutCap);
 }
 
@@ -57,13 +65,13 @@ bool Korvane::WantsVirtualSp(const QStringList &arguments, QSettings &store)
     return !arguments.contains(NoVirtualSp) && Registry::ReadVirtualSpEnabled(store);
 }
 
-std::vector<std::unique_ptr<MidiBackend>> Korvane::SystemBackends(bool withVirtualSp)
+std::vector<std::unique_ptr<MidiBackend>> Korvane::SystemBackends(bool withVirtualSp, bool wireTiming)
 {
     std::vector<std::unique_ptr<MidiBackend>> backends;
     // Real interfaces first, so a connected SP is device 0 and chosen on a first start.
     backends.push_back(std::make_unique<RtMidiBackend>());
     if (withVirtualSp)
-        backends.push_back(VirtualSpBackend::ForUser());
+        backends.push_back(VirtualSpBackend::ForUser(wireTiming));
     return backends;
 }
 
@@ -91,11 +99,16 @@ LinkStartup::Outcome Korvane::start()
     const LinkStartup::Outcome outcome = main->Load();
     splash->close();
     splash.reset();
+    if (outcome == LinkStartup::Outcome::Fatal) {
+        s.log.close(); // the program ends here: nothing more happens to log
+        return outcome;
+    }
     if (s.log.isOn()) {
         s.log.write(QStringLiteral("frmMain_load(): Loading Main Screen."));
         s.log.close();
     }
-    if (outcome != LinkStartup::Outcome::Fatal)
-        main->show();
+    main->show();
+    if (!vspWarning.isEmpty())
+        s.notifier.message(Notifier::Icon::Information, QStringLiteral("Korvane Virtual SP"), vspWarning);
     return outcome;
 }

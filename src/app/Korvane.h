@@ -43,7 +43,7 @@ public:
     // The debug log is written only when the whole command line is "/b" or "/B".
     static bool WantsDebugLog(const QStringList &arguments);
     static bool WantsVirtualSp(const QStringList &arguments, QSettings &store);
-    static std::vector<std::unique_ptr<MidiBackend>> SystemBackends(bool withVirtualSp);
+    static std::vector<std::unique_ptr<MidiBackend>> SystemBackends(bool withVirtualSp, bool vspWireTiming = false);
 
 private:
     KorvaneOptions options;
@@ -52,6 +52,7 @@ private:
     std::unique_ptr<Session> session_;
     std::unique_ptr<frmMain> main;
     std::unique_ptr<frmSplash> splash;
+    QString vspWarning; // the Virtual SP could not use its memory file
 };
 
 // The program: parses the command line, starts Korvane, runs the event loop.

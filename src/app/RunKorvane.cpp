@@ -12,9 +12,10 @@
 namespace {
 
 const char *Usage =
-    "Usage: korvane [/b] [--no-virtual-sp] [--tab NAME] [--screenshot FILE] [--quit-when-shown]\n"
+    "Usage: korvane [/b] [--no-virtual-sp] [--vsp-wire-timing] [--tab NAME] [--screenshot FILE] [--quit-when-shown]\n"
     "  /b                 write the start-up debug log krvn.dbg in the home directory\n"
     "  --no-virtual-sp    do not offer the built-in Virtual SP as a MIDI device\n"
+    "  --vsp-wire-timing  the Virtual SP answers at the pace of a real MIDI cable\n"
     "  --tab NAME         open on the tab with this caption (Preset1 ... Global)\n"
     "  --screenshot FILE  save a picture of the main window once it is shown, then quit\n"
     "  --quit-when-shown  print a line when the main window is shown, then quit\n";

@@ -27,10 +27,16 @@ void ResponseWait::abort()
 
 QByteArray ResponseWait::GetSpResponse(int timeoutMs, ResponseKind kind)
 {
+    if (loop) {
+        // Waits never nest: the outer one would never see its own answer or time-out.
+        qWarning("A second exchange was started while one was waiting; it was dropped.");
+        return {};
+    }
     ResponseTimedOut = false;
     if (!exchange.hasResponse()) {
         QEventLoop wait;
         loop = &wait;
+        exchange.setWaiting(true);
         const auto arrived = connect(&exchange, &ExchangeState::responseBufferFilled, &wait, &QEventLoop::quit);
         if (timeoutMs != Forever) {
             tmrSPrespond.setInterval(timeoutCap > 0 ? std::min(timeoutMs, timeoutCap) : timeoutMs);
@@ -40,6 +46,7 @@ QByteArray ResponseWait::GetSpResponse(int timeoutMs, ResponseKind kind)
         tmrSPrespond.stop();
         disconnect(arrived);
         loop = nullptr;
+        exchange.setWaiting(false);
     }
     // The flag wins over a response that arrived in the same pass, as the device always did.
     if (ResponseTimedOut)

@@ -200,7 +200,13 @@ bool GlobalEditor::ChangeText(int index)
         g.OmniPolyChannel = static_cast<int16_t>(std::clamp(text.toInt(), 1, 16) - 1);
         return Send(GlobalObject::ParameterEditBody(GlobalObject::OmniPolyChannel, g.OmniPolyChannel), box);
     case Volume: {
-        int volume = static_cast<int>(text.toDouble());
+        bool isNumber = false;
+        const double typed = QLocale::c().toDouble(text, &isNumber);
+        if (!isNumber) {
+            session.comms.ReportError(QLatin1String(ErrorHeading), QStringLiteral("Error updating Global Parameter"));
+            return false;
+        }
+        int volume = static_cast<int>(typed);
         if (volume > VolumeLimit) {
             rules.Rewrite(box, QString::number(VolumeLimit));
             volume = VolumeLimit;

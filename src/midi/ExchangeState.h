@@ -17,8 +17,11 @@ public:
 
     bool AwaitingResponse() const { return awaiting; }
     bool ResponseArrived() const { return arrived; }
-    // Edit controls and dialogs drop keys while the SP is busy with an exchange.
-    bool busy() const { return awaiting || arrived; }
+    // Edit controls and dialogs drop keys while the SP is busy with an exchange. A wait in
+    // progress counts too: a note arriving meanwhile clears the flags, but one exchange at a
+    // time must still hold.
+    bool busy() const { return awaiting || arrived || inWait; }
+    void setWaiting(bool on) { inWait = on; }
 
     // Each flag goes with its light: awaiting with ledMIDIout, arrived with ledMIDIin.
     void setAwaitingResponse(bool on);
@@ -49,6 +52,7 @@ private:
     bool arrived = false;
     bool outLit = false;
     bool inLit = false;
+    bool inWait = false;
     QByteArray buffer;
     std::deque<QByteArray> waiting;
 };

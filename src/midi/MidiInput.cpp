@@ -49,7 +49,9 @@ void MidiInput::onBytes(const QByteArray &bytes)
         return;
     const size_t before = queue.size();
     parser.feed(bytes, [this](const QByteArray &message) {
-        trace.in(message);
+        // The trace shows what came over the wire, not the padding of short messages.
+        const bool sysex = static_cast<uint8_t>(message.at(0)) == 0xF0;
+        trace.in(sysex ? message : message.left(MidiStreamParser::WireLength(static_cast<uint8_t>(message.at(0)))));
         if (queue.size() < static_cast<size_t>(MaxQueued))
             queue.push_back(message);
     });

@@ -28,6 +28,11 @@ int DataLength(uint8_t status)
 
 } // namespace
 
+int MidiStreamParser::WireLength(uint8_t status)
+{
+    return 1 + DataLength(status);
+}
+
 void MidiStreamParser::setFiltered(uint8_t status, bool filtered)
 {
     filters[status] = filtered;

@@ -20,6 +20,8 @@ public:
     bool isFiltered(uint8_t status) const;
 
     void feed(const QByteArray &bytes, const Sink &sink);
+    // The bytes a short message really has on the wire, its status included.
+    static int WireLength(uint8_t status);
     void reset();
 
     // Messages thrown away because they were malformed or too long, for diagnostics.

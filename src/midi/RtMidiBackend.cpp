@@ -3,17 +3,21 @@
 #include <rtmidi/RtMidi.h>
 
 #include <QMetaObject>
+#include <QRegularExpression>
 
 namespace {
 
 template <typename Port>
-QStringList PortNames(Port &port)
+void ListPorts(Port &port, QStringList &names, std::vector<unsigned> &numbers)
 {
-    QStringList names;
     const unsigned count = port.getPortCount();
-    for (unsigned i = 0; i < count; ++i)
-        names << QString::fromStdString(port.getPortName(i));
-    return names;
+    for (unsigned i = 0; i < count; ++i) {
+        const QString name = QString::fromStdString(port.getPortName(i));
+        if (RtMidiBackend::IsSoftwarePort(name))
+            continue;
+        names << RtMidiBackend::StableName(name);
+        numbers.push_back(i);
+    }
 }
 
 void Fail(QString *error, const std::string &text)
@@ -22,10 +26,13 @@ void Fail(QString *error, const std::string &text)
         *error = QString::fromStdString(text);
 }
 
+
 // RtMidi reports some errors through this callback instead of throwing; they must not abort.
-void IgnoreError(RtMidiError::Type, const std::string &text, void *)
+void ForwardError(RtMidiError::Type type, const std::string &text, void *self)
 {
-    qWarning("RtMidi: %s", text.c_str());
+    const bool warning = type == RtMidiError::WARNING || type == RtMidiError::DEBUG_WARNING;
+    static_cast<RtMidiBackend *>(self)->ReportDriverError(warning, 100 + static_cast<int>(type),
+                                                          QString::fromStdString(text));
 }
 
 } // namespace
@@ -35,15 +42,15 @@ RtMidiBackend::RtMidiBackend(QObject *parent) : MidiBackend(parent)
     // Without a MIDI system (no ALSA sequencer, say) the constructors throw: then no ports.
     try {
         in = std::make_unique<RtMidiIn>(RtMidi::UNSPECIFIED, "Korvane", 1024);
-        in->setErrorCallback(&IgnoreError, nullptr);
-        inputs = PortNames(*in);
+        in->setErrorCallback(&ForwardError, this);
+        ListPorts(*in, inputs, inputPortNumbers);
     } catch (const RtMidiError &) {
         in.reset();
     }
     try {
         out = std::make_unique<RtMidiOut>(RtMidi::UNSPECIFIED, "Korvane");
-        out->setErrorCallback(&IgnoreError, nullptr);
-        outputs = PortNames(*out);
+        out->setErrorCallback(&ForwardError, this);
+        ListPorts(*out, outputs, outputPortNumbers);
     } catch (const RtMidiError &) {
         out.reset();
     }
@@ -67,7 +74,7 @@ bool RtMidiBackend::openInput(int port, QString *error)
         // SysEx is dropped unless asked for; real-time bytes are filtered by our own parser.
         in->ignoreTypes(false, false, false);
         in->setCallback(&RtMidiBackend::OnInput, this);
-        in->openPort(static_cast<unsigned>(port), "Korvane In");
+        in->openPort(inputPortNumbers[static_cast<size_t>(port)], "Korvane In");
         return in->isPortOpen();
     } catch (const RtMidiError &e) {
         Fail(error, e.getMessage());
@@ -95,7 +102,7 @@ bool RtMidiBackend::openOutput(int port, QString *error)
     }
     try {
         out->closePort();
-        out->openPort(static_cast<unsigned>(port), "Korvane Out");
+        out->openPort(outputPortNumbers[static_cast<size_t>(port)], "Korvane Out");
         return out->isPortOpen();
     } catch (const RtMidiError &e) {
         Fail(error, e.getMessage());
@@ -128,6 +135,25 @@ bool RtMidiBackend::send(const QByteArray &message, QString *error)
         Fail(error, e.getMessage());
         return false;
     }
+}
+
+bool RtMidiBackend::IsSoftwarePort(const QString &name)
+{
+    return name.startsWith(QLatin1String("Midi Through")) || name.startsWith(QLatin1String("Microsoft GS Wavetable"));
+}
+
+QString RtMidiBackend::StableName(const QString &name)
+{
+    static const QRegularExpression clientAndPort(QStringLiteral(" \\d+:\\d+$"));
+    return QString(name).remove(clientAndPort);
+}
+
+void RtMidiBackend::ReportDriverError(bool warning, int code, const QString &text)
+{
+    qWarning("RtMidi: %s", qPrintable(text));
+    if (warning)
+        return; // RtMidi's notes to itself
+    QMetaObject::invokeMethod(this, [this, code, text] { emit errorOccurred(code, text); }, Qt::QueuedConnection);
 }
 
 void RtMidiBackend::OnInput(double, std::vector<unsigned char> *message, void *self)

@@ -23,6 +23,16 @@ public:
     void closeOutput() override;
     bool send(const QByteArray &message, QString *error) override;
 
+    // Software loopbacks and built-in synthesisers are never an SP: they are not offered, so a
+    // machine without an interface starts on the Virtual SP.
+    static bool IsSoftwarePort(const QString &name);
+    // ALSA appends client:port numbers that change when an interface is plugged in again; the
+    // stored device name must survive that.
+    static QString StableName(const QString &name);
+
+    // Called on RtMidi's thread; real errors reach the user as a driver error.
+    void ReportDriverError(bool warning, int code, const QString &text);
+
 private:
     static void OnInput(double deltaTime, std::vector<unsigned char> *message, void *self);
 
@@ -30,4 +40,6 @@ private:
     std::unique_ptr<RtMidiOut> out;
     QStringList inputs;
     QStringList outputs;
+    std::vector<unsigned> inputPortNumbers;  // RtMidi's numbers of the ports offered
+    std::vector<unsigned> outputPortNumbers;
 };

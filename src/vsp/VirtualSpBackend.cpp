@@ -28,9 +28,10 @@ VirtualSpBackend::Options VirtualSpBackend::UserOptions()
     return options;
 }
 
-std::unique_ptr<VirtualSpBackend> VirtualSpBackend::ForUser()
+std::unique_ptr<VirtualSpBackend> VirtualSpBackend::ForUser(bool wireTiming)
 {
-    const Options options = UserOptions();
+    Options options = UserOptions();
+    options.wireTiming = wireTiming;
     Vsp::DiskDrives::InstallShippedBanks(options.diskRoot);
     return std::make_unique<VirtualSpBackend>(options);
 }

@@ -33,7 +33,7 @@ public:
     // The user's own Virtual SP: memory and disks kept in the program's data folder.
     static Options UserOptions();
     // The backend the running program offers: UserOptions, with the shipped disk banks installed.
-    static std::unique_ptr<VirtualSpBackend> ForUser();
+    static std::unique_ptr<VirtualSpBackend> ForUser(bool wireTiming = false);
 
     // Gives `sp` the memory and disks the options name, saving after every change when there
     // is a memory file. Returns a warning about the memory file, or an empty string.

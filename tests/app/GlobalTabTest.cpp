@@ -112,6 +112,16 @@ private slots:
         QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error updating Global Parameter"));
     }
 
+    void volumeTextThatIsNoNumberIsReportedNotSent()
+    {
+        GlobalApp app;
+        app.clear(app.txt(7));
+        app.type(app.txt(7), QStringLiteral("1..2"));
+        QVERIFY(app.edits().isEmpty());
+        QCOMPARE(app.held().omniPolyVolume, 100);
+        QCOMPARE(app.notifier.texts(), QStringList{"Error updating Global Parameter"});
+    }
+
     void optionsSendTheirValues()
     {
         GlobalApp app;

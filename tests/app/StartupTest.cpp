@@ -175,8 +175,9 @@ private slots:
     void noMidiDeviceEndsTheProgramWithoutSavingAnything()
     {
         TestApp app;
-        QCOMPARE(app.start(std::make_unique<ScriptedBackend>(QStringList{}, QStringList{})),
+        QCOMPARE(app.start(std::make_unique<ScriptedBackend>(QStringList{}, QStringList{}), {"/b"}),
                  LinkStartup::Outcome::Fatal);
+        QVERIFY(!ReadAll(app.file("krvn.dbg")).contains("Loading Main Screen"));
         QCOMPARE(app.notifier.messages.size(), 1);
         QCOMPARE(app.notifier.messages[0].icon, Notifier::Icon::Critical);
         QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Cannot initialise MIDI interface(s)...Exiting"));
@@ -221,6 +222,15 @@ private slots:
         TestApp app;
         QCOMPARE(app.start(nullptr, {"--no-virtual-sp"}), LinkStartup::Outcome::Fatal);
         QCOMPARE(app.notifier.texts(), QStringList{"Cannot initialise MIDI interface(s)...Exiting"});
+    }
+
+    void switchingTheVirtualSpOffOnTheCommandLineHoldsForOneRunOnly()
+    {
+        TestApp app;
+        app.start(std::make_unique<ScriptedBackend>(), {"--no-virtual-sp"});
+        app.main()->close();
+        app.store.sync();
+        QCOMPARE(app.store.value("Application/Virtual SP").toString(), QStringLiteral("1"));
     }
 
     void withoutOptionsTheVirtualSpIsTheDefaultDevice()

@@ -247,3 +247,35 @@ TEST(PortErrors, DriverErrorsShowTheirTextExceptCodesZeroAndEight)
     EXPECT_EQ(t.notifier.messages[0].text, "The MIDI interface was unplugged");
     EXPECT_EQ(t.notifier.messages[0].icon, Notifier::Icon::None);
 }
+
+TEST(Exchange, NoSecondExchangeStartsWhileOneIsWaitingEvenWhenANoteArrives)
+{
+    TestSession t;
+    ASSERT_TRUE(t.openPorts());
+    // The SP stays silent; a keyboard's note comes in meanwhile, which clears the busy flags.
+    t.backend->reply = [&t](const QByteArray &) {
+        t.backend->deliver(QByteArray("\x90\x3C\x40", 3));
+        return QList<QByteArray>{};
+    };
+    QByteArray nested = "not tried";
+    qsizetype sentDuringWait = -1;
+    QTimer::singleShot(TestSession::TimeoutMs / 3, [&] {
+        nested = t.session->frontPanel.Press(5);
+        sentDuringWait = t.backend->sent.size();
+    });
+    EXPECT_EQ(t.session->frontPanel.Press(3), "65");
+    EXPECT_EQ(nested, "") << "the second press must not go out";
+    EXPECT_EQ(sentDuringWait, 1);
+}
+
+TEST(MidiTrace, ShortMessagesAreTracedAsTheyCameWithoutPadding)
+{
+    TestSession t;
+    ASSERT_TRUE(t.openPorts());
+    QSignalSpy arrived(&t.session->comms.input(), &MidiInput::messagesArrived);
+    t.backend->deliver(QByteArray("\xC1\x05\xF8\x90\x3C\x40", 6));
+    ASSERT_TRUE(arrived.wait(5000));
+    QFile trace(t.dir.filePath(QStringLiteral("trace.txt")));
+    ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
+    EXPECT_EQ(trace.readAll(), "IN C1 05\nIN 90 3C 40\n");
+}
