@@ -238,13 +238,21 @@ std::optional<int> EditRules::CommitValue(QLineEdit *line, bool signedByte, int 
         Restore(line, box && box->storedText ? box->storedText() : QString());
         return std::nullopt;
     }
-    int value = text.toInt();
-    if (enter && value > highest) {
-        Rewrite(line, QString::number(highest));
-        value = highest;
-    }
     if (!enter && !FromPartner(line))
         return std::nullopt;
+    bool isNumber = false;
+    int value = text.toInt(&isNumber);
+    if (!isNumber) {
+        // Letters mixed with digits are no value at all: show the stored one, send nothing.
+        Restore(line, box && box->storedText ? box->storedText() : QString());
+        return std::nullopt;
+    }
+    // A typed value beyond the field's range is clamped to its end, never wrapped.
+    const int lowest = signedByte ? -SignedByteLimit : 0;
+    if (enter && (value > highest || value < lowest)) {
+        value = std::clamp(value, lowest, highest);
+        Rewrite(line, QString::number(value));
+    }
     if (enter && box && box->slider) {
         // The slider follows; its change event is ignored because LastEditKey is Enter.
         box->slider->setValue(value);

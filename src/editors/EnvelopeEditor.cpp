@@ -188,6 +188,9 @@ bool EnvelopeEditor::Change_Envelope(int envelope, int stage)
     if (enter && stage == Sustain
         && (text == QLatin1String("g") || text == QLatin1String("G") || text == QLatin1String("t")))
         rules.Rewrite(box, EditRules::GateWord());
+    // The words stand for numbers: the gate word for 0, the infinity sign for 99.
+    if (stage == Sustain && box->text() == EditRules::GateWord())
+        rules.Rewrite(box, QStringLiteral("0"));
     if (IsTime(stage) && text == EditRules::InfinitySign())
         rules.Rewrite(box, QString::number(Limit));
 

@@ -214,7 +214,7 @@ bool ToneEditor::Change_ToneParm(size_t row)
 
     // The quantize box shows one more than it stores; "none" and anything below 1 store 0.
     const std::optional<int> value = quantize ? rules.CommitValue(box, false, QuantizeHigh)
-                                              : rules.CommitValue(box, parameter.isSigned);
+                                              : rules.CommitValue(box, parameter.isSigned, parameter.sliderHigh);
     if (!value)
         return false;
     const int byte = quantize ? std::max(*value, 1) - 1 : (*value < 0 ? *value + 256 : *value);

@@ -17,7 +17,8 @@ class WaveChange : public QObject {
     Q_OBJECT
 public:
     static constexpr int FineTuneLimit = 99;
-    static constexpr int64_t LargestFractionStep = 2147483647;
+    // The loop fraction is 24 bits on the SP: its spin button stops where the SP would refuse.
+    static constexpr int64_t LargestFractionStep = 0xFFFFFF;
     static constexpr int64_t HighestPitch = 12799; // 127.99 semitones
 
     // `reload` reads the Wave back from the SP and shows it.

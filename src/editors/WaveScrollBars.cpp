@@ -14,7 +14,9 @@ int Percent(double part, double whole)
 {
     if (whole <= 0)
         return WaveScrollBars::Lowest;
-    return std::clamp(static_cast<int>(part / whole * 100.0), WaveScrollBars::Lowest, WaveScrollBars::Highest);
+    // Clamped before the conversion: an odd dump can make the ratio far too large for an int.
+    const double percent = std::clamp(part / whole * 100.0, double(WaveScrollBars::Lowest), double(WaveScrollBars::Highest));
+    return static_cast<int>(percent);
 }
 
 WaveParm Target(int index)

@@ -131,7 +131,7 @@ bool Retrieval::RetrieveKind(int kind)
     }
     view.SetDeleteEnabled(true);
     if (kind == KindWave)
-        view.SetMergeEnabled(true);
+        view.SetMergeEnabled(state.Status.Loaded > 1); // a merge needs two Waves
     return true;
 }
 

@@ -62,6 +62,20 @@ private slots:
         QVERIFY(!app.find<QPushButton>("cmdDeleteObject")->isEnabled());
     }
 
+    void stereoMergeNeedsTwoWaves()
+    {
+        VspApp two;
+        two.start();
+        QVERIFY(two.find<QPushButton>("cmdStereoMerge")->isEnabled());
+        VspApp one;
+        Vsp::SpMemory memory = VspApp::StandardMemory();
+        memory.of(Vsp::Wave).erase(5);
+        memory.of(Vsp::Wave).erase(9);
+        one.start(memory);
+        QVERIFY(!one.find<QPushButton>("cmdStereoMerge")->isEnabled());
+        QVERIFY(!one.find<QAction>("mnuStereoMerge")->isEnabled());
+    }
+
     void typedNumbersMoveToAnObjectInUse()
     {
         VspApp app;

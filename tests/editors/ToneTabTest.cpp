@@ -123,6 +123,9 @@ private slots:
     {
         const struct { const char *box; const char *typed; const char *shown; int position; int high, low; int held; } cases[] = {
             {"txtDCF(0)", "150", "99", 86, 6, 3, 99},
+            {"txtDCA(0)", "-150", "-99", 72, 9, 13, 157}, // -99 as its two's complement byte
+            {"txtDCF(4)", "150", "99", 80, 6, 3, 99},      // an unsigned 0 to 99 field
+            {"txtLFO(0)", "300", "99", 106, 6, 3, 99},
             {"txtLFO(5)", "200", "128", 142, 7, 15, 127},
         };
         for (const auto &c : cases) {
@@ -135,6 +138,21 @@ private slots:
             QCOMPARE(app.txt(c.box)->text(), QLatin1String(c.shown));
             QCOMPARE(app.sld(sliderName)->value(), QString::fromLatin1(c.shown).toInt());
             QCOMPARE(app.heldByte(c.position), c.held);
+        }
+    }
+
+    void lettersMixedWithDigitsAreNoValueAndSendNothing()
+    {
+        const struct { const char *box; const char *typed; } cases[] = {
+            {"txtLFO(4)", "5q"},
+            {"txtEnv1Sus", "5g"},
+        };
+        for (const auto &c : cases) {
+            ToneApp app({{56, 30}, {122, 0}});
+            app.Reload({{122, 7}});
+            app.clearAndType(app.txt(c.box), QLatin1String(c.typed));
+            QVERIFY2(app.uploads().isEmpty(), c.box);
+            QVERIFY2(!KeyInput::IsPending(app.txt(c.box)), c.box);
         }
     }
 
