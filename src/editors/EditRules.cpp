@@ -275,8 +275,14 @@ void EditRules::Restore(QLineEdit *box, const QString &text)
     KeyInput::SetPending(box, false);
 }
 
+void EditRules::ShowStored(QLineEdit *box)
+{
+    KeyInput::SetPending(box, box == refusedBox);
+}
+
 void EditRules::Committed(QLineEdit *box, bool accepted)
 {
+    refusedBox = accepted ? nullptr : box;
     edit.LastEditKey = 0;
     KeyInput::SetPending(box, !accepted);
 }

@@ -92,14 +92,22 @@ public:
     void Restore(QLineEdit *box, const QString &text);
     // After an upload: black when the SP took it, red when it did not.
     void Committed(QLineEdit *box, bool accepted);
+    // A box filled with the stored value by a display: black, except the box whose last
+    // upload the SP refused, which stays red when the object is shown again.
+    void ShowStored(QLineEdit *box);
 
-    // Program writes of a whole display: nothing written sends anything.
+    // Program writes of a whole display: nothing written sends anything. Displays may nest
+    // (a tab's display fills its parts); the outermost one ends the refused box's red.
     template <typename Fill>
     void Display(Fill fill)
     {
+        ++displayDepth;
         edit.EditPending = true;
         fill();
-        edit.EditPending = false;
+        if (--displayDepth == 0) {
+            edit.EditPending = false;
+            refusedBox = nullptr;
+        }
     }
 
 protected:
@@ -118,4 +126,6 @@ private:
     ExchangeState &exchange;
     std::vector<Box> boxes;
     const QObject *activePartner = nullptr;
+    const QLineEdit *refusedBox = nullptr;
+    int displayDepth = 0;
 };

@@ -145,12 +145,11 @@ void EnvelopeEditor::LoadEnvelopeDisplay()
             sliders[e][s]->setEnabled(true);
             boxes[e][s]->setText(StoredText(e, s));
             sliders[e][s]->setValue(Stored(e, s));
-            KeyInput::SetPending(boxes[e][s], boxes[e][s] == rejected);
+            rules.ShowStored(boxes[e][s]);
         }
         ShowMode(e);
         Plot_Envelope(e);
     }
-    rejected = nullptr;
 }
 
 void EnvelopeEditor::Plot_Envelope(int envelope)
@@ -207,7 +206,6 @@ bool EnvelopeEditor::Change_Envelope(int envelope, int stage)
     const KindState &tones = session.objects.of(KindTone);
     const bool accepted = session.io.ObjectUpload(KindTone, tones.Num, int64_t{byte}, position, Width, true);
     rules.Committed(box, accepted);
-    rejected = accepted ? nullptr : box;
     if (accepted && stage == Sustain)
         rules.Display([&] { ShowMode(envelope); });
     return true;

@@ -56,5 +56,4 @@ private:
     std::array<std::array<QSlider *, Stages>, Envelopes> sliders{};
     std::array<EnvelopePicture *, Envelopes> pictures{};
     std::array<QLabel *, Envelopes> modeLabels{};
-    QLineEdit *rejected = nullptr; // the box whose last upload the SP refused: it stays red
 };

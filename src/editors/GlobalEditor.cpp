@@ -155,7 +155,7 @@ void GlobalEditor::LoadGlobalDisplay()
         cboPlayback->setEnabled(true);
         for (int index : {Channel, Volume, BankName, Tune}) {
             txtGlobal[static_cast<size_t>(index)]->setText(StoredText(index));
-            KeyInput::SetPending(txtGlobal[static_cast<size_t>(index)], false);
+            rules.ShowStored(txtGlobal[static_cast<size_t>(index)]);
         }
         if (g.ReceiveMode >= 0 && g.ReceiveMode <= 2)
             optGlobal[static_cast<size_t>(8 + g.ReceiveMode)]->setChecked(true);

@@ -156,7 +156,7 @@ void ToneEditor::LoadToneDisplay()
             slider->setEnabled(editable);
             box->setText(DisplayText(row));
             slider->setValue(SliderValue(row));
-            KeyInput::SetPending(box, box == rejected);
+            rules.ShowStored(box);
         }
         for (QWidget *control : controls.envelopeSelects)
             control->setEnabled(true);
@@ -168,7 +168,6 @@ void ToneEditor::LoadToneDisplay()
         wave->LoadWaveDisplay();
         envelopes->LoadEnvelopeDisplay();
     });
-    rejected = nullptr;
 }
 
 void ToneEditor::ClearEnvelopes()
@@ -221,7 +220,6 @@ bool ToneEditor::Change_ToneParm(size_t row)
     stored->Set(parameter.position, byte);
     const bool accepted = Upload(parameter.position, byte, Width);
     rules.Committed(box, accepted);
-    rejected = accepted ? nullptr : box;
     return true;
 }
 

@@ -61,5 +61,4 @@ private:
     ToneWaveSelector *wave = nullptr;
     EnvelopeEditor *envelopes = nullptr;
     ToneLayout::Controls controls;
-    QLineEdit *rejected = nullptr; // the box whose last upload the SP refused: it stays red
 };

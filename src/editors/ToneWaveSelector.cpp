@@ -70,8 +70,7 @@ void ToneWaveSelector::LoadWaveDisplay()
     const QString stored = StoredText();
     txtWaveNumber->setText(stored);
     txtWaveName->setText(haveWaves ? WaveName(stored.toInt()) : QStringLiteral("No Waves Avail"));
-    KeyInput::SetPending(txtWaveNumber, txtWaveNumber == rejected);
-    rejected = nullptr;
+    rules.ShowStored(txtWaveNumber);
     txtWaveNumber->setEnabled(haveWaves);
     txtWaveName->setEnabled(haveWaves);
     spnWave->setEnabled(true);
@@ -141,6 +140,5 @@ bool ToneWaveSelector::ChangeWave()
     const bool accepted = session.io.ObjectUpload(KindTone, session.objects.of(KindTone).Num, int64_t{*wave},
                                                   ToneParameters::WavePosition, ToneParameters::Width, true);
     rules.Committed(txtWaveNumber, accepted);
-    rejected = accepted ? nullptr : txtWaveNumber;
     return true;
 }

@@ -42,5 +42,4 @@ private:
     QLineEdit *txtWaveNumber = nullptr; // txtTone(0)
     QLineEdit *txtWaveName = nullptr;   // txtTone(1)
     SpinButton *spnWave = nullptr;      // spnTone(0)
-    QLineEdit *rejected = nullptr;
 };

@@ -60,12 +60,7 @@ void WaveEditor::AddParameter(WaveParm parm)
     entry.keys = ParmKeys[i];
     entry.commit = [this, parm] { return change->Change_WaveParm(parm); };
     // The Wave is read back whatever the SP answered; a refused value's box stays red.
-    entry.afterCommit = [this, box] {
-        const bool refused = KeyInput::IsPending(box);
-        Reload();
-        if (refused)
-            KeyInput::SetPending(box, true);
-    };
+    entry.afterCommit = [this] { Reload(); };
     entry.storedText = [this, parm] { return values.storedText(parm); };
     // The spin buttons step within limits that move with the Wave, so the editor drives them.
     entry.otherPartners.push_back(spin);
@@ -111,7 +106,7 @@ void WaveEditor::LoadWaveDisplay()
                 control->setEnabled(true);
         }
         for (QLineEdit *box : widgets.box)
-            KeyInput::SetPending(box, false);
+            rules.ShowStored(box);
         change->ShowLoopOptions();
         for (QWidget *control : std::initializer_list<QWidget *>{widgets.optLoopFwdOnly, widgets.optLoopFwdRev,
                                                                  widgets.hscWave[2], widgets.hscWave[3],
