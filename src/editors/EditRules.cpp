@@ -194,7 +194,7 @@ void EditRules::SliderScroll(const Box &box, int value)
 
 void EditRules::SliderChange(const Box &box, int value)
 {
-    if (busy() || edit.LastEditKey == EditState::Enter || edit.EditPending)
+    if (!PartnerMayCommit())
         return;
     const QString text = box.box->text();
     // While the sustain shows "gt" or its letters are being typed, the slider leaves it alone.
@@ -213,7 +213,7 @@ void EditRules::SliderChange(const Box &box, int value)
 
 void EditRules::Spin(const Box &box, int step)
 {
-    if (busy() || box.box->text().isEmpty() || box.box->isReadOnly())
+    if (!MaySpin(box.box))
         return;
     const int current = box.box->text().toInt();
     const std::optional<int> value = box.spinStep ? box.spinStep(current, step)
@@ -224,6 +224,29 @@ void EditRules::Spin(const Box &box, int step)
     box.box->setText(QString::number(*value));
 }
 
+std::optional<QString> EditRules::CommitText(QLineEdit *line)
+{
+    const Box *box = Find(line);
+    const bool enter = edit.LastEditKey == EditState::Enter;
+    if (enter && line->text().isEmpty()) {
+        Restore(line, box && box->storedText ? box->storedText() : QString());
+        return std::nullopt;
+    }
+    if (!enter && !FromPartner(line))
+        return std::nullopt;
+    return line->text();
+}
+
+bool EditRules::PartnerMayCommit() const
+{
+    return !busy() && edit.LastEditKey != EditState::Enter && !edit.EditPending;
+}
+
+bool EditRules::MaySpin(const QLineEdit *box) const
+{
+    return !busy() && !box->text().isEmpty() && !box->isReadOnly();
+}
+
 std::optional<int> EditRules::CommitValue(QLineEdit *line, bool signedByte)
 {
     return CommitValue(line, signedByte, signedByte ? SignedByteLimit : std::numeric_limits<int>::max());
@@ -232,14 +255,15 @@ std::optional<int> EditRules::CommitValue(QLineEdit *line, bool signedByte)
 std::optional<int> EditRules::CommitValue(QLineEdit *line, bool signedByte, int highest)
 {
     const Box *box = Find(line);
-    const QString text = line->text();
+    const auto committed = CommitText(line);
+    if (!committed)
+        return std::nullopt;
+    const QString text = *committed;
     const bool enter = edit.LastEditKey == EditState::Enter;
-    if (enter && (text.isEmpty() || (signedByte && text == QLatin1String("-")))) {
+    if (enter && signedByte && text == QLatin1String("-")) {
         Restore(line, box && box->storedText ? box->storedText() : QString());
         return std::nullopt;
     }
-    if (!enter && !FromPartner(line))
-        return std::nullopt;
     bool isNumber = false;
     int value = text.toInt(&isNumber);
     if (!isNumber) {

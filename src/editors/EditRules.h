@@ -74,7 +74,17 @@ public:
     // Whether the change being handled came from the box's partner control.
     bool FromPartner(const QLineEdit *box) const;
 
-    // The common start of every Change routine. Nothing when the commit ends here (an empty box
+    // The start of every Change routine: Enter on an emptied box shows the stored value again
+    // and ends the commit; so does a change that came neither from Enter nor from the box's
+    // partner. Otherwise the box's text, for the editor to read.
+    std::optional<QString> CommitText(QLineEdit *box);
+    // Whether a partner control (slider, scroll bar) may commit now: not while the SP is busy,
+    // right after an Enter, or while typing or a display is pending.
+    bool PartnerMayCommit() const;
+    // Whether a spin button may step this box now.
+    bool MaySpin(const QLineEdit *box) const;
+
+    // The common start of every Change routine for whole numbers. Nothing when the commit ends here (an empty box
     // restored, a lone minus restored); otherwise the integer to send, clamped to 99 for a
     // signed byte typed above it, and the partner slider moved to it after an Enter.
     std::optional<int> CommitValue(QLineEdit *box, bool signedByte);

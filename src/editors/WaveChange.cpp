@@ -174,9 +174,10 @@ std::optional<int64_t> WaveChange::AcceptFineTune(int64_t v)
 bool WaveChange::CommitLoopFraction(WaveParm parm)
 {
     QLineEdit *box = widgets[parm];
-    if (!wave.loopOn() || (rules.state().LastEditKey != EditState::Enter && !rules.FromPartner(box)))
+    const auto text = rules.CommitText(box);
+    if (!wave.loopOn() || !text)
         return false;
-    const auto value = BoxValue(parm, box->text());
+    const auto value = BoxValue(parm, *text);
     if (!value || *value < 0) {
         Restore(parm);
         return false;
@@ -187,15 +188,10 @@ bool WaveChange::CommitLoopFraction(WaveParm parm)
 bool WaveChange::CommitPitch(WaveParm parm)
 {
     QLineEdit *box = widgets[parm];
-    QString text = box->text();
-    const bool enter = rules.state().LastEditKey == EditState::Enter;
-    if (text.isEmpty()) {
-        if (enter)
-            Restore(parm);
+    const auto committed = rules.CommitText(box);
+    if (!committed || committed->isEmpty())
         return false;
-    }
-    if (!enter && !rules.FromPartner(box))
-        return false;
+    QString text = *committed;
     // A point typed at either end is completed to a number.
     if (text.startsWith(QLatin1Char('.'))) {
         text.prepend(QLatin1Char('0'));
@@ -245,7 +241,7 @@ void WaveChange::Spin(WaveParm parm, int step)
 {
     const SpinLimits &limits = SpinTable()[Index(parm)];
     QLineEdit *box = widgets[parm];
-    if (rules.busy() || box->text().isEmpty() || (limits.loopOnly && !widgets.optLoopEnb->isChecked()))
+    if (!rules.MaySpin(box) || (limits.loopOnly && !widgets.optLoopEnb->isChecked()))
         return;
     const auto current = BoxValue(parm, box->text());
     if (!current || !(step > 0 ? limits.up : limits.down)(*current, wave))

@@ -111,9 +111,7 @@ void WaveScrollBars::Scroll(int index, int position)
 
 void WaveScrollBars::Change(int index)
 {
-    const EditState &edit = rules.state();
-    if (rules.busy() || edit.LastEditKey == EditState::Enter || edit.EditPending
-        || (LoopOnly(index) && !wave.loopOn()))
+    if (!rules.PartnerMayCommit() || (LoopOnly(index) && !wave.loopOn()))
         return;
     QScrollBar *bar = widgets.hscWave[static_cast<size_t>(index)];
     QLineEdit *box = widgets[Target(index)];
