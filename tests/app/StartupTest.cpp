@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
 
@@ -35,6 +36,12 @@ class StartupTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // A test that starts the user's own Virtual SP must not touch the user's data folder.
+        QStandardPaths::setTestModeEnabled(true);
+    }
+
     void startsOnlineOnTheVirtualSp()
     {
         TestApp app;
