@@ -14,7 +14,7 @@
 #include <memory>
 
 struct TestApp {
-    static constexpr int TimeoutMs = 30;
+    static constexpr int TimeoutMs = 400;
 
     TestApp() : store(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat) {}
 

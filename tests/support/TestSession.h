@@ -13,7 +13,7 @@
 
 struct TestSession {
     // Time-outs become this short: the scripted device either answers at once or never.
-    static constexpr int TimeoutMs = 30;
+    static constexpr int TimeoutMs = 400;
 
     explicit TestSession(std::unique_ptr<ScriptedBackend> scripted = std::make_unique<ScriptedBackend>())
         : store(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat)
