@@ -35,12 +35,25 @@ QLineEdit *ShownBox(const QString &name, QWidget *parent)
     return box;
 }
 
-QRadioButton *Option(const QString &caption, const char *name, QHBoxLayout *row, QWidget *parent)
+struct OptionSpec {
+    const char *caption;
+    const char *name;
+    QRadioButton *&option;
+};
+
+// Each pair of options sits in its own container, so each pair is exclusive by itself.
+QWidget *OptionPair(QWidget *parent, OptionSpec first, OptionSpec second)
 {
-    auto *option = new QRadioButton(caption, parent);
-    option->setObjectName(QLatin1String(name));
-    row->addWidget(option);
-    return option;
+    auto *pair = new QWidget(parent);
+    auto *row = new QHBoxLayout(pair);
+    row->setContentsMargins(0, 0, 0, 0);
+    for (OptionSpec *spec : {&first, &second}) {
+        spec->option = new QRadioButton(QString::fromUtf8(spec->caption), pair);
+        spec->option->setObjectName(QLatin1String(spec->name));
+        row->addWidget(spec->option);
+    }
+    row->addStretch(1);
+    return pair;
 }
 
 // Labels of one column share a width, so the boxes of stacked frames line up.
@@ -112,19 +125,9 @@ WaveWidgets BuildWaveLayout(QWidget *tab)
     auto *loop = new QGroupBox(QStringLiteral("Loop"), tab);
     loop->setObjectName(QStringLiteral("fraWaveLoop"));
     auto *loopGrid = new QGridLayout(loop);
-    // Each pair of options sits in its own container, so each pair is exclusive by itself.
-    auto *onOff = new QWidget(loop);
-    auto *onOffRow = new QHBoxLayout(onOff);
-    onOffRow->setContentsMargins(0, 0, 0, 0);
-    w.optLoopEnb = Option(QStringLiteral("On"), "optLoopEnb", onOffRow, onOff);
-    w.optLoopDis = Option(QStringLiteral("Off"), "optLoopDis", onOffRow, onOff);
-    onOffRow->addStretch(1);
-    auto *direction = new QWidget(loop);
-    auto *directionRow = new QHBoxLayout(direction);
-    directionRow->setContentsMargins(0, 0, 0, 0);
-    w.optLoopFwdOnly = Option(QStringLiteral("Forward"), "optLoopFwdOnly", directionRow, direction);
-    w.optLoopFwdRev = Option(QStringLiteral("Forward && Reverse"), "optLoopFwdRev", directionRow, direction);
-    directionRow->addStretch(1);
+    QWidget *onOff = OptionPair(loop, {"On", "optLoopEnb", w.optLoopEnb}, {"Off", "optLoopDis", w.optLoopDis});
+    QWidget *direction = OptionPair(loop, {"Forward", "optLoopFwdOnly", w.optLoopFwdOnly},
+                                    {"Forward && Reverse", "optLoopFwdRev", w.optLoopFwdRev});
     loopGrid->addWidget(Label("Loop", leftLabels, loop), 0, 0);
     loopGrid->addWidget(onOff, 0, 1, 1, 3);
     loopGrid->addWidget(Label("Direction", leftLabels, loop), 1, 0);
