@@ -115,7 +115,7 @@ bool ObjectHeader::NumberKeyPress(const QKeyEvent &event)
     if (key.kind == Kind::Navigation)
         return false;
     EditState &edit = session.edit;
-    if (session.exchange.busy() || !session.link.isOnline() || txtObjectNum->isReadOnly())
+    if (session.exchange.refuseIfBusy() || !session.link.isOnline() || txtObjectNum->isReadOnly())
         return true;
     switch (key.kind) {
     case Kind::Enter:
@@ -146,7 +146,7 @@ bool ObjectHeader::NameKeyPress(const QKeyEvent &event)
     if (key.kind == Kind::Navigation)
         return false;
     EditState &edit = session.edit;
-    if (session.exchange.busy() || key.kind == Kind::Other)
+    if (session.exchange.refuseIfBusy() || key.kind == Kind::Other)
         return true;
     if (key.kind == Kind::Enter) {
         edit.LastEditKey = EditState::Enter;
@@ -287,7 +287,7 @@ bool ObjectHeader::Change_ObjectNum(int kind)
 
 void ObjectHeader::Spin(bool up)
 {
-    if (session.exchange.busy() || !session.link.isOnline())
+    if (session.exchange.refuseIfBusy() || !session.link.isOnline())
         return;
     const int kind = CurrentKind();
     if (kind < 0)

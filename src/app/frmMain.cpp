@@ -30,6 +30,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -74,6 +75,8 @@ const std::array<PanelInfo, frmMain::StatusPanels> PanelTable = {{
 }};
 
 constexpr int OnlinePanel = 8;
+constexpr const char *BusyNotice = "SP busy: wait for the current exchange to finish";
+constexpr int BusyNoticeMs = 3000;
 constexpr int TwipsPerPixel = 15;
 // The window centres itself only on a work area larger than its designed size.
 constexpr int CentreMinWidthTwips = 12000;
@@ -135,6 +138,23 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
     connect(&session.exchange, &ExchangeState::inLedChanged, ledMIDIin, &LedWidget::setLit);
     connect(&session.wait, &ResponseWait::failing, progressWindow, &QWidget::hide);
     connect(SPFEtab, &QTabWidget::currentChanged, this, &frmMain::SPFEtab_Switch);
+    busyNoticeTimer = new QTimer(this);
+    busyNoticeTimer->setSingleShot(true);
+    busyNoticeTimer->setInterval(BusyNoticeMs);
+    connect(busyNoticeTimer, &QTimer::timeout, this, [this] {
+        // Put back what was there, unless something newer has been written meanwhile.
+        if (panels[6]->text() == QLatin1String(BusyNotice))
+            panels[6]->setText(panel7BeforeNotice);
+    });
+    connect(&session.exchange, &ExchangeState::refusedWhileBusy, this, &frmMain::ShowBusyNotice);
+}
+
+void frmMain::ShowBusyNotice()
+{
+    if (panels[6]->text() != QLatin1String(BusyNotice))
+        panel7BeforeNotice = panels[6]->text();
+    panels[6]->setText(QLatin1String(BusyNotice));
+    busyNoticeTimer->start();
 }
 
 frmMain::~frmMain() = default;
@@ -392,7 +412,7 @@ void frmMain::ClearObjDisplay(int kind)
 
 void frmMain::Download(DownloadMode mode)
 {
-    if (session.exchange.busy())
+    if (session.exchange.refuseIfBusy())
         return;
     if (!session.link.isOnline()) {
         session.comms.MidiOutLongMsg(LinkStartup::ProdMessage(static_cast<uint8_t>(session.settings.sp.SysExDeviceID)));

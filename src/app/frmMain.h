@@ -22,6 +22,7 @@ class QAction;
 class QLabel;
 class QPushButton;
 class QTabWidget;
+class QTimer;
 class Session;
 class frmProgress;
 
@@ -79,6 +80,8 @@ private:
     void onLinkStatus();
     void showAbout();
     void notYetAvailable();
+    // A press or an edit refused while the SP is busy is said so in panel 7 for a moment.
+    void ShowBusyNotice();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     Session &session;
@@ -105,4 +108,6 @@ private:
     LedWidget *ledMIDIin = nullptr;
     LedWidget *ledMIDIout = nullptr;
     QList<QPointer<QWidget>> secondaryWindows;
+    QTimer *busyNoticeTimer = nullptr;
+    QString panel7BeforeNotice;
 };

@@ -46,7 +46,7 @@ FrontPanel::FrontPanel(MidiComms &comms, ResponseWait &wait, ExchangeState &exch
 
 QByteArray FrontPanel::Press(int index)
 {
-    if (exchange.busy() || index < 0 || index >= KeyCount)
+    if (index < 0 || index >= KeyCount || exchange.refuseIfBusy())
         return {};
     comms.MidiOutLongMsg(KeyMessage(static_cast<uint8_t>(sp.SysExDeviceID), KeyCode(index)));
     // Exec can start a long job on the SP, so its answer is awaited without limit.

@@ -2,14 +2,28 @@
 
 #include "device/LinkState.h"
 #include "device/StatusCodes.h"
+#include "device/SysExFrame.h"
 #include "midi/ExchangeState.h"
 #include "midi/MidiComms.h"
+#include "settings/Settings.h"
 
 #include <QEventLoop>
 
-ResponseWait::ResponseWait(MidiComms &comms, ExchangeState &exchange, LinkState &link, QObject *parent)
-    : QObject(parent), comms(comms), exchange(exchange), link(link)
+namespace {
+
+constexpr int ObjectKinds = 5;
+constexpr int DirectoryStatusLength = 64;
+
+} // namespace
+
+ResponseWait::ResponseWait(MidiComms &comms, ExchangeState &exchange, LinkState &link, const SpConfig &sp,
+                           QObject *parent)
+    : QObject(parent), comms(comms), exchange(exchange), link(link), sp(sp)
 {
+    // Whatever else a MIDI chain carries, only a message in the SP's frame can be its answer;
+    // the device ID is not compared, as the SP may answer under its own.
+    exchange.setAnswerRule([](const QByteArray &message) { return message.startsWith(SysEx::Header()); });
+    comms.setResync([this] { return Resync(); });
     tmrSPrespond.setObjectName(QStringLiteral("tmrSPrespond"));
     tmrSPrespond.setSingleShot(true);
     connect(&tmrSPrespond, &QTimer::timeout, this, [this] {
@@ -32,6 +46,12 @@ QByteArray ResponseWait::GetSpResponse(int timeoutMs, ResponseKind kind)
         qWarning("A second exchange was started while one was waiting; it was dropped.");
         return {};
     }
+    if (!exchange.requestOutstanding()) {
+        // Nothing went out: the link could not be brought back in step, and the time-out that
+        // showed it has been reported already.
+        exchange.clearFlags();
+        return QByteArray::number(SpStatus::TimedOut);
+    }
     ResponseTimedOut = false;
     if (!exchange.hasResponse()) {
         QEventLoop wait;
@@ -53,6 +73,7 @@ QByteArray ResponseWait::GetSpResponse(int timeoutMs, ResponseKind kind)
         return TimedOut();
     if (!exchange.hasResponse()) {
         // Aborted: the program is closing or the wait was cancelled; nothing to report.
+        exchange.giveUp();
         exchange.clearFlags();
         return {};
     }
@@ -67,7 +88,7 @@ QByteArray ResponseWait::TimedOut()
     emit failing();
     exchange.clearFlags();
     comms.ShowError(-1, QString(), QStringLiteral("The specified SP Device is not responding"));
-    exchange.discardResponses();
+    exchange.giveUp();
     comms.input().discardHead();
     link.setStatus(LinkState::Offline);
     return QByteArray::number(SpStatus::TimedOut);
@@ -88,4 +109,34 @@ QByteArray ResponseWait::DecodeStatus()
         exchange.clearFlags();
     }
     return QByteArray::number(*code);
+}
+
+QByteArray ResponseWait::ResyncRequest(uint8_t deviceId, int kind)
+{
+    return SysEx::Frame(deviceId, SysEx::Bytes({0x12, 0x01, 0x01, kind}));
+}
+
+int ResponseWait::ResyncKind(const QList<QByteArray> &givenUp, uint8_t deviceId)
+{
+    for (int kind = 0; kind < ObjectKinds; ++kind) {
+        if (!givenUp.contains(ResyncRequest(deviceId, kind)))
+            return kind;
+    }
+    return 0;
+}
+
+bool ResponseWait::Resync()
+{
+    // The SP answers in order: once the answer to this request is in, nothing older can come.
+    const auto id = static_cast<uint8_t>(sp.SysExDeviceID);
+    const int kind = ResyncKind(exchange.requestsGivenUp(), id);
+    comms.MidiOutLongMsg(ResyncRequest(id, kind), [kind](const QByteArray &message) {
+        return message.size() == DirectoryStatusLength && SysEx::ByteAt(message, 9) == kind;
+    });
+    const QByteArray answer = GetSpResponse(DefaultTimeout, DataResponse);
+    exchange.setResponseArrived(false);
+    if (answer.size() != DirectoryStatusLength)
+        return false;
+    exchange.resynced();
+    return true;
 }

@@ -46,7 +46,7 @@ QString EditRules::GateWord()
 
 bool EditRules::busy() const
 {
-    return exchange.busy();
+    return exchange.refuseIfBusy();
 }
 
 void EditRules::Add(Box box)
@@ -119,7 +119,7 @@ bool EditRules::eventFilter(QObject *watched, QEvent *event)
     if (!box) {
         // A slider whose box does not follow the drag catches up when the slider is left.
         const Box *follower = event->type() == QEvent::FocusOut ? FindSlider(watched) : nullptr;
-        if (follower && !busy())
+        if (follower && !exchange.busy())
             Display([&] { follower->box->setText(QString::number(follower->slider->value())); });
         return QObject::eventFilter(watched, event);
     }

@@ -1,5 +1,13 @@
 #include "midi/ExchangeState.h"
 
+bool ExchangeState::refuseIfBusy()
+{
+    if (!busy())
+        return false;
+    emit refusedWhileBusy();
+    return true;
+}
+
 void ExchangeState::setAwaitingResponse(bool on)
 {
     awaiting = on;
@@ -34,32 +42,43 @@ void ExchangeState::clearFlags()
     setResponseArrived(false);
 }
 
+void ExchangeState::beginRequest(const QByteArray &sent, Acceptor stricter)
+{
+    request = sent;
+    // Whatever sat in the buffer belonged to no one: it must not answer this request.
+    buffer.clear();
+    stricterRule = std::move(stricter);
+    outstanding = true;
+}
+
+void ExchangeState::giveUp()
+{
+    // A handful is plenty: the SP answers in order, so one re-synchronisation clears them all.
+    if (outstanding && givenUp.size() < 16)
+        givenUp.append(request);
+    outstanding = false;
+    stricterRule = {};
+    buffer.clear();
+}
+
 QByteArray ExchangeState::takeResponse()
 {
     QByteArray taken;
     taken.swap(buffer);
-    if (!waiting.empty()) {
-        buffer = std::move(waiting.front());
-        waiting.pop_front();
-        emit responseBufferFilled();
-    }
+    outstanding = false;
+    stricterRule = {};
     return taken;
 }
 
-void ExchangeState::offerResponse(const QByteArray &message)
+bool ExchangeState::offerResponse(const QByteArray &message)
 {
-    if (message.isEmpty())
-        return;
-    if (buffer.isEmpty()) {
-        buffer = message;
-        emit responseBufferFilled();
-    } else if (waiting.size() < static_cast<size_t>(MaxWaiting)) {
-        waiting.push_back(message);
+    const bool answers = outstanding && buffer.isEmpty() && !message.isEmpty()
+        && (!answerRule || answerRule(message)) && (!stricterRule || stricterRule(message));
+    if (!answers) {
+        ++strays;
+        return false;
     }
-}
-
-void ExchangeState::discardResponses()
-{
-    buffer.clear();
-    waiting.clear();
+    buffer = message;
+    emit responseBufferFilled();
+    return true;
 }

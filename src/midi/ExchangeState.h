@@ -1,17 +1,19 @@
 // The state of the one exchange with the SP that may be in flight: the two activity flags
-// with their lights, and the response buffer the input fills and the response wait empties.
+// with their lights, the request outstanding, and the one-slot response buffer that the input
+// fills and the response wait empties.
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 
-#include <deque>
+#include <functional>
 
 class ExchangeState : public QObject {
     Q_OBJECT
 public:
-    // SysEx messages that arrive while the buffer is full wait here, in order, up to this many.
-    static constexpr int MaxWaiting = 64;
+    // Which arriving SysEx messages may be taken as the answer to the request outstanding.
+    using Acceptor = std::function<bool(const QByteArray &message)>;
 
     using QObject::QObject;
 
@@ -22,6 +24,9 @@ public:
     // time must still hold.
     bool busy() const { return awaiting || arrived || inWait; }
     void setWaiting(bool on) { inWait = on; }
+    // For user actions: true while busy, and then tells whoever shows it that the action was
+    // refused, so that nothing is ever ignored in silence.
+    bool refuseIfBusy();
 
     // Each flag goes with its light: awaiting with ledMIDIout, arrived with ledMIDIin.
     void setAwaitingResponse(bool on);
@@ -35,17 +40,36 @@ public:
     // The common tail of every error path: both flags down, both lights off.
     void clearFlags();
 
+    // The rule every answer must meet (the SP's header); set once by the response wait.
+    void setAnswerRule(Acceptor rule) { answerRule = std::move(rule); }
+    // A request has been sent: from now until its answer is taken or given up, the first
+    // message that meets the rule (and `stricter`, when given) fills the buffer.
+    void beginRequest(const QByteArray &request, Acceptor stricter = {});
+    bool requestOutstanding() const { return outstanding; }
+    // The answer will not be waited for any longer (time-out, cancel): it may still come, so
+    // the next request must first make sure it is not mistaken for its own.
+    void giveUp();
+    bool resyncNeeded() const { return !givenUp.isEmpty(); }
+    // The requests given up since the link was last known to be in step.
+    const QList<QByteArray> &requestsGivenUp() const { return givenUp; }
+    void resynced() { givenUp.clear(); }
+
     bool hasResponse() const { return !buffer.isEmpty(); }
     const QByteArray &ResponseBuffer() const { return buffer; }
-    // Empties the buffer and moves the next waiting message, if any, into it.
+    // Empties the buffer; the request is answered.
     QByteArray takeResponse();
-    void offerResponse(const QByteArray &message);
-    void discardResponses();
+    // True when the message was taken as the answer. Anything else (nothing outstanding, the
+    // answer already in, another device's message) is left to the monitor and dropped here.
+    bool offerResponse(const QByteArray &message);
+    void discardResponses() { buffer.clear(); }
+    // Messages that arrived with no request to answer, or that could not be its answer.
+    int strayCount() const { return strays; }
 
 signals:
     void outLedChanged(bool lit);
     void inLedChanged(bool lit);
     void responseBufferFilled();
+    void refusedWhileBusy();
 
 private:
     bool awaiting = false;
@@ -53,6 +77,11 @@ private:
     bool outLit = false;
     bool inLit = false;
     bool inWait = false;
+    bool outstanding = false;
+    QByteArray request;
+    QList<QByteArray> givenUp;
+    int strays = 0;
+    Acceptor answerRule;
+    Acceptor stricterRule;
     QByteArray buffer;
-    std::deque<QByteArray> waiting;
 };

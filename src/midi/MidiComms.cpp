@@ -93,10 +93,16 @@ void MidiComms::ClosePorts()
     }
 }
 
-bool MidiComms::MidiOutLongMsg(const QByteArray &message)
+bool MidiComms::MidiOutLongMsg(const QByteArray &message, ExchangeState::Acceptor stricter)
 {
-    // A message nobody asked for must not be taken as the answer to this request.
-    exchange.discardResponses();
+    if (exchange.resyncNeeded() && resync && !resyncing) {
+        resyncing = true;
+        const bool inStep = resync();
+        resyncing = false;
+        if (!inStep)
+            return false;
+    }
+    exchange.beginRequest(message, std::move(stricter));
     exchange.setAwaitingResponse(true);
     QString error;
     if (!ctlMIDIout.sendLong(message, &error)) {
@@ -141,15 +147,20 @@ void MidiComms::ReportError(const QString &heading, const QString &text)
 
 void MidiComms::onMessagesArrived()
 {
-    exchange.setAwaitingResponse(false);
-    exchange.setResponseArrived(true);
     while (ctlMIDIin.queuedCount() > 0) {
         const QByteArray message = ctlMIDIin.head();
         ctlMIDIin.discardHead();
         if (static_cast<uint8_t>(message.at(0)) == 0xF0) {
-            exchange.offerResponse(message);
+            // Only the answer to the request outstanding touches the exchange. Other devices'
+            // messages, late answers and SysEx nobody asked for are left to the monitor: taken
+            // into the slot, they would keep the program busy or answer the wrong request.
+            if (exchange.offerResponse(message)) {
+                exchange.setAwaitingResponse(false);
+                exchange.setResponseArrived(true);
+            }
             continue;
         }
+        exchange.setAwaitingResponse(false);
         exchange.setResponseArrived(false);
         // Short messages always come from the input as three bytes.
         if (ports.MidiThru == 1 && message.size() >= 3)

@@ -3,13 +3,15 @@
 // MIDI Thru is on, and reports every error through ShowError.
 #pragma once
 
+#include "midi/ExchangeState.h"
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
 
 #include <QTimer>
 
+#include <functional>
+
 class DebugLog;
-class ExchangeState;
 class Notifier;
 struct PortSettings;
 
@@ -26,8 +28,12 @@ public:
     bool OpenOutputDevice();
     void ClosePorts();
 
-    // Sends a whole SysEx and marks the exchange as awaiting the SP's answer.
-    bool MidiOutLongMsg(const QByteArray &message);
+    // Sends a whole SysEx and marks the exchange as awaiting the SP's answer; `stricter`
+    // narrows which message may answer it. When an earlier answer may still be on its way, the
+    // link is first brought back in step; if that fails nothing is sent and false returned.
+    bool MidiOutLongMsg(const QByteArray &message, ExchangeState::Acceptor stricter = {});
+    // How the link is brought back in step after a request was given up (set by the wait).
+    void setResync(std::function<bool()> step) { resync = std::move(step); }
     void MidiOutShortMsg(uint8_t status, uint8_t data1, uint8_t data2);
 
     // Code -1: a critical box "heading / text"; 0: nothing; 65: nothing (a time-out already
@@ -50,4 +56,6 @@ private:
     MidiInput ctlMIDIin;
     MidiOutput ctlMIDIout;
     QTimer thruLedTimer;
+    std::function<bool()> resync;
+    bool resyncing = false;
 };

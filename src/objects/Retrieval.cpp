@@ -142,6 +142,10 @@ void Retrieval::ObjectDownload(int kind)
     KindState &state = io.store().of(kind);
     state.Status = io.GetObjDirStatus(kind);
     view.SetStatusPanel(FreeRamPanel, FreeRamText());
+    // No status at all (the SP did not answer or answered with an error, already reported) says
+    // nothing about what the SP holds: "no objects" would be untrue.
+    if (!state.Status.valid)
+        return;
     if (!state.Have) {
         if (kind == KindMulti) {
             view.LockHeader(true);

@@ -147,6 +147,7 @@ private slots:
     void silentSpStartsOfflineAndAnAnsweredPressBringsItBack()
     {
         TestApp app;
+        app.shortTimeouts();
         auto backend = std::make_unique<ScriptedBackend>();
         ScriptedBackend *sp = backend.get();
         QCOMPARE(app.start(std::move(backend), {"/b"}), LinkStartup::Outcome::Offline);
@@ -160,9 +161,10 @@ private slots:
         QVERIFY(!app.find<QAction>("mnuStereoMerge")->isEnabled());
         QCOMPARE(sp->sent, QList<QByteArray>{Key(0)});
 
-        sp->reply = ScriptedBackend::StatusReply(0);
+        sp->reply = ScriptedBackend::StatusReplyInStep(0);
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
         QCOMPARE(sp->sent.last(), Key(5));
+        QCOMPARE(sp->sent.size(), 3); // the press follows the request that brings the link back in step
         QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
         QVERIFY(app.find<QPushButton>("cmdLoadBank")->isEnabled());
         QVERIFY(!app.find<QPushButton>("cmdDeleteObject")->isEnabled());

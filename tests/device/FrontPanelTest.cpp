@@ -63,10 +63,11 @@ TEST(FrontPanel, AnsweredPressBringsTheLinkOnlineAndAnErrorDoesNot)
 TEST(FrontPanel, ExecWaitsBeyondTheOrdinaryTimeOut)
 {
     TestSession t;
+    t.shortTimeouts();
     ASSERT_TRUE(t.openPorts());
     // The scripted device answers Exec only after several ordinary time-outs would have passed.
     t.backend->reply = [&t](const QByteArray &) {
-        QTimer::singleShot(TestSession::TimeoutMs * 4, t.backend, [&t] { t.backend->deliver(ScriptedBackend::Status(0)); });
+        QTimer::singleShot(TestSession::ShortTimeoutMs * 4, t.backend, [&t] { t.backend->deliver(ScriptedBackend::Status(0)); });
         return QList<QByteArray>{};
     };
     EXPECT_EQ(t.session->frontPanel.Press(FrontPanel::ExecKey), "0");

@@ -68,3 +68,20 @@ ScriptedBackend::Reply ScriptedBackend::StatusReply(int code)
 {
     return [code](const QByteArray &) { return QList<QByteArray>{Status(code)}; };
 }
+
+QByteArray ScriptedBackend::DirectoryStatus(int kind)
+{
+    QByteArray status("\xF0\x00\x00\x1B\x02\x05\x7F\x02", 8);
+    status.append(static_cast<char>(kind));
+    status.append(QByteArray(54, '\0'));
+    status.append('\xF7');
+    return status;
+}
+
+ScriptedBackend::Reply ScriptedBackend::StatusReplyInStep(int code)
+{
+    return [code](const QByteArray &sent) {
+        const bool directoryStatus = sent.size() == 12 && sent.mid(7, 3) == QByteArray("\x12\x01\x01", 3);
+        return QList<QByteArray>{directoryStatus ? DirectoryStatus(sent.at(10)) : Status(code)};
+    };
+}

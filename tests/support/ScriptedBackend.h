@@ -27,6 +27,11 @@ public:
     // Answers every SysEx with the given status code.
     static Reply StatusReply(int code);
     static QByteArray Status(int code);
+    // A directory status as long as the SP's, with every figure 0.
+    static QByteArray DirectoryStatus(int kind);
+    // Answers directory status requests as the SP does (so the link can be brought back in
+    // step after a time-out) and everything else with the status code.
+    static Reply StatusReplyInStep(int code);
 
     Reply reply;          // none: the device stays silent
     int pieceSize = 0;    // >0: answers arrive in pieces of this many bytes
