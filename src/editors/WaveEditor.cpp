@@ -9,6 +9,7 @@
 #include "editors/WaveChange.h"
 #include "editors/WaveLayout.h"
 #include "editors/WaveScrollBars.h"
+#include "objects/DumpCheck.h"
 #include "objects/Retrieval.h"
 
 #include <QLineEdit>
@@ -74,9 +75,10 @@ void WaveEditor::AddParameter(WaveParm parm)
 bool WaveEditor::WaveObjDump(int number)
 {
     const QByteArray dump = session.io.RequestObject(KindWave, number);
-    if (dump.size() != WaveDump::DumpLength)
-        return false;
-    const auto parsed = WaveValues::Parse(dump);
+    if (dump.size() < DumpCheck::AnswerMinimum)
+        return false; // the wait has told the user; the Wave shown stays as it was
+    const auto parsed = DumpCheck::WellFormed(dump, KindWave, number, WaveDump::DumpLength) ? WaveValues::Parse(dump)
+                                                                                          : std::nullopt;
     if (!parsed) {
         session.comms.ReportError(QLatin1String(DumpErrorHeading), QLatin1String(DumpErrorText));
         return false;

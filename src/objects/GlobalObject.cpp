@@ -1,6 +1,7 @@
 #include "objects/GlobalObject.h"
 
 #include "device/SysExFrame.h"
+#include "objects/DumpCheck.h"
 #include "objects/NibbleCodec.h"
 #include "objects/ObjectIO.h"
 
@@ -10,6 +11,7 @@ using SysEx::Bytes;
 
 constexpr int MinimumAnswer = 12;
 constexpr int NameAt = 12;
+constexpr int NameLength = 14;
 constexpr int ValueAt = 13;
 constexpr int TuneAt = 18;
 
@@ -19,26 +21,41 @@ namespace GlobalObject {
 
 bool GlobalObjDump(ObjectIO &io, GlobalValues &global)
 {
+    // Nothing damaged is shown: a short answer has been reported by the wait, anything else
+    // that is not what the SP sends is reported here.
+    const auto damaged = [&io] {
+        io.ReportError(QStringLiteral("GlobalObjDump()"), QStringLiteral("Error downloading Global object from SP"));
+        return false;
+    };
     const QByteArray name = io.ReqObjectDump(ObjectIO::GlobalFormat, Bytes({0x11, 0x02, 0x01, 0x00}), {});
     if (name.size() < MinimumAnswer)
         return false;
     // The name arrives as plain characters, trailing spaces and all.
-    global.BankName = QString::fromLatin1(name.mid(NameAt - 1, 14));
-    int16_t *const values[] = {&global.PlaybackMode, &global.ReceiveMode, &global.OmniPolyChannel,
-                               &global.OmniPolyVolume, &global.ProgChange};
+    const QByteArray characters = name.mid(NameAt - 1, NameLength);
+    if (!name.startsWith(SysEx::Header()) || characters.size() != NameLength || !DumpCheck::PrintableName(characters))
+        return damaged();
+    GlobalValues read = global;
+    read.BankName = QString::fromLatin1(characters);
+    int16_t *const values[] = {&read.PlaybackMode, &read.ReceiveMode, &read.OmniPolyChannel, &read.OmniPolyVolume,
+                               &read.ProgChange};
     for (int p = PlaybackMode; p <= ProgChange; ++p) {
         const QByteArray answer = io.ReqObjectDump(ObjectIO::GlobalFormat, Bytes({0x11, 0x03, 0x02, p, 0x00}), {});
         const auto value = SysEx::ByteAt(answer, ValueAt);
-        if (answer.size() < MinimumAnswer || !value)
+        if (answer.size() < MinimumAnswer)
             return false;
+        if (!value || !answer.startsWith(SysEx::Header()))
+            return damaged();
         *values[p - 1] = *value;
     }
     const QByteArray tune =
         io.ReqObjectDump(ObjectIO::GlobalFormat, Bytes({0x32, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00}), {});
     const auto hundredths = NibbleCodec::ReadSigned16(tune, TuneAt);
-    if (tune.size() < MinimumAnswer || !hundredths)
+    if (tune.size() < MinimumAnswer)
         return false;
-    global.MasterTune = *hundredths;
+    if (!hundredths || !tune.startsWith(SysEx::Header()))
+        return damaged();
+    read.MasterTune = *hundredths;
+    global = read;
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "objects/MapDump.h"
 
+#include "objects/DumpCheck.h"
 #include "objects/NibbleCodec.h"
 #include "objects/ObjectStore.h"
 
@@ -15,7 +16,7 @@ namespace ObjectDumps {
 bool ParseMap(const QByteArray &dump, int number, ObjectStore &store)
 {
     const auto lastZone = NibbleCodec::Read(dump, MapLastZonePosition, 2);
-    if (dump.size() < ObjDir::MinimumLength || !lastZone)
+    if (!lastZone || !DumpCheck::WellFormed(dump, KindMap, number, DumpCheck::AnyLength))
         return false;
     const int zones = static_cast<int>(*lastZone) + 1;
     if (dump.size() < MapZonesPosition + ZoneCharacters * zones)

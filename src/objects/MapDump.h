@@ -8,7 +8,7 @@ struct ObjectStore;
 
 namespace ObjectDumps {
 
-// False, and the store untouched, for a dump too short for its own zone count.
+// False, and the store untouched, for a damaged dump or one too short for its own zone count.
 bool ParseMap(const QByteArray &dump, int number, ObjectStore &store);
 
 } // namespace ObjectDumps

@@ -1,5 +1,6 @@
 #include "objects/ObjectDumps.h"
 
+#include "objects/DumpCheck.h"
 #include "objects/MapDump.h"
 #include "objects/ObjectIO.h"
 
@@ -8,7 +9,7 @@ namespace ObjectDumps {
 bool FixedDump(ObjectIO &io, int kind, int number)
 {
     const QByteArray dump = io.RequestObject(kind, number);
-    if (dump.size() != Kind(kind).dumpLength)
+    if (!DumpCheck::WellFormed(dump, kind, number, Kind(kind).dumpLength))
         return false;
     KindState &state = io.store().of(kind);
     state.Image = dump;

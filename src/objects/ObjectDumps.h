@@ -1,4 +1,4 @@
-// Fetching one object into its working image. A dump of the wrong length is never kept:
+// Fetching one object into its working image. A damaged dump or one of the wrong length is never kept:
 // the previous image stays, so nothing garbled can be shown or sent back.
 #pragma once
 

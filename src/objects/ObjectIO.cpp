@@ -34,6 +34,11 @@ uint8_t ObjectIO::deviceId() const
     return static_cast<uint8_t>(sp.SysExDeviceID);
 }
 
+void ObjectIO::ReportError(const QString &heading, const QString &text)
+{
+    comms.ReportError(heading, text);
+}
+
 void ObjectIO::Consumed()
 {
     exchange.setResponseArrived(false);

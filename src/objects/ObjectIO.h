@@ -45,6 +45,8 @@ public:
     ObjDir GetObjDir(int kind);
 
     ObjectStore &store() { return objects; }
+    // The error path of every reader: the message, then both flags and lights down.
+    void ReportError(const QString &heading, const QString &text);
     uint8_t deviceId() const;
 
 private:

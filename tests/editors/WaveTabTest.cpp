@@ -577,6 +577,8 @@ private slots:
         app.main()->retrieval().ObjectDownload(0);
         QCOMPARE(app.box("txtPlayStart")->text(), QStringLiteral("100"));
         QCOMPARE(app.session().objects.of(0).Image, app.dump);
+        QCOMPARE(app.notifier.texts(), QStringList{"Error downloading Wave object from SP"});
+        app.notifier.messages.clear();
         // A whole answer with a garbled field is refused too, and said so.
         app.vsp->setFaultPlan(onTheWave({Fault::Corrupt, 70}));
         app.main()->retrieval().ObjectDownload(0);

@@ -5,6 +5,7 @@
 #include "device/StatusCodes.h"
 #include "device/SysExFrame.h"
 #include "midi/MidiStreamParser.h"
+#include "objects/DumpCheck.h"
 #include "objects/NibbleCodec.h"
 #include "objects/ObjectDirectory.h"
 #include "objects/MapDump.h"
@@ -33,6 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         (void)ObjDir::Parse(message);
         ObjectStore store;
         (void)ObjectDumps::ParseMap(message, 1, store);
+        for (int kind = 0; kind <= 4; ++kind)
+            (void)DumpCheck::WellFormed(message, kind, 1, DumpCheck::AnyLength);
+        (void)DumpCheck::PrintableName(message);
         (void)NibbleCodec::ReadName(message, 20);
         (void)NibbleCodec::ReadSigned16(message, 18);
         for (const QByteArray &answer : sp.Receive(message))
