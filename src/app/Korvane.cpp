@@ -40,6 +40,17 @@ Korvane::Korvane(KorvaneOptions opts) : options(std::move(opts))
                 vspWarning = vsp->startupWarning();
         }
     }
+    for (const auto &backend : backends) {
+        // Told in the window once the exchange that caused it is over, not only on stderr.
+        if (auto *vsp = qobject_cast<VirtualSpBackend *>(backend.get())) {
+            QObject::connect(
+                vsp, &VirtualSpBackend::memoryNotSaved, vsp,
+                [notifier = options.notifier](const QString &message) {
+                    notifier->message(Notifier::Icon::Critical, QStringLiteral("Korvane Virtual SP"), message);
+                },
+                Qt::QueuedConnection);
+        }
+    }
     if (options.tracePath.isEmpty())
         options.tracePath = qEnvironmentVariable(MidiTrace::EnvironmentVariable);
     session_ = std::make_unique<Session>(*options.store, *options.notifier, std::move(backends), options.tracePath);

@@ -204,11 +204,12 @@ bool Failed(const QString &message, QString *error)
 }
 
 // Moves a damaged file out of the way so the next save cannot overwrite it; says what happened.
+// An earlier damaged copy is kept too: it may hold the only record of someone's work.
 QString SetAside(const QString &path, const QString &loadError)
 {
-    const QString aside = path + QStringLiteral(".corrupt");
-    if (QFileInfo::exists(aside))
-        QFile::remove(aside);
+    QString aside = path + QStringLiteral(".corrupt");
+    for (int copy = 2; QFileInfo::exists(aside); ++copy)
+        aside = path + QStringLiteral(".%1.corrupt").arg(copy);
     if (QFile::rename(path, aside)) {
         return QStringLiteral("%1. It was moved to %2 and the Virtual SP starts with its factory bank.")
             .arg(loadError, Native(aside));

@@ -19,7 +19,8 @@ bool SaveMemory(const SpMemory &memory, const QString &path, QString *error);
 LoadResult LoadMemory(const QString &path, SpMemory &out, QString *error);
 
 // The memory saved at `path`; the factory bank when there is none. A file that cannot be read
-// is moved aside to `path` + ".corrupt" (replacing an older one) and `warning` says so.
+// is moved aside to `path` + ".corrupt" (or ".2.corrupt" and on, never replacing an older one)
+// and `warning` says so.
 SpMemory LoadMemoryOrFactory(const QString &path, QString *warning);
 
 // Why the device would not hold this record (size, name characters, a field out of range),

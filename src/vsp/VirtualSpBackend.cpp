@@ -6,6 +6,7 @@
 #include "vsp/FactoryBank.h"
 #include "vsp/SpMemoryFile.h"
 
+#include <QDir>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -36,17 +37,26 @@ std::unique_ptr<VirtualSpBackend> VirtualSpBackend::ForUser(bool wireTiming)
     return std::make_unique<VirtualSpBackend>(options);
 }
 
-QString VirtualSpBackend::Equip(VirtualSp &sp, const Options &options)
+QString VirtualSpBackend::Equip(VirtualSp &sp, const Options &options,
+                                std::function<void(const QString &why)> saveFailed)
 {
     QString warning;
     if (options.memoryFile.isEmpty()) {
         sp.setMemory(Vsp::FactoryBank());
     } else {
         sp.setMemory(Vsp::LoadMemoryOrFactory(options.memoryFile, &warning));
-        sp.onChanged = [path = options.memoryFile](const Vsp::SpMemory &memory) {
+        sp.onChanged = [path = options.memoryFile, saveFailed](const Vsp::SpMemory &memory) {
             QString error;
-            if (!Vsp::SaveMemory(memory, path, &error))
-                qWarning("The Virtual SP cannot save its memory in %s: %s", qPrintable(path), qPrintable(error));
+            if (Vsp::SaveMemory(memory, path, &error)) {
+                if (saveFailed)
+                    saveFailed(QString());
+                return;
+            }
+            qWarning("The Virtual SP cannot save its memory in %s: %s", qPrintable(path), qPrintable(error));
+            if (saveFailed)
+                saveFailed(QStringLiteral("The Virtual SP cannot save its memory in %1 (%2). Changes made now "
+                                          "are lost when Korvane closes.")
+                               .arg(QDir::toNativeSeparators(path), error));
         };
     }
     if (!options.diskRoot.isEmpty()) {
@@ -67,7 +77,15 @@ VirtualSpBackend::VirtualSpBackend(QObject *parent) : VirtualSpBackend(Options{}
 VirtualSpBackend::VirtualSpBackend(const Options &options, QObject *parent)
     : MidiBackend(parent), sp(options.deviceId), timed(options.wireTiming)
 {
-    warning = Equip(sp, options);
+    warning = Equip(sp, options, [this](const QString &why) {
+        // Said once: a user editing on a read-only folder must not get a box for every edit.
+        if (why.isEmpty()) {
+            saveFailureShown = false;
+        } else if (!saveFailureShown) {
+            saveFailureShown = true;
+            emit memoryNotSaved(why);
+        }
+    });
     clock.start();
     deliveryTimer.setSingleShot(true);
     deliveryTimer.setTimerType(Qt::PreciseTimer);
@@ -112,8 +130,10 @@ bool VirtualSpBackend::send(const QByteArray &message, QString *error)
     qint64 readyNs = timed ? Transmit(now, message.size()) : now;
     if (fault.kind == Fault::Delay)
         readyNs += std::max(0, fault.value) * NanosecondsPerMs;
+    if (fault.kind == Fault::Hold)
+        readyNs = HeldNs;
     for (QByteArray &answer : Answer(message, fault)) {
-        const qint64 dueNs = timed ? Transmit(readyNs, answer.size()) : readyNs;
+        const qint64 dueNs = timed && readyNs < HeldNs ? Transmit(readyNs, answer.size()) : readyNs;
         Schedule(std::move(answer), dueNs);
     }
     return true;
@@ -178,19 +198,33 @@ qint64 VirtualSpBackend::Transmit(qint64 earliestNs, qsizetype bytes)
     return wireFreeNs;
 }
 
-void VirtualSpBackend::Schedule(QByteArray answer, qint64 dueNs)
+void VirtualSpBackend::releaseHeld()
+{
+    const qint64 now = clock.nsecsElapsed();
+    for (Pending &p : pending)
+        p.dueNs = std::min(p.dueNs, now);
+    lastDueNs = std::min(lastDueNs, now);
+    ArmTimer();
+}
+
+void VirtualSpBackend::deliverFromChain(const QByteArray &bytes)
+{
+    Schedule(bytes, clock.nsecsElapsed(), true);
+}
+
+void VirtualSpBackend::Schedule(QByteArray answer, qint64 dueNs, bool fromChain)
 {
     // Never overtake an earlier answer, even when it was delayed.
     lastDueNs = std::max(dueNs, lastDueNs);
-    pending.push_back({std::move(answer), lastDueNs});
+    pending.push_back({std::move(answer), lastDueNs, fromChain});
     if (!deliveryTimer.isActive())
         ArmTimer();
 }
 
 void VirtualSpBackend::ArmTimer()
 {
-    if (pending.empty()) {
-        deliveryTimer.stop();
+    if (pending.empty() || pending.front().dueNs >= HeldNs) {
+        deliveryTimer.stop(); // a held answer goes only when released
         return;
     }
     // Due times are absolute, so a timer that fires late does not push later answers back.
@@ -203,8 +237,10 @@ void VirtualSpBackend::DeliverDue()
 {
     while (!pending.empty() && pending.front().dueNs <= clock.nsecsElapsed()) {
         const QByteArray answer = std::move(pending.front().message);
+        const bool fromChain = pending.front().fromChain;
         pending.pop_front();
-        record.append({Traffic::Out, answer});
+        if (!fromChain)
+            record.append({Traffic::Out, answer});
         // A slot may wait in a nested event loop: the rest of the queue must stay armed.
         ArmTimer();
         if (inputOpen)

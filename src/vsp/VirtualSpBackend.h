@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <deque>
+#include <limits>
 #include <functional>
 #include <memory>
 
@@ -37,7 +38,9 @@ public:
 
     // Gives `sp` the memory and disks the options name, saving after every change when there
     // is a memory file. Returns a warning about the memory file, or an empty string.
-    static QString Equip(VirtualSp &sp, const Options &options);
+    // `saveFailed` hears why a save failed, each time one does.
+    static QString Equip(VirtualSp &sp, const Options &options,
+                         std::function<void(const QString &why)> saveFailed = {});
 
     struct Traffic {
         enum Direction { In, Out }; // In: into the SP, Out: an answer from it
@@ -53,10 +56,12 @@ public:
     //  Status    the SP does not carry the request out and answers status `value`;
     //  Truncate  the first answer is cut to `value` bytes, the last of them F7;
     //  Corrupt   bit 6 of byte `value` of the first answer is flipped, so a data nibble reads
-    //            above 15 (value <= 0 or past the end: the last byte before F7).
+    //            above 15 (value <= 0 or past the end: the last byte before F7);
+    //  Hold      the answers wait until releaseHeld() (later answers wait behind them), as
+    //            from an SP that answers after the program has stopped waiting.
     // Busy and Status affect only messages addressed to this SP; the others stay unanswered.
     struct Fault {
-        enum Kind { None, NoAnswer, Delay, Busy, Status, Truncate, Corrupt };
+        enum Kind { None, NoAnswer, Delay, Busy, Status, Truncate, Corrupt, Hold };
         Kind kind = None;
         int value = 0;
     };
@@ -77,6 +82,12 @@ public:
     VirtualSp &device() { return sp; }
     const QString &startupWarning() const { return warning; }
 
+signals:
+    // The memory could not be saved; emitted once, until a save succeeds again.
+    void memoryNotSaved(const QString &message);
+
+public:
+
     // An answer is recorded when it leaves the SP, whether or not the input port is open.
     const QList<Traffic> &traffic() const { return record; }
     void clearTraffic() { record.clear(); }
@@ -84,6 +95,11 @@ public:
     // Faults queued here apply to the next requests, one each, before the plan is asked.
     void injectFault(Fault fault) { queuedFaults.push_back(fault); }
     void setFaultPlan(FaultPlan plan) { faultPlan = std::move(plan); }
+    // Lets held answers go, in order, through the event loop.
+    void releaseHeld();
+    // Another device on the same MIDI chain: its bytes reach the program's input after the
+    // answers already on their way, as a merger would pass them on. Not the SP's traffic.
+    void deliverFromChain(const QByteArray &bytes);
 
     bool wireTiming() const { return timed; }
     // How long the simulated cable has carried bytes in both directions so far.
@@ -97,12 +113,14 @@ private:
     struct Pending {
         QByteArray message;
         qint64 dueNs;
+        bool fromChain = false;
     };
+    static constexpr qint64 HeldNs = std::numeric_limits<qint64>::max() / 4;
 
     Fault NextFault(const QByteArray &request);
     std::vector<QByteArray> Answer(const QByteArray &request, const Fault &fault);
     qint64 Transmit(qint64 earliestNs, qsizetype bytes);
-    void Schedule(QByteArray answer, qint64 dueNs);
+    void Schedule(QByteArray answer, qint64 dueNs, bool fromChain = false);
     void ArmTimer();
     void DeliverDue();
     bool IsAddressedToUs(const QByteArray &message) const;
@@ -110,6 +128,7 @@ private:
     VirtualSp sp;
     QString warning;
     bool timed = false;
+    bool saveFailureShown = false;
     bool inputOpen = false;
     bool outputOpen = false;
 

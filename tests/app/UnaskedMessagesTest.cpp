@@ -1,0 +1,181 @@
+// What a real MIDI chain throws at the program, through the whole program: other devices'
+// SysEx, messages nobody asked for, answers that come after their time-out, damaged dumps,
+// presses made while the SP is busy, and a Virtual SP that cannot save its memory.
+#include "VspApp.h"
+#include "device/FrontPanel.h"
+#include "device/ResponseWait.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+constexpr int WaveTab = 6, GlobalTab = 7;
+using Fault = VirtualSpBackend::Fault;
+
+const QByteArray OtherMakersSysEx = Wire({0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7});
+const QByteArray IdentityReply =
+    Wire({0xF0, 0x7E, 0x7F, 0x06, 0x02, 0x00, 0x00, 0x1B, 0x01, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0xF7});
+// The SP's own status frame, arriving when nothing was asked.
+const QByteArray UnaskedStatus = Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x00, 0x00, 0xF7});
+
+struct ChainApp : VspApp {
+    void download() { QTest::mouseClick(find<QPushButton>("cmdDownLoad"), Qt::LeftButton); }
+    void press(int key) { QTest::mouseClick(find<QPushButton>(QStringLiteral("cmdPushButton(%1)").arg(key)), Qt::LeftButton); }
+    QString panel(int number) { return find<QLabel>(QStringLiteral("stbPanel(%1)").arg(number))->text(); }
+    // Lets whatever the Virtual SP and the chain still have on the way arrive.
+    bool settle() { return QTest::qWaitFor([this] { return vsp->answersPending() == 0; }); }
+};
+} // namespace
+
+class UnaskedMessagesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sysExNobodyAskedForNeverBlocksTheNextRequest()
+    {
+        ChainApp app;
+        app.start();
+        app.showTab(WaveTab);
+        app.vsp->clearTraffic();
+        app.vsp->deliverFromChain(OtherMakersSysEx);
+        app.vsp->deliverFromChain(UnaskedStatus);
+        app.vsp->deliverFromChain(IdentityReply);
+        QVERIFY(app.settle());
+        QVERIFY(!app.session().exchange.busy());
+
+        app.vsp->device().memory().of(Vsp::Wave)[2] = SpRecords::Wave("Renamed Kick", 9000);
+        app.download();
+        QVERIFY(app.requests().contains(DumpRequest(0, 2)));
+        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Renamed Kick"));
+        app.press(5);
+        QCOMPARE(app.lastRequest(), FrontPanel::KeyMessage(127, FrontPanel::KeyCode(5)));
+        QCOMPARE(app.notifier.texts(), QStringList());
+    }
+
+    void anotherDevicesSysExDuringAWaitIsNotTheAnswer()
+    {
+        ChainApp app;
+        app.start();
+        app.showTab(WaveTab);
+        app.vsp->device().memory().of(Vsp::Wave)[2] = SpRecords::Wave("Renamed Kick", 9000);
+        // The other devices' messages reach the program before every answer of the SP.
+        app.vsp->setFaultPlan([&app](const QByteArray &) {
+            app.vsp->deliverFromChain(OtherMakersSysEx + IdentityReply);
+            return Fault{};
+        });
+        app.download();
+        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Renamed Kick"));
+        QCOMPARE(app.notifier.texts(), QStringList());
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
+    }
+
+    void anAnswerAfterItsTimeOutNeverAnswersTheRetry()
+    {
+        ChainApp app;
+        app.shortTimeouts();
+        app.start();
+        app.showTab(WaveTab);
+        // The SP answers the first request only after the program has given up on it.
+        app.vsp->injectFault({Fault::Hold, 0});
+        app.download();
+        QCOMPARE(app.notifier.texts(), QStringList{"The specified SP Device is not responding"});
+        QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
+
+        app.vsp->device().memory().of(Vsp::Wave)[2] = SpRecords::Wave("Fresh Kick", 9000);
+        app.vsp->clearTraffic();
+        app.vsp->setFaultPlan([&app](const QByteArray &) {
+            app.vsp->releaseHeld(); // the late answer is on the wire before anything asked now
+            return Fault{};
+        });
+        app.download();
+        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Fresh Kick"));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
+        QCOMPARE(app.notifier.texts().size(), 1);
+        // The first thing asked makes sure the late answer cannot pass for anything else.
+        QCOMPARE(app.requests().first(), ResponseWait::ResyncRequest(127, 1));
+    }
+
+    void damagedDumpsAreRefusedWithTheirDownloadErrorAndNeverShown()
+    {
+        ChainApp app;
+        app.start();
+        app.showTab(WaveTab);
+        app.vsp->device().memory().of(Vsp::Wave)[2] = SpRecords::Wave("Broken Kick", 9000);
+        for (int damaged : {8 /* the kind byte */, 40 /* a nibble of the name */}) {
+            app.notifier.messages.clear();
+            app.vsp->setFaultPlan([damaged](const QByteArray &request) {
+                return request == DumpRequest(0, 2) ? Fault{Fault::Corrupt, damaged} : Fault{};
+            });
+            app.download();
+            QCOMPARE(app.notifier.messages.size(), 1);
+            QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("WaveObjDump()"));
+            QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error downloading Wave object from SP"));
+            QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Kick"));
+            QVERIFY(!app.session().exchange.busy());
+        }
+
+        app.showTab(GlobalTab);
+        app.notifier.messages.clear();
+        app.vsp->device().memory().global.bankName = "Other Bank    ";
+        const QByteArray nameRequest = Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x02, 0x01, 0x00, 0xF7});
+        // Bit 6 of a name character flipped turns a letter into a control character.
+        app.vsp->setFaultPlan([&](const QByteArray &request) {
+            return request == nameRequest ? Fault{Fault::Corrupt, 11} : Fault{};
+        });
+        app.download();
+        QCOMPARE(app.notifier.messages.size(), 1);
+        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("GlobalObjDump()"));
+        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error downloading Global object from SP"));
+        QCOMPARE(app.box("txtGlobal(8)")->text(), QStringLiteral("Test Bank     "));
+    }
+
+    void aPressRefusedWhileTheSpIsBusyIsToldInTheStatusBar()
+    {
+        ChainApp app;
+        app.start();
+        app.vsp->clearTraffic();
+        QString shown;
+        // While the SP holds its answer to the first press, the user presses another key.
+        app.vsp->setFaultPlan([&app, &shown](const QByteArray &) {
+            QTimer::singleShot(0, app.vsp, [&app, &shown] {
+                app.press(5);
+                shown = app.panel(7);
+                app.vsp->releaseHeld();
+            });
+            return Fault{Fault::Hold, 0};
+        });
+        app.press(3);
+        QCOMPARE(shown, QStringLiteral("SP busy: wait for the current exchange to finish"));
+        QCOMPARE(app.requests().size(), 1);
+        QCOMPARE(app.lastRequest(), FrontPanel::KeyMessage(127, FrontPanel::KeyCode(3)));
+        QVERIFY(!app.session().exchange.busy());
+    }
+
+    void aVirtualSpThatCannotSaveSaysSoOnceInTheWindow()
+    {
+        ChainApp app;
+        // Its data folder cannot be made: a file of that name is in the way (as root, too).
+        QFile blocker(app.file(QStringLiteral("data")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        VirtualSpBackend::Options options;
+        options.memoryFile = app.file(QStringLiteral("data/memory.json"));
+        auto backend = std::make_unique<VirtualSpBackend>(options);
+        app.vsp = backend.get();
+        app.TestApp::start(std::move(backend));
+        app.showTab(GlobalTab);
+        for (const char *volume : {"90", "80"}) {
+            app.clear(app.box("txtGlobal(7)"));
+            app.type(app.box("txtGlobal(7)"), QString::fromLatin1(volume));
+        }
+        QCOMPARE(app.vsp->device().memory().global.omniPolyVolume, 80);
+        QTRY_COMPARE(app.notifier.messages.size(), 1);
+        QVERIFY(app.notifier.messages[0].text.startsWith(QStringLiteral("The Virtual SP cannot save its memory in")));
+    }
+};
+
+QTEST_MAIN(UnaskedMessagesTest)
+#include "UnaskedMessagesTest.moc"
