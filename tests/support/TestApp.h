@@ -25,7 +25,7 @@ struct TestApp {
         options.currentDirectory = dir.path();
         options.store = &store;
         options.notifier = &notifier;
-        options.responseTimeoutCap = TimeoutMs;
+        options.responseTimeoutCap = responseTimeoutCap;
         options.tracePath = dir.filePath(QStringLiteral("trace.txt"));
         if (backend)
             options.backends.push_back(std::move(backend));
@@ -40,6 +40,7 @@ struct TestApp {
 
     QString file(const QString &name) const { return dir.filePath(name); }
 
+    int responseTimeoutCap = TimeoutMs; // 0 keeps the program's own time-outs
     QTemporaryDir dir;
     QSettings store;
     RecordingNotifier notifier;

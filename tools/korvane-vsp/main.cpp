@@ -176,6 +176,8 @@ std::unique_ptr<Ports> OpenPorts(const QString &wanted, QString *why)
             ports->in = std::make_unique<RtMidiIn>(api, InClientName, 1024);
             ports->in->setErrorCallback(&NoteComplaint, &ports->complained);
             ports->in->getPortCount();
+            if (ports->complained)
+                continue;
             ports->out = std::make_unique<RtMidiOut>(api, OutClientName);
             ports->out->setErrorCallback(&NoteComplaint, &ports->complained);
             ports->out->getPortCount();
@@ -223,6 +225,8 @@ void QuitOnInterrupt(QCoreApplication &app)
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
     std::signal(SIGHUP, OnInterrupt);
+    // A JACK server that goes away must end the run with a message, not a silent SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
 #else
     (void)app;
 #endif
