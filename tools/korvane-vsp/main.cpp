@@ -151,10 +151,10 @@ void NoteComplaint(RtMidiError::Type, const std::string &text, void *complained)
 }
 
 struct Ports {
+    bool complained = false; // first: RtMidi may still complain while the ports are torn down
     RtMidi::Api api = RtMidi::UNSPECIFIED;
     std::unique_ptr<RtMidiIn> in;
     std::unique_ptr<RtMidiOut> out;
-    bool complained = false;
 };
 
 // The first system, in RtMidi's order (ALSA before JACK), or the one asked for, that works.
