@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   librtmidi-dev
+  jackd1
   libgtest-dev libgmock-dev
   xvfb xauth imagemagick fonts-dejavu-core
 )

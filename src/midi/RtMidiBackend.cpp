@@ -5,19 +5,23 @@
 #include <QMetaObject>
 #include <QRegularExpression>
 
+struct RtMidiBackend::System {
+    RtMidiBackend *owner = nullptr;
+    QString name;          // empty for the first system compiled in
+    bool probing = true;   // while its ports are listed, any complaint means it does not work
+    bool failed = false;
+    std::unique_ptr<RtMidiIn> in;
+    std::unique_ptr<RtMidiOut> out;
+};
+
 namespace {
 
-template <typename Port>
-void ListPorts(Port &port, QStringList &names, std::vector<unsigned> &numbers)
+// JACK's own spelling; RtMidi calls it "Jack".
+QString SystemName(RtMidi::Api api)
 {
-    const unsigned count = port.getPortCount();
-    for (unsigned i = 0; i < count; ++i) {
-        const QString name = QString::fromStdString(port.getPortName(i));
-        if (RtMidiBackend::IsSoftwarePort(name))
-            continue;
-        names << RtMidiBackend::StableName(name);
-        numbers.push_back(i);
-    }
+    if (api == RtMidi::UNIX_JACK)
+        return QStringLiteral("JACK");
+    return QString::fromStdString(RtMidi::getApiDisplayName(api));
 }
 
 void Fail(QString *error, const std::string &text)
@@ -26,33 +30,64 @@ void Fail(QString *error, const std::string &text)
         *error = QString::fromStdString(text);
 }
 
-
 // RtMidi reports some errors through this callback instead of throwing; they must not abort.
-void ForwardError(RtMidiError::Type type, const std::string &text, void *self)
+// A JACK client without a server only warns here, and would crash if asked to open a port.
+void ForwardError(RtMidiError::Type type, const std::string &text, void *data)
 {
+    auto *system = static_cast<RtMidiBackend::System *>(data);
+    if (system->probing) {
+        system->failed = true;
+        qWarning("RtMidi: %s", text.c_str());
+        return;
+    }
     const bool warning = type == RtMidiError::WARNING || type == RtMidiError::DEBUG_WARNING;
-    static_cast<RtMidiBackend *>(self)->ReportDriverError(warning, 100 + static_cast<int>(type),
-                                                          QString::fromStdString(text));
+    system->owner->ReportDriverError(warning, 100 + static_cast<int>(type), QString::fromStdString(text));
+}
+
+template <typename Port>
+void ListPorts(Port &port, const QString &system, size_t index, QStringList &names,
+               std::vector<RtMidiBackend::PortRef> &refs)
+{
+    const unsigned count = port.getPortCount();
+    for (unsigned i = 0; i < count; ++i) {
+        const QString name = QString::fromStdString(port.getPortName(i));
+        if (name.isEmpty() || RtMidiBackend::IsSoftwarePort(name))
+            continue;
+        names << RtMidiBackend::OfferedName(system, name);
+        refs.push_back({index, i});
+    }
 }
 
 } // namespace
 
 RtMidiBackend::RtMidiBackend(QObject *parent) : MidiBackend(parent)
 {
-    // Without a MIDI system (no ALSA sequencer, say) the constructors throw: then no ports.
-    try {
-        in = std::make_unique<RtMidiIn>(RtMidi::UNSPECIFIED, "Korvane", 1024);
-        in->setErrorCallback(&ForwardError, this);
-        ListPorts(*in, inputs, inputPortNumbers);
-    } catch (const RtMidiError &) {
-        in.reset();
-    }
-    try {
-        out = std::make_unique<RtMidiOut>(RtMidi::UNSPECIFIED, "Korvane");
-        out->setErrorCallback(&ForwardError, this);
-        ListPorts(*out, outputs, outputPortNumbers);
-    } catch (const RtMidiError &) {
-        out.reset();
+    std::vector<RtMidi::Api> apis;
+    RtMidi::getCompiledApi(apis);
+    for (size_t a = 0; a < apis.size(); ++a) {
+        auto system = std::make_unique<System>();
+        system->owner = this;
+        if (a > 0)
+            system->name = SystemName(apis[a]);
+        // Without the MIDI system (no ALSA sequencer, say) the constructors throw: then no ports.
+        try {
+            system->in = std::make_unique<RtMidiIn>(apis[a], "Korvane", 1024);
+            system->in->setErrorCallback(&ForwardError, system.get());
+            system->in->getPortCount();
+            system->out = std::make_unique<RtMidiOut>(apis[a], "Korvane");
+            system->out->setErrorCallback(&ForwardError, system.get());
+            system->out->getPortCount();
+        } catch (const RtMidiError &e) {
+            qWarning("RtMidi: %s", e.what());
+            continue;
+        }
+        if (system->failed)
+            continue;
+        const size_t index = systems.size();
+        ListPorts(*system->in, system->name, index, inputs, inputRefs);
+        ListPorts(*system->out, system->name, index, outputs, outputRefs);
+        system->probing = false;
+        systems.push_back(std::move(system));
     }
 }
 
@@ -64,18 +99,25 @@ RtMidiBackend::~RtMidiBackend()
 
 bool RtMidiBackend::openInput(int port, QString *error)
 {
-    if (!in || port < 0 || port >= inputs.size()) {
+    if (port < 0 || port >= inputs.size()) {
         Fail(error, "No such MIDI input port");
         return false;
     }
+    closeInput();
+    const PortRef ref = inputRefs[static_cast<size_t>(port)];
+    RtMidiIn &in = *systems[ref.system]->in;
     try {
-        in->closePort();
-        in->cancelCallback();
         // SysEx is dropped unless asked for; real-time bytes are filtered by our own parser.
-        in->ignoreTypes(false, false, false);
-        in->setCallback(&RtMidiBackend::OnInput, this);
-        in->openPort(inputPortNumbers[static_cast<size_t>(port)], "Korvane In");
-        return in->isPortOpen();
+        in.ignoreTypes(false, false, false);
+        in.setCallback(&RtMidiBackend::OnInput, this);
+        in.openPort(ref.number, "Korvane In");
+        if (!in.isPortOpen()) {
+            in.cancelCallback();
+            Fail(error, "The MIDI input port could not be opened");
+            return false;
+        }
+        openIn = systems[ref.system].get();
+        return true;
     } catch (const RtMidiError &e) {
         Fail(error, e.getMessage());
         return false;
@@ -84,26 +126,34 @@ bool RtMidiBackend::openInput(int port, QString *error)
 
 void RtMidiBackend::closeInput()
 {
-    if (!in)
+    if (!openIn)
         return;
     try {
-        in->closePort();
-        in->cancelCallback();
+        openIn->in->closePort();
+        openIn->in->cancelCallback();
     } catch (const RtMidiError &e) {
         qWarning("RtMidi: %s", e.what());
     }
+    openIn = nullptr;
 }
 
 bool RtMidiBackend::openOutput(int port, QString *error)
 {
-    if (!out || port < 0 || port >= outputs.size()) {
+    if (port < 0 || port >= outputs.size()) {
         Fail(error, "No such MIDI output port");
         return false;
     }
+    closeOutput();
+    const PortRef ref = outputRefs[static_cast<size_t>(port)];
+    RtMidiOut &out = *systems[ref.system]->out;
     try {
-        out->closePort();
-        out->openPort(outputPortNumbers[static_cast<size_t>(port)], "Korvane Out");
-        return out->isPortOpen();
+        out.openPort(ref.number, "Korvane Out");
+        if (!out.isPortOpen()) {
+            Fail(error, "The MIDI output port could not be opened");
+            return false;
+        }
+        openOut = systems[ref.system].get();
+        return true;
     } catch (const RtMidiError &e) {
         Fail(error, e.getMessage());
         return false;
@@ -112,24 +162,25 @@ bool RtMidiBackend::openOutput(int port, QString *error)
 
 void RtMidiBackend::closeOutput()
 {
-    if (!out)
+    if (!openOut)
         return;
     try {
-        out->closePort();
+        openOut->out->closePort();
     } catch (const RtMidiError &e) {
         qWarning("RtMidi: %s", e.what());
     }
+    openOut = nullptr;
 }
 
 bool RtMidiBackend::send(const QByteArray &message, QString *error)
 {
-    if (!out || !out->isPortOpen()) {
+    if (!openOut || !openOut->out->isPortOpen()) {
         Fail(error, "The MIDI output port is not open");
         return false;
     }
     try {
-        out->sendMessage(reinterpret_cast<const unsigned char *>(message.constData()),
-                         static_cast<size_t>(message.size()));
+        openOut->out->sendMessage(reinterpret_cast<const unsigned char *>(message.constData()),
+                                  static_cast<size_t>(message.size()));
         return true;
     } catch (const RtMidiError &e) {
         Fail(error, e.getMessage());
@@ -146,6 +197,12 @@ QString RtMidiBackend::StableName(const QString &name)
 {
     static const QRegularExpression clientAndPort(QStringLiteral(" \\d+:\\d+$"));
     return QString(name).remove(clientAndPort);
+}
+
+QString RtMidiBackend::OfferedName(const QString &system, const QString &name)
+{
+    const QString stable = StableName(name);
+    return system.isEmpty() ? stable : system + QStringLiteral(": ") + stable;
 }
 
 void RtMidiBackend::ReportDriverError(bool warning, int code, const QString &text)

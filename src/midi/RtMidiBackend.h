@@ -1,13 +1,12 @@
-// Real MIDI interfaces through RtMidi: ALSA or JACK on Linux, WinMM on Windows, CoreMIDI on
-// macOS. A machine without a MIDI system simply lists no ports.
+// Real MIDI interfaces through RtMidi: ALSA and JACK on Linux, WinMM on Windows, CoreMIDI on
+// macOS. Every MIDI system compiled in that works on the machine offers its ports, so a machine
+// with a JACK server but no ALSA sequencer still finds them; one without any lists no ports.
 #pragma once
 
 #include "midi/MidiBackend.h"
 
 #include <memory>
-
-class RtMidiIn;
-class RtMidiOut;
+#include <vector>
 
 class RtMidiBackend : public MidiBackend {
     Q_OBJECT
@@ -29,17 +28,30 @@ public:
     // ALSA appends client:port numbers that change when an interface is plugged in again; the
     // stored device name must survive that.
     static QString StableName(const QString &name);
+    // The name offered for a port of a MIDI system: the first system compiled in (ALSA,
+    // CoreMIDI, WinMM) keeps its plain names, as it always has; the others' carry the system's
+    // name ("JACK: ..."), so the same port seen through two systems is never ambiguous and a
+    // stored name means the same port on every start.
+    static QString OfferedName(const QString &system, const QString &name);
 
     // Called on RtMidi's thread; real errors reach the user as a driver error.
     void ReportDriverError(bool warning, int code, const QString &text);
 
+    // One MIDI system's RtMidi objects, and where an offered port lives among them.
+    struct System;
+    struct PortRef {
+        size_t system;
+        unsigned number; // RtMidi's number of the port
+    };
+
 private:
     static void OnInput(double deltaTime, std::vector<unsigned char> *message, void *self);
 
-    std::unique_ptr<RtMidiIn> in;
-    std::unique_ptr<RtMidiOut> out;
+    std::vector<std::unique_ptr<System>> systems;
     QStringList inputs;
     QStringList outputs;
-    std::vector<unsigned> inputPortNumbers;  // RtMidi's numbers of the ports offered
-    std::vector<unsigned> outputPortNumbers;
+    std::vector<PortRef> inputRefs;
+    std::vector<PortRef> outputRefs;
+    System *openIn = nullptr;
+    System *openOut = nullptr;
 };

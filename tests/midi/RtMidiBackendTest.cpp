@@ -20,6 +20,22 @@ TEST(RtMidiBackend, NamesOutliveTheNumbersAlsaGivesAPlugging)
     EXPECT_EQ(RtMidiBackend::StableName("Port 2"), "Port 2");
 }
 
+TEST(RtMidiBackend, OnlyTheFirstMidiSystemsNamesGoUnmarked)
+{
+    const struct {
+        const char *system;
+        const char *name;
+        const char *offered;
+    } cases[] = {
+        {"", "UM-ONE:UM-ONE MIDI 1 20:0", "UM-ONE:UM-ONE MIDI 1"},
+        {"", "USB MIDI Interface", "USB MIDI Interface"},
+        {"JACK", "Korvane Virtual SP Out:Korvane Virtual SP", "JACK: Korvane Virtual SP Out:Korvane Virtual SP"},
+        {"JACK", "a2j:UM-ONE [20] (capture): UM-ONE MIDI 1", "JACK: a2j:UM-ONE [20] (capture): UM-ONE MIDI 1"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(RtMidiBackend::OfferedName(c.system, c.name), c.offered) << c.name;
+}
+
 TEST(RtMidiBackend, AMachineWithoutAMidiSystemListsNoPortsAndRefusesToOpen)
 {
     RtMidiBackend backend;

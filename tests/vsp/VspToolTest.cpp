@@ -1,10 +1,13 @@
 // The korvane-vsp command-line tool: its reading of hexadecimal lines and raw bytes, its
 // answers on standard output, its errors, and the memory file kept between runs.
 #include "QtPrinters.h"
+#include "midi/MidiStreamParser.h"
+#include "vsp/VirtualSp.h"
 #include "vsp/DiskDrives.h"
 #include "vsp/FactoryBank.h"
 #include "vsp/SpLayout.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -20,9 +23,11 @@ struct ToolRun {
     QByteArray errors;
 };
 
-ToolRun RunTool(const QStringList &arguments, const QByteArray &input)
+ToolRun RunTool(const QStringList &arguments, const QByteArray &input,
+               const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess tool;
+    tool.setProcessEnvironment(environment);
     tool.start(QStringLiteral(KORVANE_VSP_EXE), arguments);
     if (!tool.waitForStarted(30000))
         return {};
@@ -120,7 +125,7 @@ TEST(VspTool, RawBytesAreSplitIntoMessagesAndAnsweredRaw)
     const ToolRun run = RunTool({}, input);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, Raw("F000001B02057F0000F7") + Raw("F000001B02057F000BF7"));
-    EXPECT_EQ(run.errors, QByteArray());
+    EXPECT_EQ(run.errors, "korvane-vsp: dropped a SysEx message that was unfinished or longer than 262144 bytes\n");
 }
 
 TEST(VspTool, DeviceIdChoosesWhichMessagesAreAnswered)
@@ -140,7 +145,7 @@ TEST(VspTool, BadOptionsFailAndHelpDescribesThem)
     EXPECT_NE(RunTool({QStringLiteral("--no-such-option")}, {}).exitCode, 0);
     const ToolRun help = RunTool({QStringLiteral("--help")}, {});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char *option : {"--hex", "--memory", "--disks", "--device-id"})
+    for (const char *option : {"--hex", "--memory", "--disks", "--device-id", "--ports", "--midi-system"})
         EXPECT_TRUE(help.output.contains(option)) << option;
 }
 
@@ -197,4 +202,51 @@ TEST(VspTool, DisksFolderHoldsTheBanksItLoads)
 
     const ToolRun noDisks = RunTool({QStringLiteral("--hex")}, loadFloppyBank0);
     EXPECT_NE(noDisks.output, OkLine);
+}
+
+TEST(VspTool, ASysExThatNeverEndsIsCappedAsTheProgramCapsIt)
+{
+    // A key press swollen past the cap, then an ordinary one: only the ordinary one is answered.
+    const QByteArray swollenHead = Raw("F000001B02057F110101");
+    const struct {
+        const char *name;
+        int padding;
+        int answers;
+    } cases[] = {
+        {"just under the cap", MidiStreamParser::MaxSysExLength - swollenHead.size() - 2, 2},
+        {"just over the cap", MidiStreamParser::MaxSysExLength - swollenHead.size() + 1, 1},
+        {"four times the cap", 4 * MidiStreamParser::MaxSysExLength, 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray swollen = swollenHead + QByteArray(c.padding, '\x00') + Raw("F7");
+        const QByteArray press = Raw("F000001B02057F11010100F7");
+        QByteArray expected;
+        VirtualSp reference;
+        if (c.answers == 2) {
+            for (const QByteArray &answer : reference.Receive(swollen))
+                expected += answer;
+            ASSERT_FALSE(expected.isEmpty()) << "the SP would not answer the swollen press anyway";
+        }
+        expected += Raw("F000001B02057F0000F7");
+        const ToolRun run = RunTool({}, swollen + press);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.output, expected);
+        EXPECT_EQ(run.errors.contains("dropped a SysEx message"), c.answers == 1) << run.errors.toStdString();
+    }
+}
+
+TEST(VspTool, PortsWithoutAWorkingMidiSystemSaySoAndFail)
+{
+    // A JACK server name nobody runs, and no ALSA sequencer asked for.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("JACK_DEFAULT_SERVER"), QStringLiteral("korvane-nobody-%1").arg(QCoreApplication::applicationPid()));
+    const ToolRun jack = RunTool({QStringLiteral("--ports"), QStringLiteral("--midi-system"), QStringLiteral("jack")}, {}, environment);
+    EXPECT_EQ(jack.exitCode, 3);
+    EXPECT_TRUE(jack.errors.contains("cannot open MIDI ports: no MIDI system works here")) << jack.errors.toStdString();
+    EXPECT_EQ(jack.output, QByteArray());
+
+    const ToolRun unknown = RunTool({QStringLiteral("--ports"), QStringLiteral("--midi-system"), QStringLiteral("winmm")}, {}, environment);
+    EXPECT_EQ(unknown.exitCode, 3);
+    EXPECT_TRUE(unknown.errors.contains("no MIDI system named \"winmm\" with virtual ports")) << unknown.errors.toStdString();
 }
