@@ -24,6 +24,7 @@ class QPushButton;
 class QTabWidget;
 class Session;
 class frmProgress;
+class frmStats;
 
 class frmMain : public QMainWindow, public RetrievalView {
     Q_OBJECT
@@ -50,6 +51,13 @@ public:
     bool ShowTab(const QString &caption);
     void cmdPushButton_Click(int index);
     void Download(DownloadMode mode);
+
+    // The memory operations' windows. Load, delete and merge are modal and need the SP free;
+    // the statistics window is modeless.
+    void LoadBank();
+    void DeleteObject();
+    void StereoMerge();
+    void ShowStats();
 
     // Secondary windows opened from here; they close when the main window closes.
     void trackWindow(QWidget *window);
@@ -79,6 +87,7 @@ private:
     void onLinkStatus();
     void showAbout();
     void notYetAvailable();
+    void OpenDialog(QWidget *dialog);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     Session &session;
@@ -101,6 +110,9 @@ private:
     QAction *mnuDLobject = nullptr;
     QAction *mnuDelete = nullptr;
     QAction *mnuStereoMerge = nullptr;
+    QAction *mnuLoadBank = nullptr;
+    QPointer<frmStats> statsWindow;
+    int LastBankNum = 0; // the bank loaded last in this run; not kept in the settings
     std::array<QLabel *, StatusPanels> panels{};
     LedWidget *ledMIDIin = nullptr;
     LedWidget *ledMIDIout = nullptr;
