@@ -84,7 +84,7 @@ frmStereoMerge::frmStereoMerge(Session &session, frmMain &main) : QDialog(&main)
     const auto details = StereoMerge::Details(waves.Image);
     for (int side : {Left, Right}) {
         NumberBox(side)->setText(QString::number(current.Number));
-        NameBox(side)->setText(current.Name);
+        NameBox(side)->setText(current.Name.trimmed());
         LengthBox(side)->setText(details ? details->lengthText() : QString());
         ModeBox(side)->setText(details ? details->modeText() : QString());
     }
@@ -140,7 +140,7 @@ void frmStereoMerge::CommitSide(int side)
     const int number = StereoMerge::SettleNumber(box->text(), waves.Status, waves.Dir);
     box->setText(QString::number(number));
     const int entry = waves.Dir.IndexOf(number);
-    NameBox(side)->setText(entry >= 0 ? waves.Dir.Entries[entry].Name : QString());
+    NameBox(side)->setText(entry >= 0 ? waves.Dir.Entries[entry].Name.trimmed() : QString());
     // The dialog's own request: the main window's working image stays as it is.
     const QByteArray dump = session.io.RequestObject(KindWave, number);
     if (dump.size() >= ObjDir::MinimumLength) {
