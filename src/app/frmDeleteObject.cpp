@@ -84,6 +84,8 @@ void frmDeleteObject::showEvent(QShowEvent *event)
 
 void frmDeleteObject::cmdDelObj_Click()
 {
+    if (session.exchange.busy())
+        return; // one exchange with the SP at a time
     Scope scope = Scope::Current;
     if (optDelObj[2]->isChecked())
         scope = Scope::ClearMemory;

@@ -123,6 +123,8 @@ void frmLoadBank::Spin(int step)
 
 void frmLoadBank::cmdLoad_Click()
 {
+    if (session.exchange.busy())
+        return; // one exchange with the SP at a time
     if (txtBankNum->text().isEmpty()) {
         session.notifier.message(Notifier::Icon::None, QString(), QStringLiteral("Please select a valid Bank Number to load."));
         txtBankNum->setFocus();

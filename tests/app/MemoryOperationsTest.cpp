@@ -718,6 +718,8 @@ private slots:
     {
         MemApp app;
         app.start();
+        QVERIFY(app.find<QAction>("mnuStats")->isEnabled());
+        QVERIFY(app.find<QPushButton>("cmdStats")->isEnabled());
         QTest::mouseClick(app.find<QPushButton>("cmdStats"), Qt::LeftButton);
         QVERIFY(app.dialog<frmStats>());
         app.click(app.dialog<frmStats>(), "cmdOK");
