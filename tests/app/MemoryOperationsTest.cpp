@@ -576,6 +576,29 @@ private slots:
         QVERIFY(!dialog->isVisible());
     }
 
+    void aMergedWaveAboveTheLowestIsTheOneShownAfterwards()
+    {
+        MemApp app;
+        Vsp::SpMemory memory = VspApp::StandardMemory();
+        memory.of(Vsp::Wave)[9] = SpRecords::Wave("Long Hat", 16000);
+        app.start(memory);
+        app.showTab(WaveTab);
+        app.main()->StereoMerge();
+        auto *dialog = app.dialog<frmStereoMerge>();
+        app.spin(dialog, "spnMerge(0)", true);
+        app.spin(dialog, "spnMerge(1)", true);
+        app.spin(dialog, "spnMerge(1)", true);
+        app.click(dialog, "cmdMerge(0)");
+        QCOMPARE(app.commands(MergeCommand),
+                 QList<QByteArray>{Command({0x31, 0x01, 0x00, 0x00, 0x00, 0x04, 0, 0, 0, 5, 0, 0, 0, 9})});
+        QVERIFY(app.requests().mid(app.requests().indexOf(app.commands(MergeCommand)[0])).contains(DumpRequest(0, 5)));
+        // The Wave tab and its header name the merged Wave, not the lowest one.
+        QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("5"));
+        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Snare"));
+        QCOMPARE(app.box("txtWaveMode")->text(), QStringLiteral("Stereo"));
+        QCOMPARE(app.panel(4), QStringLiteral("w# 5"));
+    }
+
     void mergeChecksComeBeforeAnythingIsSent_data()
     {
         QTest::addColumn<QString>("left");
