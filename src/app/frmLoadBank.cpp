@@ -18,6 +18,8 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <algorithm>
+
 frmLoadBank::frmLoadBank(Session &session, frmMain &main, int &LastBankNum)
     : QDialog(&main), session(session), main(main), LastBankNum(LastBankNum)
 {
