@@ -4,6 +4,10 @@
 #include "app/Session.h"
 #include "app/ObjectHeader.h"
 #include "app/frmAbout.h"
+#include "app/frmDeleteObject.h"
+#include "app/frmLoadBank.h"
+#include "app/frmStats.h"
+#include "app/frmStereoMerge.h"
 #include "app/frmProgress.h"
 #include "editors/EditRules.h"
 #include "editors/GlobalEditor.h"
@@ -193,16 +197,21 @@ QWidget *frmMain::BuildCommandButtons()
     cmdDownLoad->installEventFilter(this);
     layout->addWidget(cmdDownLoad);
     connect(cmdDownLoad, &QPushButton::clicked, this, [this] { Download(CurrentObject); });
-    for (QPushButton *button : {cmdLoadBank, cmdDeleteObject, cmdStereoMerge}) {
+    for (QPushButton *button : {cmdLoadBank, cmdDeleteObject, cmdStereoMerge})
         layout->addWidget(button);
-        connect(button, &QPushButton::clicked, this, &frmMain::notYetAvailable);
-    }
+    connect(cmdLoadBank, &QPushButton::clicked, this, &frmMain::LoadBank);
+    connect(cmdDeleteObject, &QPushButton::clicked, this, &frmMain::DeleteObject);
+    connect(cmdStereoMerge, &QPushButton::clicked, this, &frmMain::StereoMerge);
     layout->addWidget(cmdPlaySample); // the Wave editor plays the current Wave with it
     layout->addStretch(1);
-    for (QPushButton *button : {cmdConfig, cmdStats}) {
+    for (QPushButton *button : {cmdConfig, cmdStats})
         layout->addWidget(button);
-        connect(button, &QPushButton::clicked, this, &frmMain::notYetAvailable);
-    }
+    connect(cmdConfig, &QPushButton::clicked, this, &frmMain::notYetAvailable);
+    // The button waits for the SP to be free; the menu item opens the window regardless.
+    connect(cmdStats, &QPushButton::clicked, this, [this] {
+        if (!session.exchange.busy())
+            ShowStats();
+    });
     // Nothing to load, delete, merge or play until the SP has answered.
     for (QPushButton *button : {cmdLoadBank, cmdDeleteObject, cmdStereoMerge, cmdPlaySample})
         button->setEnabled(false);
@@ -245,7 +254,9 @@ void frmMain::BuildMenus()
     };
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    add(file, QStringLiteral("&Load Disk Bank"), "mnuLoadBank")->setEnabled(false);
+    mnuLoadBank = add(file, QStringLiteral("&Load Disk Bank"), "mnuLoadBank");
+    mnuLoadBank->setEnabled(false); // as cmdLoadBank: once the SP has answered
+    connect(mnuLoadBank, &QAction::triggered, this, &frmMain::LoadBank);
     file->addSeparator();
     connect(add(file, QStringLiteral("E&xit"), "mnuExit"), &QAction::triggered, this, &QWidget::close);
 
@@ -268,8 +279,10 @@ void frmMain::BuildMenus()
     mnuDelete = add(tools, QStringLiteral("&Delete"), "mnuDelete");
     mnuStereoMerge->setEnabled(false);
     mnuDelete->setEnabled(false);
+    connect(mnuStereoMerge, &QAction::triggered, this, &frmMain::StereoMerge);
+    connect(mnuDelete, &QAction::triggered, this, &frmMain::DeleteObject);
     tools->addSeparator();
-    add(tools, QStringLiteral("SP &Stats"), "mnuStats")->setEnabled(false);
+    connect(add(tools, QStringLiteral("SP &Stats"), "mnuStats"), &QAction::triggered, this, &frmMain::ShowStats);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpMenu"));
@@ -507,8 +520,49 @@ void frmMain::onLinkStatus()
     const bool online = session.link.isOnline();
     statusPanel(OnlinePanel)->setText(online ? QStringLiteral("ONLINE") : QStringLiteral("OFFLINE"));
     // Coming online makes bank loading possible; going offline leaves the button as it was.
-    if (online)
+    if (online) {
         cmdLoadBank->setEnabled(true);
+        mnuLoadBank->setEnabled(true);
+    }
+}
+
+void frmMain::OpenDialog(QWidget *dialog)
+{
+    trackWindow(dialog);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void frmMain::LoadBank()
+{
+    if (!session.link.isOnline()) {
+        session.notifier.message(Notifier::Icon::None, QString(), QStringLiteral("Cannot get disk access with SP Offline!"));
+        return;
+    }
+    if (!session.exchange.busy())
+        OpenDialog(new frmLoadBank(session, *this, LastBankNum));
+}
+
+void frmMain::DeleteObject()
+{
+    if (!session.exchange.busy())
+        OpenDialog(new frmDeleteObject(session, *this));
+}
+
+void frmMain::StereoMerge()
+{
+    if (!session.exchange.busy())
+        OpenDialog(new frmStereoMerge(session, *this));
+}
+
+void frmMain::ShowStats()
+{
+    // One statistics window; asking again shows it afresh with the latest figures.
+    if (statsWindow)
+        statsWindow->close();
+    statsWindow = new frmStats(session.objects, this);
+    OpenDialog(statsWindow);
 }
 
 void frmMain::trackWindow(QWidget *window)

@@ -25,6 +25,7 @@ class QTabWidget;
 class QTimer;
 class Session;
 class frmProgress;
+class frmStats;
 
 class frmMain : public QMainWindow, public RetrievalView {
     Q_OBJECT
@@ -51,6 +52,13 @@ public:
     bool ShowTab(const QString &caption);
     void cmdPushButton_Click(int index);
     void Download(DownloadMode mode);
+
+    // The memory operations' windows. Load, delete and merge are modal and need the SP free;
+    // the statistics window is modeless.
+    void LoadBank();
+    void DeleteObject();
+    void StereoMerge();
+    void ShowStats();
 
     // Secondary windows opened from here; they close when the main window closes.
     void trackWindow(QWidget *window);
@@ -82,6 +90,7 @@ private:
     void notYetAvailable();
     // A press or an edit refused while the SP is busy is said so in panel 7 for a moment.
     void ShowBusyNotice();
+    void OpenDialog(QWidget *dialog);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     Session &session;
@@ -104,6 +113,9 @@ private:
     QAction *mnuDLobject = nullptr;
     QAction *mnuDelete = nullptr;
     QAction *mnuStereoMerge = nullptr;
+    QAction *mnuLoadBank = nullptr;
+    QPointer<frmStats> statsWindow;
+    int LastBankNum = 0; // the bank loaded last in this run; not kept in the settings
     std::array<QLabel *, StatusPanels> panels{};
     LedWidget *ledMIDIin = nullptr;
     LedWidget *ledMIDIout = nullptr;

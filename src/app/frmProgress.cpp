@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 frmProgress::frmProgress(QWidget *parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHint)
@@ -20,6 +21,29 @@ frmProgress::frmProgress(QWidget *parent) : QDialog(parent, Qt::Tool | Qt::Windo
     busy->setTextVisible(false);
     layout->addWidget(lblProgress);
     layout->addWidget(busy);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setVisible(false);
+    layout->addWidget(cmdCancel, 0, Qt::AlignRight);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmProgress::cancelled);
+}
+
+void frmProgress::SetCancellable(bool on)
+{
+    cancellable = on;
+    cmdCancel->setVisible(on);
+    adjustSize();
+}
+
+void frmProgress::reject()
+{
+    // Closing the window during a wait that may be cancelled cancels it; the operation then
+    // closes the window itself.
+    if (cancellable) {
+        emit cancelled();
+        return;
+    }
+    QDialog::reject();
 }
 
 void frmProgress::SetText(const QString &caption, const QString &text)

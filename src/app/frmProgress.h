@@ -4,6 +4,7 @@
 #include <QDialog>
 
 class QLabel;
+class QPushButton;
 
 class frmProgress : public QDialog {
     Q_OBJECT
@@ -13,11 +14,19 @@ public:
     void Show(const QString &caption, const QString &text);
     void SetText(const QString &caption, const QString &text);
     QString text() const;
+    // Offers cmdCancel, and lets closing the window cancel, for a wait that may never end.
+    void SetCancellable(bool on);
+
+signals:
+    void cancelled();
 
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void reject() override;
 
 private:
     QLabel *lblProgress;
+    QPushButton *cmdCancel;
+    bool cancellable = false;
 };

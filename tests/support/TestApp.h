@@ -44,7 +44,6 @@ struct TestApp {
 
     QString file(const QString &name) const { return dir.filePath(name); }
 
-    int responseTimeoutCap = TimeoutMs; // 0 keeps the program's own time-outs
     QTemporaryDir dir;
     QSettings store;
     RecordingNotifier notifier;
