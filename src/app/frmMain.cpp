@@ -4,6 +4,7 @@
 #include "app/Session.h"
 #include "app/ObjectHeader.h"
 #include "app/frmAbout.h"
+#include "app/frmMonitor.h"
 #include "app/frmProgress.h"
 #include "editors/EditRules.h"
 #include "editors/GlobalEditor.h"
@@ -250,6 +251,9 @@ void frmMain::BuildMenus()
     mnuDelete->setEnabled(false);
     tools->addSeparator();
     add(tools, QStringLiteral("SP &Stats"), "mnuStats")->setEnabled(false);
+    QAction *monitor = add(tools, QStringLiteral("MIDI &Monitor"), "mnuMonitor");
+    monitor->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    connect(monitor, &QAction::triggered, this, &frmMain::ShowMonitor);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpMenu"));
@@ -494,6 +498,17 @@ void frmMain::onLinkStatus()
 void frmMain::trackWindow(QWidget *window)
 {
     secondaryWindows.append(window);
+}
+
+void frmMain::ShowMonitor()
+{
+    if (!monitorWindow) {
+        monitorWindow = new frmMonitor(session.trace, session.notifier, this);
+        trackWindow(monitorWindow);
+    }
+    monitorWindow->show();
+    monitorWindow->raise();
+    monitorWindow->activateWindow();
 }
 
 void frmMain::showAbout()

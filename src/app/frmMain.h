@@ -24,6 +24,7 @@ class QPushButton;
 class QTabWidget;
 class Session;
 class frmProgress;
+class frmMonitor;
 
 class frmMain : public QMainWindow, public RetrievalView {
     Q_OBJECT
@@ -53,6 +54,8 @@ public:
 
     // Secondary windows opened from here; they close when the main window closes.
     void trackWindow(QWidget *window);
+    // Opens the MIDI monitor, or brings the open one to the front.
+    void ShowMonitor();
 
     // RetrievalView
     void SetStatusPanel(int panel, const QString &text) override;
@@ -105,4 +108,5 @@ private:
     LedWidget *ledMIDIin = nullptr;
     LedWidget *ledMIDIout = nullptr;
     QList<QPointer<QWidget>> secondaryWindows;
+    frmMonitor *monitorWindow = nullptr;
 };
