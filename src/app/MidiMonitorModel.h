@@ -20,7 +20,7 @@ public:
     static constexpr int MaxRows = 10000;
     static constexpr int BatchMs = 50;
     // Bytes shown in a row; the whole message is in the tooltip and the detail.
-    static constexpr int RowBytes = 24;
+    static constexpr int RowBytes = 20;
     enum Column { TimeColumn, DirectionColumn, LengthColumn, MeaningColumn, BytesColumn, Columns };
 
     explicit MidiMonitorModel(QObject *parent = nullptr);

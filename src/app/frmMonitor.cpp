@@ -63,7 +63,7 @@ frmMonitor::frmMonitor(MidiTrace &trace, Notifier &notifier, QWidget *parent)
     header->resizeSection(MidiMonitorModel::TimeColumn, digit * 12);
     header->resizeSection(MidiMonitorModel::DirectionColumn, digit * 5);
     header->resizeSection(MidiMonitorModel::LengthColumn, digit * 7);
-    header->resizeSection(MidiMonitorModel::MeaningColumn, digit * 48);
+    header->resizeSection(MidiMonitorModel::MeaningColumn, digit * 54);
 
     txtMonitorDetail = new QPlainTextEdit(this);
     txtMonitorDetail->setObjectName(QStringLiteral("txtMonitorDetail"));
@@ -80,7 +80,7 @@ frmMonitor::frmMonitor(MidiTrace &trace, Notifier &notifier, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(split, 1);
-    resize(digit * 130, 480);
+    resize(digit * 150, 480);
 
     connect(cmdMonitorPause, &QPushButton::toggled, this, &frmMonitor::Pause);
     connect(cmdMonitorClear, &QPushButton::clicked, this, &frmMonitor::Clear);

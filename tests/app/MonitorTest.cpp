@@ -140,6 +140,15 @@ private slots:
         QVERIFY(detail.contains(QStringLiteral("180 bytes")));
         QVERIFY(detail.contains(QStringLiteral("Tone dump")));
         QVERIFY(detail.contains(QStringLiteral("176  ")));
+
+        // The program's own notes, as the audition sends them.
+        app.session().comms.MidiOutShortMsg(0x90, 60, 100);
+        app.session().comms.MidiOutShortMsg(0x90, 60, 0);
+        model.flush();
+        const int last = model.rowCount() - 1;
+        QCOMPARE(RowOf(model, last - 1).meaning, QStringLiteral("Note on ch 1 C4 velocity 100"));
+        QCOMPARE(RowOf(model, last).meaning, QStringLiteral("Note off ch 1 C4 (note on, velocity 0)"));
+        QCOMPARE(RowOf(model, last).bytes, QStringLiteral("90 3C 00"));
     }
 
     void pauseStopsNewRowsAndResumeContinues()
