@@ -181,8 +181,10 @@ QVariant MidiMonitorModel::data(const QModelIndex &index, int role) const
         return {};
     case Qt::TextAlignmentRole: return QVariant::fromValue(ColumnTable[static_cast<size_t>(index.column())].alignment);
     case Qt::FontRole:
-        if (index.column() == BytesColumn)
-            return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        if (index.column() == BytesColumn) {
+            static const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+            return fixed;
+        }
         return {};
     case Qt::ForegroundRole:
         // The colours of the two activity lights: red out, green in.
