@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -64,6 +65,59 @@ void ExchangeOverhead(QTextStream &out)
                .arg(*std::min_element(perExchange.begin(), perExchange.end()), 0, 'f', 2)
                .arg(Rounds)
                .arg(Exchanges);
+}
+
+// The same exchange through the whole program as a user has it: the main window shown with its
+// lights and status bar, the key pressed through its button, and (when asked) the MIDI monitor
+// open. Run under a real X server to count the repaints a display costs.
+void WholeProgramExchange(QTextStream &out)
+{
+    QTemporaryDir dir;
+    QSettings store(dir.filePath(QStringLiteral("bench.ini")), QSettings::IniFormat);
+    SilentNotifier notifier;
+    KorvaneOptions options;
+    options.currentDirectory = dir.path();
+    options.store = &store;
+    options.notifier = &notifier;
+    options.backends.push_back(std::make_unique<InstantBackend>());
+    Korvane korvane(std::move(options));
+    if (korvane.start() != LinkStartup::Outcome::Online)
+        qFatal("the instant device did not answer");
+    frmMain *main = korvane.mainWindow();
+    auto *button = main->findChild<QPushButton *>(QStringLiteral("cmdPushButton(8)"));
+    if (!button)
+        qFatal("no +/Inc button");
+    QApplication::processEvents();
+
+    const auto measure = [&](const QString &what) {
+        constexpr int Warmup = 2000;
+        constexpr int Rounds = 5;
+        constexpr int Exchanges = 10000;
+        for (int i = 0; i < Warmup; ++i)
+            button->click();
+        std::vector<double> perExchange;
+        for (int round = 0; round < Rounds; ++round) {
+            QElapsedTimer timer;
+            timer.start();
+            for (int i = 0; i < Exchanges; ++i)
+                button->click();
+            // What the exchanges left for later (paints, monitor rows) is their cost too.
+            QApplication::processEvents();
+            perExchange.push_back(static_cast<double>(timer.nsecsElapsed()) / 1000.0 / Exchanges);
+        }
+        out << QStringLiteral("exchange through the whole program (%1, %2): median %3 us, best %4 us over %5 rounds "
+                              "of %6\n")
+                   .arg(what, QGuiApplication::platformName())
+                   .arg(Median(perExchange), 0, 'f', 2)
+                   .arg(*std::min_element(perExchange.begin(), perExchange.end()), 0, 'f', 2)
+                   .arg(Rounds)
+                   .arg(Exchanges);
+        out.flush();
+    };
+    measure(QStringLiteral("main window, lights, status bar"));
+    main->ShowMonitor();
+    QApplication::processEvents();
+    measure(QStringLiteral("main window, lights, status bar, MIDI monitor open"));
 }
 
 void StartupTime(QTextStream &out)
@@ -215,6 +269,7 @@ int main(int argc, char **argv)
     QTextStream out(stdout);
     ExchangeOverhead(out);
     out.flush();
+    WholeProgramExchange(out);
     RetrievalTimes(out);
     out.flush();
     StartupTime(out);

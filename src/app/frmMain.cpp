@@ -8,6 +8,7 @@
 #include "app/frmLoadBank.h"
 #include "app/frmStats.h"
 #include "app/frmStereoMerge.h"
+#include "app/frmMonitor.h"
 #include "app/frmProgress.h"
 #include "editors/EditRules.h"
 #include "editors/GlobalEditor.h"
@@ -283,6 +284,10 @@ void frmMain::BuildMenus()
     connect(mnuDelete, &QAction::triggered, this, &frmMain::DeleteObject);
     tools->addSeparator();
     connect(add(tools, QStringLiteral("SP &Stats"), "mnuStats"), &QAction::triggered, this, &frmMain::ShowStats);
+    add(tools, QStringLiteral("SP &Stats"), "mnuStats")->setEnabled(false);
+    QAction *monitor = add(tools, QStringLiteral("MIDI &Monitor"), "mnuMonitor");
+    monitor->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    connect(monitor, &QAction::triggered, this, &frmMain::ShowMonitor);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpMenu"));
@@ -568,6 +573,17 @@ void frmMain::ShowStats()
 void frmMain::trackWindow(QWidget *window)
 {
     secondaryWindows.append(window);
+}
+
+void frmMain::ShowMonitor()
+{
+    if (!monitorWindow) {
+        monitorWindow = new frmMonitor(session.trace, session.notifier, this);
+        trackWindow(monitorWindow);
+    }
+    monitorWindow->show();
+    monitorWindow->raise();
+    monitorWindow->activateWindow();
 }
 
 void frmMain::showAbout()

@@ -26,6 +26,7 @@ class QTimer;
 class Session;
 class frmProgress;
 class frmStats;
+class frmMonitor;
 
 class frmMain : public QMainWindow, public RetrievalView {
     Q_OBJECT
@@ -62,6 +63,8 @@ public:
 
     // Secondary windows opened from here; they close when the main window closes.
     void trackWindow(QWidget *window);
+    // Opens the MIDI monitor, or brings the open one to the front.
+    void ShowMonitor();
 
     // RetrievalView
     void SetStatusPanel(int panel, const QString &text) override;
@@ -122,4 +125,5 @@ private:
     QList<QPointer<QWidget>> secondaryWindows;
     QTimer *busyNoticeTimer = nullptr;
     QString panel7BeforeNotice;
+    frmMonitor *monitorWindow = nullptr;
 };

@@ -1,5 +1,24 @@
 #include "midi/MidiTrace.h"
 
+#include <QElapsedTimer>
+
+namespace {
+
+QElapsedTimer &Clock()
+{
+    static QElapsedTimer clock = [] {
+        QElapsedTimer started;
+        started.start();
+        return started;
+    }();
+    return clock;
+}
+
+// Starts the clock while the program loads, not at the first message.
+[[maybe_unused]] const bool ClockStarted = Clock().isValid();
+
+} // namespace
+
 MidiTrace::MidiTrace(const QString &path)
 {
     if (path.isEmpty())
@@ -7,6 +26,11 @@ MidiTrace::MidiTrace(const QString &path)
     file.setFileName(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
         qWarning("Cannot open the MIDI trace file %s", qPrintable(path));
+}
+
+qint64 MidiTrace::Nanoseconds()
+{
+    return Clock().nsecsElapsed();
 }
 
 QString MidiTrace::FormatLine(const char *direction, const QByteArray &message)
@@ -18,11 +42,28 @@ QString MidiTrace::FormatLine(const char *direction, const QByteArray &message)
     return line;
 }
 
-void MidiTrace::write(const char *direction, const QByteArray &message)
+void MidiTrace::writeLine(const char *direction, const QByteArray &message)
 {
-    if (!file.isOpen())
-        return;
     file.write(FormatLine(direction, message).toLatin1());
     file.write("\n");
     file.flush();
+}
+
+int MidiTrace::addListener(Listener listener)
+{
+    const int id = nextId++;
+    listeners.emplace_back(id, std::move(listener));
+    return id;
+}
+
+void MidiTrace::removeListener(int id)
+{
+    std::erase_if(listeners, [id](const auto &entry) { return entry.first == id; });
+}
+
+void MidiTrace::tell(Direction direction, const QByteArray &message)
+{
+    const Event event{Nanoseconds(), direction, message};
+    for (const auto &[id, listener] : listeners)
+        listener(event);
 }

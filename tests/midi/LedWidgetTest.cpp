@@ -1,0 +1,71 @@
+// The activity lights paint at most once a frame, yet never hide activity: frames are stepped
+// by hand, so nothing here depends on time.
+#include "midi/LedWidget.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// One frame: the changes made during it ('1' on, '0' off), then what the light shows at its end.
+struct Frame {
+    const char *changes;
+    bool shown;
+};
+
+struct Story {
+    const char *what;
+    std::vector<Frame> frames;
+    bool pendingAfter; // a frame still to come after the last one
+};
+
+} // namespace
+
+TEST(LedWidget, ALightLitDuringAFrameIsShownAndItsFinalStateFollows)
+{
+    const std::vector<Story> stories = {
+        {"on stays on", {{"1", true}, {"", true}}, false},
+        {"a flash within a frame is shown, then off", {{"10", true}, {"", false}}, false},
+        {"many flashes within a frame show once", {{"1010101010", true}, {"", false}}, false},
+        {"on, off, on ends on", {{"101", true}}, false},
+        {"off after on", {{"1", true}, {"0", false}}, false},
+        {"off then a flash in the next frame", {{"1", true}, {"010", true}, {"", false}}, false},
+        {"a flash right after the light was shown off", {{"10", true}, {"10", true}, {"", false}}, false},
+        {"a flash before the final-state frame is still shown", {{"10", true}, {"1", true}, {"0", false}}, false},
+    };
+    for (const Story &story : stories) {
+        SCOPED_TRACE(story.what);
+        LedWidget led;
+        for (const Frame &frame : story.frames) {
+            for (const char *c = frame.changes; *c; ++c)
+                led.setLit(*c == '1');
+            // As the frame timer does: a frame ends only when one was scheduled.
+            if (led.framePending())
+                led.ShowFrame();
+            EXPECT_EQ(led.isShownLit(), frame.shown) << "after \"" << frame.changes << "\"";
+        }
+        EXPECT_EQ(led.framePending(), story.pendingAfter);
+        // Whatever happened, the light ends up showing its real state.
+        while (led.framePending())
+            led.ShowFrame();
+        EXPECT_EQ(led.isShownLit(), led.isLit());
+    }
+}
+
+TEST(LedWidget, ChangesWaitForTheFrameAndNoChangeSchedulesNothing)
+{
+    LedWidget led;
+    led.setLit(false);
+    EXPECT_FALSE(led.framePending()); // nothing changed, nothing to paint
+    led.setLit(true);
+    EXPECT_TRUE(led.isLit());
+    EXPECT_FALSE(led.isShownLit()); // not painted before the frame ends
+    EXPECT_TRUE(led.framePending());
+    led.ShowFrame();
+    EXPECT_TRUE(led.isShownLit());
+    EXPECT_FALSE(led.framePending());
+    led.setLit(true);
+    EXPECT_FALSE(led.framePending());
+}
