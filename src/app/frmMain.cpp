@@ -13,6 +13,7 @@
 #include "midi/LedWidget.h"
 #include "midi/Notifier.h"
 #include "settings/Registry.h"
+#include "settings/frmConfig.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -179,7 +180,9 @@ QWidget *frmMain::BuildCommandButtons()
     }
     layout->addWidget(cmdPlaySample); // the Wave editor plays the current Wave with it
     layout->addStretch(1);
-    for (QPushButton *button : {cmdConfig, cmdStats}) {
+    layout->addWidget(cmdConfig);
+    connect(cmdConfig, &QPushButton::clicked, this, [this] { ShowConfig(-1); });
+    for (QPushButton *button : {cmdStats}) {
         layout->addWidget(button);
         connect(button, &QPushButton::clicked, this, &frmMain::notYetAvailable);
     }
@@ -231,9 +234,12 @@ void frmMain::BuildMenus()
 
     QMenu *config = menuBar()->addMenu(QStringLiteral("C&onfig"));
     config->setObjectName(QStringLiteral("mnuConfig"));
-    add(config, QStringLiteral("&Midi"), "mnuConfigMidi")->setEnabled(false);
-    add(config, QStringLiteral("&Disk"), "mnuConfigDisk")->setEnabled(false);
-    add(config, QStringLiteral("&SP"), "mnuConfigSP")->setEnabled(false);
+    connect(add(config, QStringLiteral("&Midi"), "mnuConfigMidi"), &QAction::triggered, this,
+            [this] { ShowConfig(frmConfig::MidiPage); });
+    connect(add(config, QStringLiteral("&Disk"), "mnuConfigDisk"), &QAction::triggered, this,
+            [this] { ShowConfig(frmConfig::DiskPage); });
+    connect(add(config, QStringLiteral("&SP"), "mnuConfigSP"), &QAction::triggered, this,
+            [this] { ShowConfig(frmConfig::SpPage); });
 
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("mnuTools"));
@@ -314,6 +320,7 @@ LinkStartup::Outcome frmMain::Initialise()
 {
     LinkStartup startup(session.comms, session.wait, session.exchange, session.link, session.settings,
                         session.store, session.notifier, session.log);
+    startup.setDevices(&session.devices);
     const LinkStartup::Outcome outcome = startup.Initialise(nullptr);
     if (outcome == LinkStartup::Outcome::Online) {
         if (!objectRetrieval->AllObjectsDump())
@@ -496,9 +503,29 @@ void frmMain::trackWindow(QWidget *window)
     secondaryWindows.append(window);
 }
 
+void frmMain::ShowConfig(int page)
+{
+    if (session.exchange.busy())
+        return;
+    // A dialog closed a moment ago is only waiting to be deleted: a new one starts afresh.
+    if (configWindow && !configWindow->isVisible())
+        configWindow = nullptr;
+    if (!configWindow) {
+        configWindow = new frmConfig(session, this);
+        configWindow->setAttribute(Qt::WA_DeleteOnClose);
+        configWindow->Load();
+        trackWindow(configWindow);
+    }
+    configWindow->ShowPage(page);
+    configWindow->show();
+    configWindow->raise();
+    configWindow->activateWindow();
+}
+
 void frmMain::showAbout()
 {
-    auto *about = new frmAbout(session.notifier, this);
+    auto *about = new frmAbout(session.notifier, this,
+                               LinkStartup::VirtualSpNote(session.devices, session.settings.ports));
     about->setAttribute(Qt::WA_DeleteOnClose);
     trackWindow(about);
     about->show();
@@ -512,7 +539,7 @@ void frmMain::notYetAvailable()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    Registry::SetRegistry(session.store, session.settings);
+    Registry::SetRegistry(session.store, session.settings, session.comms);
     for (const QPointer<QWidget> &window : secondaryWindows) {
         if (window)
             window->close();

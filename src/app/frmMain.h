@@ -24,6 +24,7 @@ class QPushButton;
 class QTabWidget;
 class Session;
 class frmProgress;
+class frmConfig;
 
 class frmMain : public QMainWindow, public RetrievalView {
     Q_OBJECT
@@ -53,6 +54,8 @@ public:
 
     // Secondary windows opened from here; they close when the main window closes.
     void trackWindow(QWidget *window);
+    // Opens the one configuration dialog, or brings it forward; page -1 keeps its page.
+    void ShowConfig(int page);
 
     // RetrievalView
     void SetStatusPanel(int panel, const QString &text) override;
@@ -105,4 +108,5 @@ private:
     LedWidget *ledMIDIin = nullptr;
     LedWidget *ledMIDIout = nullptr;
     QList<QPointer<QWidget>> secondaryWindows;
+    QPointer<frmConfig> configWindow;
 };
