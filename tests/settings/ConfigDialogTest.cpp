@@ -6,6 +6,7 @@
 #include "VspApp.h"
 #include "device/LinkStartup.h"
 #include "editors/SpinButton.h"
+#include "midi/RtMidiBackend.h"
 #include "settings/frmConfig.h"
 #include "vsp/VirtualSpBackend.h"
 
@@ -652,6 +653,25 @@ private slots:
             if (s.noteShown)
                 QCOMPARE(note->text(), QStringLiteral("The Korvane Virtual SP is in use: no MIDI interface was found."));
         }
+    }
+
+    void onAMachineWithoutInterfacesTheSystemDevicesAreFoundAgainAndTheVirtualSpNamed()
+    {
+        if (!RtMidiBackend().inputPorts().isEmpty())
+            QSKIP("this machine has real MIDI ports");
+        TestApp app;
+        QCOMPARE(app.start(nullptr), LinkStartup::Outcome::Online);
+        // The system's interfaces are asked again; the Virtual SP stays the device in use.
+        Dialog d = OpenConfig(app, "mnuConfigMidi");
+        QCOMPARE(d.items(d.inputs()), QStringList{"Korvane Virtual SP"});
+        QCOMPARE(d.items(d.outputs()), (QStringList{"Default Output", "Korvane Virtual SP"}));
+        QCOMPARE(d.inputs()->currentRow(), 0);
+        QCOMPARE(d.outputs()->currentRow(), 1);
+        QTest::mouseClick(d.get<QPushButton>("cmdCancel"), Qt::LeftButton);
+        app.find<QAction>("mnuAbout")->trigger();
+        QLabel *note = app.main()->findChild<QLabel *>("lblLinkNote");
+        QVERIFY(note && note->isVisibleTo(note->window()));
+        QVERIFY(app.notifier.messages.isEmpty());
     }
 
     void theDialogLooksRight()
