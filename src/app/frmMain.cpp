@@ -182,10 +182,8 @@ QWidget *frmMain::BuildCommandButtons()
     layout->addStretch(1);
     layout->addWidget(cmdConfig);
     connect(cmdConfig, &QPushButton::clicked, this, [this] { ShowConfig(-1); });
-    for (QPushButton *button : {cmdStats}) {
-        layout->addWidget(button);
-        connect(button, &QPushButton::clicked, this, &frmMain::notYetAvailable);
-    }
+    layout->addWidget(cmdStats);
+    connect(cmdStats, &QPushButton::clicked, this, &frmMain::notYetAvailable);
     // Nothing to load, delete, merge or play until the SP has answered.
     for (QPushButton *button : {cmdLoadBank, cmdDeleteObject, cmdStereoMerge, cmdPlaySample})
         button->setEnabled(false);
