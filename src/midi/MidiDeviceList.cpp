@@ -44,13 +44,17 @@ int Count(const Entries &entries, PortsOf portsOf)
     return count;
 }
 
-// Where a port in use is found again after its backend rescanned: by its name, else where it was.
-int PortAfterRescan(const MidiDeviceList::Port &before, const QString &name, PortsOf portsOf)
+// Where a port in use is found again after a refresh: by its name, else at its old place.
+int PortAfterRefresh(const MidiBackend *now, const MidiDeviceList::Port &before, const QString &name,
+                     PortsOf portsOf)
 {
-    if (!before.backend)
-        return -1;
-    const int byName = static_cast<int>((before.backend->*portsOf)().indexOf(name));
-    return byName >= 0 ? byName : before.port;
+    const int byName = static_cast<int>((now->*portsOf)().indexOf(name));
+    return byName >= 0 ? byName : (now == before.backend ? before.port : -1);
+}
+
+bool SamePorts(const MidiBackend &a, const MidiBackend &b)
+{
+    return a.inputPorts() == b.inputPorts() && a.outputPorts() == b.outputPorts();
 }
 
 } // namespace
@@ -161,30 +165,43 @@ void MidiDeviceList::Refresh(MidiInput &in, MidiOutput &out, PortSettings &ports
     const QString inputName = inputInUse.backend ? inputInUse.backend->inputPorts().value(inputInUse.port) : QString();
     const QString outputName =
         outputInUse.backend ? outputInUse.backend->outputPorts().value(outputInUse.port) : QString();
+    size_t inputEntry = entries.size();
+    size_t outputEntry = entries.size();
 
-    for (Entry &entry : entries) {
-        const bool inUse = entry.backend.get() == inputInUse.backend || entry.backend.get() == outputInUse.backend;
-        if (!inUse && entry.factory) {
-            if (auto fresh = entry.factory())
-                entry.backend = std::move(fresh);
-        } else {
-            entry.backend->rescan();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        Entry &entry = entries[i];
+        MidiBackend *old = entry.backend.get();
+        const bool inUse = old == inputInUse.backend || old == outputInUse.backend;
+        if (old == inputInUse.backend)
+            inputEntry = i;
+        if (old == outputInUse.backend)
+            outputEntry = i;
+        std::unique_ptr<MidiBackend> fresh = entry.factory ? entry.factory() : nullptr;
+        if (!fresh) {
+            old->rescan();
+        } else if (!inUse) {
+            entry.backend = std::move(fresh);
+        } else if (!SamePorts(*old, *fresh)) {
+            // The open port carries on where it was opened until it is opened again.
+            retired.push_back(std::move(entry.backend));
+            entry.backend = std::move(fresh);
         }
     }
 
-    // The ports in use keep their backend; only their place in the list may have moved.
-    if (inputInUse.backend) {
+    if (inputEntry < entries.size()) {
+        const MidiBackend *now = entries[inputEntry].backend.get();
         const int device =
-            inputNumber(inputInUse.backend, PortAfterRescan(inputInUse, inputName, &MidiBackend::inputPorts));
+            inputNumber(now, PortAfterRefresh(now, inputInUse, inputName, &MidiBackend::inputPorts));
         if (device >= 0) {
             in.setDeviceNumber(device);
             ports.InputDeviceNum = static_cast<int16_t>(device);
         }
     }
     // "Default Output" stays what it is: the first device offered.
-    if (outputInUse.backend && out.deviceNumber() != DefaultOutput) {
+    if (outputEntry < entries.size() && out.deviceNumber() != DefaultOutput) {
+        const MidiBackend *now = entries[outputEntry].backend.get();
         const int device =
-            outputNumber(outputInUse.backend, PortAfterRescan(outputInUse, outputName, &MidiBackend::outputPorts));
+            outputNumber(now, PortAfterRefresh(now, outputInUse, outputName, &MidiBackend::outputPorts));
         if (device >= 0) {
             out.setDeviceNumber(device);
             ports.OutputDeviceNum = static_cast<int16_t>(device);

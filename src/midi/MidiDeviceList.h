@@ -45,9 +45,10 @@ public:
     // Whether any real MIDI interface offers a port.
     bool hasInterface() const;
 
-    // Lists the devices present now. A backend with no open port is rebuilt when it has a
-    // factory, the others are asked to rescan; the ports in use keep their backend and name,
-    // and their device numbers (in the ports and in the settings) follow any shift.
+    // Lists the devices present now: a backend with a factory is built afresh, the others are
+    // asked to rescan. A port that is open stays open on the backend it was opened on and is
+    // found again by name, so its device number, in the port and in the settings, follows any
+    // shift; the next open uses the fresh backend.
     void Refresh(MidiInput &input, MidiOutput &output, PortSettings &ports);
 
     std::vector<MidiBackend *> all() const;
@@ -62,4 +63,7 @@ private:
     const Entry *find(const MidiBackend *backend) const;
 
     std::vector<Entry> entries;
+    // Replaced backends, kept for as long as the list: a port may still be open on one, and
+    // only an interface plugged in or out while its port is open puts one here.
+    std::vector<std::unique_ptr<MidiBackend>> retired;
 };

@@ -530,6 +530,55 @@ private slots:
         QCOMPARE(d.outputs()->currentRow(), 1);
     }
 
+    void anInterfaceInUseIsListedAfreshAndKeepsItsPortUntilApplied()
+    {
+        // A driver that lists interfaces only when built afresh, with a second one plugged in
+        // ahead of the one in use.
+        TestApp app;
+        auto backend = AnsweringInterface("USB");
+        QPointer<ScriptedBackend> original = backend.get();
+        app.start(std::move(backend));
+        Session &s = app.session();
+        ScriptedBackend *rebuilt = nullptr;
+        s.devices.setFactory(original, [&rebuilt] {
+            auto fresh = std::make_unique<ScriptedBackend>(QStringList{"Second In", "USB In"},
+                                                           QStringList{"Second Out", "USB Out"});
+            fresh->reply = ScriptedBackend::StatusReply(0);
+            if (!rebuilt)
+                rebuilt = fresh.get();
+            return fresh;
+        });
+
+        Dialog d = OpenConfig(app);
+        QCOMPARE(d.items(d.inputs()), (QStringList{"Second In", "USB In"}));
+        QCOMPARE(d.items(d.outputs()), (QStringList{"Default Output", "Second Out", "USB Out"}));
+        QCOMPARE(d.inputs()->currentRow(), 1);
+        QCOMPARE(d.outputs()->currentRow(), 2);
+        QCOMPARE(s.settings.ports.InputDeviceNum, 1);
+        QCOMPARE(s.settings.ports.OutputDeviceNum, 1);
+        // The port opened at start still carries the traffic.
+        QVERIFY(original && original->inputOpen && original->outputOpen);
+        QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
+        QCOMPARE(original->sent.last(), Key(127, 5));
+        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+
+        // Applied, the same interface is opened on the fresh listing.
+        Dialog::pick(d.inputs(), 1);
+        d.apply()->click();
+        QVERIFY(!original->inputOpen && !original->outputOpen);
+        QVERIFY(rebuilt && rebuilt->inputOpen && rebuilt->outputOpen);
+        QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
+        QCOMPARE(rebuilt->sent.last(), Key(127, 5));
+        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+
+        // Opened again, the dialog finds the same ports and leaves them be.
+        QTest::mouseClick(d.get<QPushButton>("cmdOK"), Qt::LeftButton);
+        Dialog again = OpenConfig(app);
+        QCOMPARE(again.inputs()->currentRow(), 1);
+        QVERIFY(rebuilt->inputOpen && rebuilt->outputOpen);
+        QVERIFY(original && !original->inputOpen);
+    }
+
     void aRebuiltIdleBackendMovesTheVirtualSpAlongWithoutLosingIt()
     {
         // No interface at start: the Virtual SP is device 0 and in use.
