@@ -69,6 +69,7 @@ QWidget *DiskPage(ConfigControls &c, QWidget *parent)
         deviceGrid->addWidget(button, i % 4, i / 4);
         c.optDevice[static_cast<size_t>(i)] = button;
     }
+    deviceGrid->setRowStretch(4, 1); // the buttons stay together at the top
     layout->addWidget(devices);
 
     auto *right = new QVBoxLayout;
