@@ -57,6 +57,13 @@ Korvane::Korvane(KorvaneOptions opts) : options(std::move(opts))
     // A command-line choice holds for this run only; the stored setting stays as it was.
     session_->settings.VirtualSpEnabled = Registry::ReadVirtualSpEnabled(*options.store);
     session_->wait.setTimeoutCap(options.responseTimeoutCap);
+    for (MidiBackend *backend : session_->devices.all()) {
+        if (dynamic_cast<const VirtualSpBackend *>(backend))
+            session_->devices.setEmulated(backend);
+        // RtMidi lists the interfaces once; a fresh one finds those plugged in since.
+        if (dynamic_cast<const RtMidiBackend *>(backend))
+            session_->devices.setFactory(backend, [] { return std::make_unique<RtMidiBackend>(); });
+    }
 }
 
 Korvane::~Korvane()

@@ -25,7 +25,7 @@ QString SystemInformationProgram()
 
 } // namespace
 
-frmAbout::frmAbout(Notifier &notifier, QWidget *parent) : QDialog(parent), notifier(notifier)
+frmAbout::frmAbout(Notifier &notifier, QWidget *parent, const QString &linkNote) : QDialog(parent), notifier(notifier)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Korvane"));
@@ -53,6 +53,11 @@ frmAbout::frmAbout(Notifier &notifier, QWidget *parent) : QDialog(parent), notif
     lblContact->setObjectName(QStringLiteral("lblContact"));
     lblContact->setOpenExternalLinks(true);
 
+    auto *lblLinkNote = new QLabel(linkNote, this);
+    lblLinkNote->setObjectName(QStringLiteral("lblLinkNote"));
+    lblLinkNote->setWordWrap(true);
+    lblLinkNote->setVisible(!linkNote.isEmpty());
+
     auto *buttons = new QDialogButtonBox(this);
     auto *cmdOK = buttons->addButton(QDialogButtonBox::Ok);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -63,7 +68,8 @@ frmAbout::frmAbout(Notifier &notifier, QWidget *parent) : QDialog(parent), notif
 
     for (QWidget *w : {static_cast<QWidget *>(lblTitle), static_cast<QWidget *>(lblVersion),
                        static_cast<QWidget *>(lblNotice), static_cast<QWidget *>(lblAcknowledgements),
-                       static_cast<QWidget *>(lblContact), static_cast<QWidget *>(buttons)})
+                       static_cast<QWidget *>(lblContact), static_cast<QWidget *>(lblLinkNote),
+                       static_cast<QWidget *>(buttons)})
         layout->addWidget(w);
 }
 

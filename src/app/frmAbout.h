@@ -8,7 +8,8 @@ class Notifier;
 class frmAbout : public QDialog {
     Q_OBJECT
 public:
-    frmAbout(Notifier &notifier, QWidget *parent = nullptr);
+    // linkNote, when not empty, says how the program reaches the SP (the Virtual SP, say).
+    frmAbout(Notifier &notifier, QWidget *parent = nullptr, const QString &linkNote = QString());
 
 private:
     void cmdSysInfo_Click();

@@ -18,6 +18,7 @@
 #include "midi/LedWidget.h"
 #include "midi/Notifier.h"
 #include "settings/Registry.h"
+#include "settings/frmConfig.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -207,10 +208,10 @@ QWidget *frmMain::BuildCommandButtons()
     layout->addStretch(1);
     for (QPushButton *button : {cmdConfig, cmdStats})
         layout->addWidget(button);
-    connect(cmdConfig, &QPushButton::clicked, this, &frmMain::notYetAvailable);
+    connect(cmdConfig, &QPushButton::clicked, this, [this] { ShowConfig(-1); });
     // The button waits for the SP to be free; the menu item opens the window regardless.
     connect(cmdStats, &QPushButton::clicked, this, [this] {
-        if (!session.exchange.busy())
+        if (!session.exchange.refuseIfBusy())
             ShowStats();
     });
     // Nothing to load, delete, merge or play until the SP has answered.
@@ -263,9 +264,12 @@ void frmMain::BuildMenus()
 
     QMenu *config = menuBar()->addMenu(QStringLiteral("C&onfig"));
     config->setObjectName(QStringLiteral("mnuConfig"));
-    add(config, QStringLiteral("&Midi"), "mnuConfigMidi")->setEnabled(false);
-    add(config, QStringLiteral("&Disk"), "mnuConfigDisk")->setEnabled(false);
-    add(config, QStringLiteral("&SP"), "mnuConfigSP")->setEnabled(false);
+    connect(add(config, QStringLiteral("&Midi"), "mnuConfigMidi"), &QAction::triggered, this,
+            [this] { ShowConfig(frmConfig::MidiPage); });
+    connect(add(config, QStringLiteral("&Disk"), "mnuConfigDisk"), &QAction::triggered, this,
+            [this] { ShowConfig(frmConfig::DiskPage); });
+    connect(add(config, QStringLiteral("&SP"), "mnuConfigSP"), &QAction::triggered, this,
+            [this] { ShowConfig(frmConfig::SpPage); });
 
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("mnuTools"));
@@ -352,6 +356,7 @@ LinkStartup::Outcome frmMain::Initialise()
 {
     LinkStartup startup(session.comms, session.wait, session.exchange, session.link, session.settings,
                         session.store, session.notifier, session.log);
+    startup.setDevices(&session.devices);
     const LinkStartup::Outcome outcome = startup.Initialise(nullptr);
     if (outcome == LinkStartup::Outcome::Online) {
         if (!objectRetrieval->AllObjectsDump())
@@ -545,19 +550,19 @@ void frmMain::LoadBank()
         session.notifier.message(Notifier::Icon::None, QString(), QStringLiteral("Cannot get disk access with SP Offline!"));
         return;
     }
-    if (!session.exchange.busy())
+    if (!session.exchange.refuseIfBusy())
         OpenDialog(new frmLoadBank(session, *this, LastBankNum));
 }
 
 void frmMain::DeleteObject()
 {
-    if (!session.exchange.busy())
+    if (!session.exchange.refuseIfBusy())
         OpenDialog(new frmDeleteObject(session, *this));
 }
 
 void frmMain::StereoMerge()
 {
-    if (!session.exchange.busy())
+    if (!session.exchange.refuseIfBusy())
         OpenDialog(new frmStereoMerge(session, *this));
 }
 
@@ -586,23 +591,37 @@ void frmMain::ShowMonitor()
     monitorWindow->activateWindow();
 }
 
+void frmMain::ShowConfig(int page)
+{
+    if (session.exchange.refuseIfBusy())
+        return;
+    // A dialog closed a moment ago is only waiting to be deleted: a new one starts afresh.
+    if (configWindow && !configWindow->isVisible())
+        configWindow = nullptr;
+    if (!configWindow) {
+        configWindow = new frmConfig(session, this);
+        configWindow->setAttribute(Qt::WA_DeleteOnClose);
+        configWindow->Load();
+        trackWindow(configWindow);
+    }
+    configWindow->ShowPage(page);
+    configWindow->show();
+    configWindow->raise();
+    configWindow->activateWindow();
+}
+
 void frmMain::showAbout()
 {
-    auto *about = new frmAbout(session.notifier, this);
+    auto *about = new frmAbout(session.notifier, this,
+                               LinkStartup::VirtualSpNote(session.devices, session.settings.ports));
     about->setAttribute(Qt::WA_DeleteOnClose);
     trackWindow(about);
     about->show();
 }
 
-void frmMain::notYetAvailable()
-{
-    session.notifier.message(Notifier::Icon::Information, QString(),
-                             QStringLiteral("This function is not available in this version of Korvane."));
-}
-
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    Registry::SetRegistry(session.store, session.settings);
+    Registry::SetRegistry(session.store, session.settings, session.comms);
     for (const QPointer<QWidget> &window : secondaryWindows) {
         if (window)
             window->close();

@@ -27,6 +27,7 @@ class Session;
 class frmProgress;
 class frmStats;
 class frmMonitor;
+class frmConfig;
 
 class frmMain : public QMainWindow, public RetrievalView {
     Q_OBJECT
@@ -65,6 +66,8 @@ public:
     void trackWindow(QWidget *window);
     // Opens the MIDI monitor, or brings the open one to the front.
     void ShowMonitor();
+    // Opens the one configuration dialog, or brings it forward; page -1 keeps its page.
+    void ShowConfig(int page);
 
     // RetrievalView
     void SetStatusPanel(int panel, const QString &text) override;
@@ -90,7 +93,6 @@ private:
     void BuildStatusBar();
     void onLinkStatus();
     void showAbout();
-    void notYetAvailable();
     // A press or an edit refused while the SP is busy is said so in panel 7 for a moment.
     void ShowBusyNotice();
     void OpenDialog(QWidget *dialog);
@@ -126,4 +128,5 @@ private:
     QTimer *busyNoticeTimer = nullptr;
     QString panel7BeforeNotice;
     frmMonitor *monitorWindow = nullptr;
+    QPointer<frmConfig> configWindow;
 };

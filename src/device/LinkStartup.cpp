@@ -6,8 +6,10 @@
 #include "device/ResponseWait.h"
 #include "midi/ExchangeState.h"
 #include "midi/MidiComms.h"
+#include "midi/MidiDeviceList.h"
 #include "midi/Notifier.h"
 #include "settings/Registry.h"
+#include "settings/Settings.h"
 
 LinkStartup::LinkStartup(MidiComms &comms, ResponseWait &wait, ExchangeState &exchange, LinkState &link,
                          Settings &settings, QSettings &store, Notifier &notifier, DebugLog &log)
@@ -28,6 +30,8 @@ LinkStartup::Outcome LinkStartup::Initialise(const std::function<void()> &buildT
     if (comms.input().deviceCount() == 0 || comms.output().deviceCount() == 0)
         return Fatal();
 
+    // Nothing stored yet: the ports are the first ones offered, perhaps not the SP's.
+    const bool firstStart = !Registry::HasStoredPorts(store);
     Registry::GetRegistry(store, settings, comms.input(), comms.output(), log);
 
     if (!comms.OpenInputDevice() || !comms.OpenOutputDevice())
@@ -49,7 +53,24 @@ LinkStartup::Outcome LinkStartup::Initialise(const std::function<void()> &buildT
     }
     log.write(QStringLiteral("Initialise(): SP Not responding to prod."));
     link.setStatus(LinkState::Offline);
+    // Only silence suggests the wrong port or ID: an SP that answered, even busy, is there.
+    if (firstStart && status == "65" && devices && devices->hasInterface())
+        notifier.message(Notifier::Icon::Information, QStringLiteral("Korvane"), FirstStartHint());
     return Outcome::Offline;
+}
+
+QString LinkStartup::FirstStartHint()
+{
+    return QStringLiteral("The SP did not answer on the first MIDI ports found. Choose the MIDI input and "
+                          "output the SP is connected to under Config > Midi, and the SP's SysEx device ID "
+                          "under Config > SP; then press a front-panel key to go online.");
+}
+
+QString LinkStartup::VirtualSpNote(const MidiDeviceList &devices, const PortSettings &ports)
+{
+    if (devices.hasInterface() || !devices.isEmulated(devices.input(ports.InputDeviceNum).backend))
+        return {};
+    return QStringLiteral("The Korvane Virtual SP is in use: no MIDI interface was found.");
 }
 
 LinkStartup::Outcome LinkStartup::Fatal()

@@ -10,9 +10,11 @@ class DebugLog;
 class ExchangeState;
 class LinkState;
 class MidiComms;
+class MidiDeviceList;
 class Notifier;
 class QSettings;
 class ResponseWait;
+struct PortSettings;
 struct Settings;
 
 class LinkStartup {
@@ -26,7 +28,14 @@ public:
     // are built, between opening the ports and probing.
     Outcome Initialise(const std::function<void()> &buildTables);
 
+    // The devices offered, to tell real interfaces from the Virtual SP.
+    void setDevices(const MidiDeviceList *list) { devices = list; }
+
     static QByteArray ProdMessage(uint8_t deviceId);
+    // Where a user whose SP did not answer on the first start chooses the ports and device ID.
+    static QString FirstStartHint();
+    // Says that the Virtual SP is in use because no MIDI interface was found; else empty.
+    static QString VirtualSpNote(const MidiDeviceList &devices, const PortSettings &ports);
 
 private:
     Outcome Fatal();
@@ -39,4 +48,5 @@ private:
     QSettings &store;
     Notifier &notifier;
     DebugLog &log;
+    const MidiDeviceList *devices = nullptr;
 };

@@ -14,6 +14,9 @@ public:
 
     virtual QStringList inputPorts() const = 0;
     virtual QStringList outputPorts() const = 0;
+    // Asks the driver again which ports are present, for an interface plugged in after start.
+    // A port that is open stays open and keeps its name; numbers may move.
+    virtual void rescan() {}
 
     // Port numbers are the backend's own, 0-based. On failure the error text says why.
     virtual bool openInput(int port, QString *error) = 0;

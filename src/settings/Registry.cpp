@@ -1,6 +1,7 @@
 #include "settings/Registry.h"
 
 #include "app/DebugLog.h"
+#include "midi/MidiComms.h"
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
 
@@ -90,7 +91,8 @@ void ReadMidiInterface(QSettings &store, Settings &settings, const MidiInput &in
     if (store.value(QStringLiteral("MIDI Thru")).toString() == QLatin1String("1"))
         ports.MidiThru = 1;
     const QString outputName = store.value(QStringLiteral("Output")).toString();
-    for (int device = 0; device < output.deviceCount(); ++device) {
+    // Device -1 is "Default Output", the first device offered.
+    for (int device = MidiDeviceList::DefaultOutput; device < output.deviceCount(); ++device) {
         if (output.deviceName(device) == outputName) {
             ports.OutputDeviceNum = static_cast<int16_t>(device);
             ports.OutputDeviceName = outputName;
@@ -182,8 +184,22 @@ bool SetRegistry(QSettings &store, const Settings &settings)
     store.setValue(QStringLiteral("Home Directory"), settings.HomeDirectory);
     store.setValue(QStringLiteral("Virtual SP"), settings.VirtualSpEnabled ? QStringLiteral("1") : QStringLiteral("0"));
     store.endGroup();
+    // A read-only folder or a full disk shows only here: setValue itself never fails.
     store.sync();
     return store.status() == QSettings::NoError;
+}
+
+bool SetRegistry(QSettings &store, const Settings &settings, MidiComms &comms)
+{
+    if (SetRegistry(store, settings))
+        return true;
+    comms.ReportError(QStringLiteral("SetRegistry()"), QStringLiteral(" Error updating Registry information"));
+    return false;
+}
+
+bool HasStoredPorts(QSettings &store)
+{
+    return HasKey(store, MidiInterfaceKey);
 }
 
 QString ReadHomeDirectory(QSettings &store, const QString &currentDirectory)

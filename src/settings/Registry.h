@@ -5,6 +5,7 @@
 #include "settings/Settings.h"
 
 class DebugLog;
+class MidiComms;
 class MidiInput;
 class MidiOutput;
 class QSettings;
@@ -18,7 +19,12 @@ constexpr const char *Application = "Korvane";
 // device name is looked up among the present devices; no match keeps the current device.
 bool GetRegistry(QSettings &store, Settings &settings, const MidiInput &input, const MidiOutput &output,
                  DebugLog &log);
+// False when the settings could not be written (read-only folder, full disk).
 bool SetRegistry(QSettings &store, const Settings &settings);
+// The same, and a failure is reported to the user rather than lost.
+bool SetRegistry(QSettings &store, const Settings &settings, MidiComms &comms);
+// Whether MIDI ports were ever stored: false on a first start.
+bool HasStoredPorts(QSettings &store);
 
 // The home directory alone, as the start-up window needs it before anything else.
 QString ReadHomeDirectory(QSettings &store, const QString &currentDirectory);

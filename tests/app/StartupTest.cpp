@@ -153,7 +153,9 @@ private slots:
         QCOMPARE(app.start(std::move(backend), {"/b"}), LinkStartup::Outcome::Offline);
         QVERIFY(app.main()->isVisible());
         QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("OFFLINE"));
-        QCOMPARE(app.notifier.texts(), QStringList{"The specified SP Device is not responding"});
+        // On a first start the user is also told where the ports are chosen.
+        QCOMPARE(app.notifier.texts(),
+                 (QStringList{"The specified SP Device is not responding", LinkStartup::FirstStartHint()}));
         QVERIFY(ReadAll(app.file("krvn.dbg")).contains("Initialise(): SP Not responding to prod.\r\n"));
         for (const char *name : {"cmdDeleteObject", "cmdStereoMerge", "cmdLoadBank"})
             QVERIFY2(!app.find<QPushButton>(name)->isEnabled(), name);

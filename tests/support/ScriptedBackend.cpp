@@ -3,8 +3,14 @@
 #include <QTimer>
 
 ScriptedBackend::ScriptedBackend(QStringList inputs, QStringList outputs)
-    : inputs(std::move(inputs)), outputs(std::move(outputs))
+    : inputs(inputs), outputs(outputs), presentInputs(std::move(inputs)), presentOutputs(std::move(outputs))
 {
+}
+
+void ScriptedBackend::plugIn(const QString &input, const QString &output)
+{
+    presentInputs << input;
+    presentOutputs << output;
 }
 
 bool ScriptedBackend::openInput(int port, QString *error)

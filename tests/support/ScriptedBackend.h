@@ -23,6 +23,10 @@ public:
     bool openOutput(int port, QString *error) override;
     void closeOutput() override { outputOpen = false; }
     bool send(const QByteArray &message, QString *error) override;
+    // Lists what the driver sees now, as a real driver does only when asked again.
+    void rescan() override { inputs = presentInputs; outputs = presentOutputs; }
+    // An interface plugged in: the driver sees it, the lists show it after the next rescan.
+    void plugIn(const QString &input, const QString &output);
 
     // Answers every SysEx with the given status code.
     static Reply StatusReply(int code);
@@ -48,4 +52,6 @@ public:
 private:
     QStringList inputs;
     QStringList outputs;
+    QStringList presentInputs;
+    QStringList presentOutputs;
 };

@@ -24,6 +24,15 @@ struct TestApp {
 
     LinkStartup::Outcome start(std::unique_ptr<MidiBackend> backend, const QStringList &arguments = {})
     {
+        std::vector<std::unique_ptr<MidiBackend>> backends;
+        if (backend)
+            backends.push_back(std::move(backend));
+        return startWith(std::move(backends), arguments);
+    }
+
+    // Several backends, offered in this order, as the system's interfaces and the Virtual SP are.
+    LinkStartup::Outcome startWith(std::vector<std::unique_ptr<MidiBackend>> backends, const QStringList &arguments = {})
+    {
         KorvaneOptions options;
         options.arguments = arguments;
         options.currentDirectory = dir.path();
@@ -31,8 +40,7 @@ struct TestApp {
         options.notifier = &notifier;
         options.responseTimeoutCap = responseTimeoutCap;
         options.tracePath = dir.filePath(QStringLiteral("trace.txt"));
-        if (backend)
-            options.backends.push_back(std::move(backend));
+        options.backends = std::move(backends);
         korvane = std::make_unique<Korvane>(std::move(options));
         return korvane->start();
     }
