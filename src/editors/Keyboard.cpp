@@ -129,7 +129,7 @@ Keyboard::Keyboard(Session &session, QWidget *parent) : QWidget(parent), session
     hsbKey->setValue(DefaultOctave);
     connect(hsbKey, &QScrollBar::valueChanged, this, [this] { hsbKey_Change(); });
 
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     hsbKey_Change();
 }
 
@@ -177,16 +177,19 @@ void Keyboard::Place()
 {
     scale = std::clamp(std::min(static_cast<double>(width()) / DesignWidth, static_cast<double>(height()) / DesignHeight),
                        SmallestScale / 2, LargestScale);
-    lblZoneHdr->setGeometry(Scaled(QRect(0, 0, HeaderWidth - 60, StripHeight + 60)));
-    picMap->setGeometry(Scaled(QRect(HeaderWidth, 0, StripWidth, StripHeight)));
+    // The keyboard stands centred in the room it is given.
+    const QPoint origin((width() - static_cast<int>(DesignWidth * scale)) / 2,
+                        (height() - static_cast<int>(DesignHeight * scale)) / 2);
+    const auto place = [&](QWidget *widget, const QRect &design) { widget->setGeometry(Scaled(design).translated(origin)); };
+    place(lblZoneHdr, QRect(0, 0, HeaderWidth - 60, StripHeight));
+    place(picMap, QRect(HeaderWidth, 0, StripWidth, StripHeight));
     picMap->SetScale(scale);
-    pnlKeyboard->setGeometry(Scaled(QRect(HeaderWidth, KeysTop, PanelWidth, WhiteHeight)));
+    place(pnlKeyboard, QRect(HeaderWidth, KeysTop, PanelWidth, WhiteHeight));
     for (int k = 0; k < Keys; ++k)
         pnlKey[static_cast<size_t>(k)]->setGeometry(Scaled(QRect(KeyLeft(k), 0, KeyWidth(k), KeyHeight(k))));
     for (int i = 0; i < Octaves; ++i)
-        lblKey[static_cast<size_t>(i)]->setGeometry(
-            Scaled(QRect(HeaderWidth + KeyLeft(12 * i), CaptionTop, CaptionWidth, CaptionHeight)));
-    hsbKey->setGeometry(Scaled(QRect(HeaderWidth, ScrollTop, PanelWidth, ScrollHeight)));
+        place(lblKey[static_cast<size_t>(i)], QRect(HeaderWidth + KeyLeft(12 * i), CaptionTop, CaptionWidth, CaptionHeight));
+    place(hsbKey, QRect(HeaderWidth, ScrollTop, PanelWidth, ScrollHeight));
     QFont small = font();
     small.setPixelSize(std::max(8, static_cast<int>(LabelHeight * scale)));
     for (QLabel *label : lblZone)

@@ -174,7 +174,6 @@ MapWidgets BuildMapLayout(QWidget *page, Keyboard *keyboard)
     top->addWidget(ChoiceFrames(page, w));
     top->addStretch(1);
     layout->addLayout(top);
-    layout->addStretch(1);
-    layout->addWidget(keyboard);
+    layout->addWidget(keyboard, 1);
     return w;
 }
