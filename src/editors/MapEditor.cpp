@@ -205,8 +205,17 @@ void MapEditor::AfterCommit()
 bool MapEditor::UploadZoneByte(int zoneByte, int value)
 {
     rules.state().LastEditKey = 0;
-    return session.io.ObjectUpload(KindMapZone, session.objects.of(KindMap).Num, int64_t{value},
-                                   ZoneUploadPosition(zoneByte), Width, true);
+    if (!session.io.ObjectUpload(KindMapZone, session.objects.of(KindMap).Num, int64_t{value},
+                                 ZoneUploadPosition(zoneByte), Width, true))
+        return false;
+    // The SP holds the value now: the zone is read back by its new low note.
+    const int current = session.objects.CurrentZone;
+    QByteArray &image = session.objects.ZoneImages[current];
+    NibbleCodec::Overwrite(image, 1 + 2 * zoneByte, NibbleCodec::EncodeNumber(value & 0xFF, Width).value_or(QByteArray()),
+                           Width);
+    if (const auto zone = ObjectDumps::ReadZone(image))
+        mapZones[static_cast<size_t>(current)] = *zone;
+    return true;
 }
 
 bool MapEditor::Change_MapParm(const Parameter &parameter)
