@@ -5,11 +5,13 @@
 #include "app/Session.h"
 #include "app/frmMain.h"
 #include "vsp/FactoryBank.h"
+#include "vsp/SpLayout.h"
 #include "vsp/VirtualSpBackend.h"
 #include "midi/Notifier.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -206,6 +208,75 @@ void RetrievalTimes(QTextStream &out)
                .arg(Redisplays);
 }
 
+
+// The Map tab with a 16-zone Map: its redisplay and paint, keyboard included, and the program's
+// time from the pointer entering a key during a drag to that key's Note On being sent.
+void MapTabTimes(QTextStream &out)
+{
+    BenchApp app(false);
+    frmMain *main = app.korvane->mainWindow();
+    constexpr int Zones = 16;
+    QByteArray map(Vsp::RecordBytes(Vsp::Map, Zones), '\0');
+    Vsp::SetName(map, "Bench Map");
+    map[Vsp::MapLastZoneOffset] = static_cast<char>(Zones - 1);
+    for (int z = 0; z < Zones; ++z) {
+        const int base = Vsp::MapZonesOffset + Vsp::MapZoneBytes * z;
+        map[base + Vsp::ZoneField::LowNote] = static_cast<char>(8 * z);
+        map[base + Vsp::ZoneField::HighNote] = static_cast<char>(8 * z + 6); // a gap of one note
+        map[base + Vsp::ZoneField::Volume] = 80;
+    }
+    constexpr int MapNumber = 99;
+    app.vsp->device().memory().of(Vsp::Map)[MapNumber] = map;
+    main->ShowTab(QStringLiteral("Map"));
+    const Retrieval::Routines &routines = main->retrieval().routines(KindMap);
+    if (!routines.dump(MapNumber))
+        qFatal("the 16-zone Map was not read");
+    constexpr int Redisplays = 300;
+    std::vector<double> painted;
+    for (int i = 0; i < Redisplays; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        routines.display();
+        main->repaint();
+        painted.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    out << QStringLiteral("Map tab redisplay and paint, 16 zones, keyboard included: median %1 ms, worst %2 ms "
+                          "(%3 runs)\n")
+               .arg(Median(painted), 0, 'f', 3)
+               .arg(*std::max_element(painted.begin(), painted.end()), 0, 'f', 3)
+               .arg(Redisplays);
+
+    auto *panel = main->findChild<QWidget *>(QStringLiteral("pnlKey(128)"));
+    const auto keyPoint = [main](int key) {
+        const QRect r = main->findChild<QWidget *>(QStringLiteral("pnlKey(%1)").arg(key))->geometry();
+        return QPoint(r.center().x(), r.top() + r.height() * 9 / 10);
+    };
+    const auto send = [panel](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, panel->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(panel, &event);
+    };
+    constexpr int Moves = 20000;
+    constexpr int PerDrag = 500; // well within the notes one drag may hold
+    std::vector<double> moves;
+    for (int i = 0; i < Moves; ++i) {
+        if (i % PerDrag == 0) {
+            send(QEvent::MouseButtonPress, keyPoint(0), Qt::LeftButton, Qt::LeftButton);
+            app.vsp->clearTraffic();
+        }
+        const QPoint at = keyPoint(i % 2 == 0 ? 2 : 4); // each move enters a new key
+        QElapsedTimer timer;
+        timer.start();
+        send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+        moves.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e3);
+        if (i % PerDrag == PerDrag - 1)
+            send(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    }
+    out << QStringLiteral("keyboard drag, pointer onto a new key to its Note On sent: median %1 us, worst %2 us "
+                          "(%3 moves)\n")
+               .arg(Median(moves), 0, 'f', 2)
+               .arg(*std::max_element(moves.begin(), moves.end()), 0, 'f', 2)
+               .arg(Moves);
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -216,6 +287,8 @@ int main(int argc, char **argv)
     ExchangeOverhead(out);
     out.flush();
     RetrievalTimes(out);
+    out.flush();
+    MapTabTimes(out);
     out.flush();
     StartupTime(out);
     return 0;

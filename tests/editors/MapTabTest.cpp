@@ -198,6 +198,26 @@ private slots:
         }
     }
 
+    void withoutTonesTheToneSpinSaysSo()
+    {
+        Vsp::SpMemory memory = VspApp::StandardMemory();
+        memory.of(Vsp::Tone).clear();
+        memory.of(Vsp::Map)[ShownMap] = MapRecord(FourZones);
+        VspApp app;
+        app.start(std::move(memory));
+        app.showTab(MapTab);
+        app.notifier.messages.clear();
+        app.vsp->clearTraffic();
+        auto *spin = app.find<QWidget>(QStringLiteral("spnMap(1)"));
+        spin->findChild<QToolButton *>(QStringLiteral("up"))->click();
+        QCOMPARE(app.notifier.messages.size(), 1);
+        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("Load Tone Object"));
+        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("There are no Tone Objects loaded into the SP"));
+        // The SP was asked once more for its Tones, and nothing was sent.
+        QCOMPARE(app.requests().size(), 1);
+        QCOMPARE(app.find<QLineEdit>(QStringLiteral("txtMap(1)"))->text(), QStringLiteral("3"));
+    }
+
     void optionsFlipOneBitInsideTheWholeMap()
     {
         const struct { int option; int field; int before, after; } cases[] = {
