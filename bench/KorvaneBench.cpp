@@ -5,11 +5,13 @@
 #include "app/Session.h"
 #include "app/frmMain.h"
 #include "vsp/FactoryBank.h"
+#include "vsp/SpLayout.h"
 #include "vsp/VirtualSpBackend.h"
 #include "midi/Notifier.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
@@ -260,6 +262,90 @@ void RetrievalTimes(QTextStream &out)
                .arg(Redisplays);
 }
 
+
+// The Map tab with a 16-zone Map: its redisplay and paint, keyboard included, and the program's
+// time from the pointer entering a key during a drag to that key's Note On being sent.
+void MapTabTimes(QTextStream &out)
+{
+    BenchApp app(false);
+    frmMain *main = app.korvane->mainWindow();
+    constexpr int Zones = 16;
+    QByteArray map(Vsp::RecordBytes(Vsp::Map, Zones), '\0');
+    Vsp::SetName(map, "Bench Map");
+    map[Vsp::MapLastZoneOffset] = static_cast<char>(Zones - 1);
+    for (int z = 0; z < Zones; ++z) {
+        const int base = Vsp::MapZonesOffset + Vsp::MapZoneBytes * z;
+        map[base + Vsp::ZoneField::LowNote] = static_cast<char>(8 * z);
+        map[base + Vsp::ZoneField::HighNote] = static_cast<char>(8 * z + 6); // a gap of one note
+        map[base + Vsp::ZoneField::Volume] = 80;
+    }
+    constexpr int MapNumber = 99;
+    app.vsp->device().memory().of(Vsp::Map)[MapNumber] = map;
+    main->ShowTab(QStringLiteral("Map"));
+    const Retrieval::Routines &routines = main->retrieval().routines(KindMap);
+    if (!routines.dump(MapNumber))
+        qFatal("the 16-zone Map was not read");
+    // The tab's own page repainted after each redisplay; the whole window once more for comparison.
+    QWidget *tab = main->findChild<QWidget *>(QStringLiteral("MapEditor"));
+    constexpr int Redisplays = 300;
+    std::vector<double> shown, painted, window;
+    for (int i = 0; i < Redisplays; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        routines.display();
+        shown.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        tab->repaint();
+        painted.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    for (int i = 0; i < Redisplays; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        routines.display();
+        main->repaint();
+        window.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    out << QStringLiteral("Map tab, 16 zones, keyboard included: redisplay median %1 ms; redisplay and paint of the "
+                          "tab median %2 ms, best %3 ms; with the whole window painted median %4 ms (%5 runs each)\n")
+               .arg(Median(shown), 0, 'f', 3)
+               .arg(Median(painted), 0, 'f', 3)
+               .arg(*std::min_element(painted.begin(), painted.end()), 0, 'f', 3)
+               .arg(Median(window), 0, 'f', 3)
+               .arg(Redisplays);
+
+    auto *panel = main->findChild<QWidget *>(QStringLiteral("pnlKey(128)"));
+    const auto keyPoint = [main](int key) {
+        const QRect r = main->findChild<QWidget *>(QStringLiteral("pnlKey(%1)").arg(key))->geometry();
+        return QPoint(r.center().x(), r.top() + r.height() * 9 / 10);
+    };
+    const auto send = [panel](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, panel->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(panel, &event);
+    };
+    constexpr int Moves = 20000;
+    constexpr int PerDrag = 500; // well within the notes one drag may hold
+    std::vector<double> moves;
+    for (int i = 0; i < Moves; ++i) {
+        if (i % PerDrag == 0) {
+            send(QEvent::MouseButtonPress, keyPoint(0), Qt::LeftButton, Qt::LeftButton);
+            app.vsp->clearTraffic();
+        }
+        const QPoint at = keyPoint(i % 2 == 0 ? 2 : 4); // each move enters a new key
+        QElapsedTimer timer;
+        timer.start();
+        send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+        moves.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e3);
+        if (i % PerDrag == PerDrag - 1)
+            send(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    }
+    std::vector<double> sorted = moves;
+    std::sort(sorted.begin(), sorted.end());
+    out << QStringLiteral("keyboard drag, pointer onto a new key to its Note On sent: median %1 us, 99th percentile "
+                          "%2 us, worst %3 us (%4 moves)\n")
+               .arg(Median(moves), 0, 'f', 2)
+               .arg(sorted[sorted.size() * 99 / 100], 0, 'f', 2)
+               .arg(sorted.back(), 0, 'f', 2)
+               .arg(Moves);
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -271,6 +357,8 @@ int main(int argc, char **argv)
     out.flush();
     WholeProgramExchange(out);
     RetrievalTimes(out);
+    out.flush();
+    MapTabTimes(out);
     out.flush();
     StartupTime(out);
     return 0;

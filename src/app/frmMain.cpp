@@ -12,6 +12,7 @@
 #include "app/frmProgress.h"
 #include "editors/EditRules.h"
 #include "editors/GlobalEditor.h"
+#include "editors/MapEditor.h"
 #include "editors/SpinButton.h"
 #include "editors/ToneEditor.h"
 #include "editors/WaveEditor.h"
@@ -132,12 +133,15 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
     globalEditor->setRetrieval(objectRetrieval.get());
     waveEditor->setRetrieval(objectRetrieval.get());
     toneEditor->setRetrieval(objectRetrieval.get());
+    mapEditor->setRetrieval(objectRetrieval.get());
     // Each kind's dump and display routines, as the editors provide them.
     objectRetrieval->setRoutines(KindGlobal, {nullptr, [this] { globalEditor->LoadGlobalDisplay(); }});
     objectRetrieval->setRoutines(KindWave, {[this](int n) { return waveEditor->WaveObjDump(n); },
                                             [this] { waveEditor->LoadWaveDisplay(); }});
     objectRetrieval->setRoutines(KindTone, {[this](int n) { return toneEditor->ToneObjDump(n); },
                                             [this] { toneEditor->LoadToneDisplay(); }});
+    objectRetrieval->setRoutines(KindMap, {[this](int n) { return mapEditor->MapObjDump(n); },
+                                           [this] { mapEditor->LoadMapDisplay(); }});
 
     connect(&session.link, &LinkState::statusChanged, this, &frmMain::onLinkStatus);
     connect(&session.exchange, &ExchangeState::outLedChanged, ledMIDIout, &LedWidget::setLit);
@@ -238,6 +242,12 @@ void frmMain::BuildTabs()
     toneEditor = new ToneEditor(session, *editRules,
                                 {SPFEtab->widget(ToneTabs[0]), SPFEtab->widget(ToneTabs[1]), SPFEtab->widget(ToneTabs[2])},
                                 this);
+    constexpr int MapTab = 2;
+    auto *mapPage = SPFEtab->widget(MapTab);
+    auto *mapLayout = new QVBoxLayout(mapPage);
+    mapLayout->setContentsMargins(0, 0, 0, 0);
+    mapEditor = new MapEditor(session, *editRules, mapPage);
+    mapLayout->addWidget(mapEditor);
 
     // The Global tab: the SP's global settings.
     auto *globalPage = SPFEtab->widget(Tabs - 1);
@@ -430,6 +440,8 @@ void frmMain::ClearObjDisplay(int kind)
     }
     if (kind == KindTone)
         toneEditor->ClearEnvelopes();
+    if (kind == KindMap)
+        mapEditor->ClearKeyboard();
     session.edit.EditPending = false;
 }
 

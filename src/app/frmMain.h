@@ -14,6 +14,7 @@
 
 class EditRules;
 class GlobalEditor;
+class MapEditor;
 class ToneEditor;
 class WaveEditor;
 class LedWidget;
@@ -105,6 +106,7 @@ private:
     GlobalEditor *globalEditor = nullptr;
     WaveEditor *waveEditor = nullptr;
     ToneEditor *toneEditor = nullptr;
+    MapEditor *mapEditor = nullptr;
     frmProgress *progressWindow = nullptr;
     QTabWidget *SPFEtab = nullptr;
     std::array<QPushButton *, 12> cmdPushButton{};

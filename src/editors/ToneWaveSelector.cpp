@@ -3,6 +3,7 @@
 #include "app/Session.h"
 #include "editors/EditRules.h"
 #include "editors/KeyInput.h"
+#include "editors/ObjectChoice.h"
 #include "editors/SpinButton.h"
 #include "editors/ToneControls.h"
 #include "editors/ToneParameters.h"
@@ -12,12 +13,10 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 
-#include <algorithm>
 
 namespace {
 constexpr const char *ErrorHeading = "Change_ToneParm()";
 constexpr const char *ErrorText = "Error updating Tone parameter";
-constexpr const char *NoWavesHeading = "Load Wave Object";
 constexpr int NameCharacters = 14;
 } // namespace
 
@@ -78,43 +77,12 @@ void ToneWaveSelector::LoadWaveDisplay()
 
 std::optional<int> ToneWaveSelector::ExistingWave(int number) const
 {
-    const KindState &waves = session.objects.of(KindWave);
-    if (!waves.Have)
-        return std::nullopt;
-    const int lowest = waves.Status.Lowest;
-    const int wanted = std::clamp<int>(number, lowest, std::max<int>(lowest, waves.Status.Highest));
-    std::optional<int> found;
-    for (const ObjDirEntry &entry : waves.Dir.Entries) {
-        if (entry.Number >= wanted && (!found || entry.Number < *found))
-            found = entry.Number;
-    }
-    return found;
+    return ObjectChoice::Existing(session, KindWave, number);
 }
 
 std::optional<int> ToneWaveSelector::Step(int number, int step)
 {
-    KindState &waves = session.objects.of(KindWave);
-    if (!waves.Have) {
-        // The Waves may have arrived since the Tone was shown.
-        waves.Status = session.io.GetObjDirStatus(KindWave);
-        if (waves.Have)
-            waves.Dir = session.io.GetObjDir(KindWave);
-    }
-    if (!waves.Have) {
-        session.comms.ShowError(-1, QLatin1String(NoWavesHeading), NoObjectsText(KindWave));
-        return std::nullopt;
-    }
-    std::optional<int> next;
-    for (const ObjDirEntry &entry : waves.Dir.Entries) {
-        const int n = entry.Number;
-        if (n < waves.Status.Lowest || n > waves.Status.Highest)
-            continue;
-        if (step > 0 && n > number && (!next || n < *next))
-            next = n;
-        if (step < 0 && n < number && (!next || n > *next))
-            next = n;
-    }
-    return next ? *next : number; // at the first or last Wave the number stays
+    return ObjectChoice::Step(session, KindWave, number, step);
 }
 
 bool ToneWaveSelector::ChangeWave()

@@ -7,8 +7,8 @@
 namespace {
 constexpr int MapHeaderEnd = 83;        // last character of the Map Header data
 constexpr int MapLastZonePosition = 52; // header byte 16
-constexpr int MapZonesPosition = 84;
-constexpr int ZoneCharacters = 32;
+constexpr int TuningFixed = 0x80;
+
 } // namespace
 
 namespace ObjectDumps {
@@ -19,8 +19,9 @@ bool ParseMap(const QByteArray &dump, int number, ObjectStore &store)
     if (!lastZone || !DumpCheck::WellFormed(dump, KindMap, number, DumpCheck::AnyLength))
         return false;
     const int zones = static_cast<int>(*lastZone) + 1;
-    if (dump.size() < MapZonesPosition + ZoneCharacters * zones)
-        return false; // shorter than its own zone count says
+    // F7 follows the last zone; any other length is not this Map.
+    if (dump.size() != MapZonesPosition + ZoneCharacters * zones)
+        return false;
     // The header goes back as kind 5 with 35 data bytes: 05 00 00 02 03 at positions 9 to 13.
     QByteArray header = dump.left(MapHeaderEnd);
     header.replace(8, 5, QByteArray("\x05\x00\x00\x02\x03", 5));
@@ -34,6 +35,39 @@ bool ParseMap(const QByteArray &dump, int number, ObjectStore &store)
     state.Image = dump;
     state.Num = static_cast<int16_t>(number);
     return true;
+}
+
+std::optional<MapZone> ReadZone(const QByteArray &image)
+{
+    if (image.size() != ZoneCharacters)
+        return std::nullopt;
+    int bytes[ZoneCharacters / 2] = {};
+    for (int b = 0; b < ZoneCharacters / 2; ++b) {
+        const auto byte = NibbleCodec::Read(image, 1 + 2 * b, 2);
+        if (!byte)
+            return std::nullopt;
+        bytes[b] = static_cast<int>(*byte);
+    }
+    const auto signedByte = [](int byte) { return static_cast<int16_t>(byte > 128 ? byte - 256 : byte); };
+    MapZone zone;
+    zone.Tone = static_cast<int16_t>(bytes[1]);
+    zone.LowNote = static_cast<int16_t>(bytes[2]);
+    zone.HighNote = static_cast<int16_t>(bytes[3]);
+    zone.Transpose = signedByte(bytes[4]);
+    zone.Volume = static_cast<int16_t>(bytes[5]);
+    zone.Pan = signedByte(bytes[6]);
+    zone.Output = static_cast<int16_t>(bytes[7]);
+    zone.Tuning = static_cast<int16_t>(bytes[8] & TuningFixed);
+    zone.Allocation = static_cast<int16_t>(bytes[9]);
+    return zone;
+}
+
+std::optional<QByteArray> ZoneImageOfDump(const QByteArray &dump)
+{
+    // Its number field holds the zone's note and the Map's number, not an object number.
+    if (!DumpCheck::WellFormed(dump, KindMapZone, DumpCheck::AnyNumber, ZoneDumpLength))
+        return std::nullopt;
+    return dump.mid(ZoneDumpImagePosition - 1, ZoneCharacters);
 }
 
 } // namespace ObjectDumps

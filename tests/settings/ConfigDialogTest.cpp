@@ -159,7 +159,9 @@ private slots:
         app.store.setValue("MIDI Interface/MIDI Thru", "1");
         app.startWith([] {
             std::vector<std::unique_ptr<MidiBackend>> b;
-            b.push_back(std::make_unique<ScriptedBackend>(QStringList{"A In"}, QStringList{"A Out"}));
+            auto first = std::make_unique<ScriptedBackend>(QStringList{"A In"}, QStringList{"A Out"});
+            first->reply = ScriptedBackend::StatusReply(0); // an SP that answers: no time-out to wait for
+            b.push_back(std::move(first));
             b.push_back(std::make_unique<ScriptedBackend>(QStringList{"B In"}, QStringList{"B Out"}));
             return b;
         }());
@@ -694,8 +696,11 @@ private slots:
         for (const Start &s : {Start{"virtual SP alone", false, true}, Start{"beside an interface", true, false}}) {
             TestApp app;
             std::vector<std::unique_ptr<MidiBackend>> backends;
-            if (s.withInterface)
-                backends.push_back(std::make_unique<ScriptedBackend>());
+            if (s.withInterface) {
+                auto sp = std::make_unique<ScriptedBackend>();
+                sp->reply = ScriptedBackend::StatusReply(0);
+                backends.push_back(std::move(sp));
+            }
             backends.push_back(std::make_unique<VirtualSpBackend>());
             app.startWith(std::move(backends));
             app.find<QAction>("mnuAbout")->trigger();

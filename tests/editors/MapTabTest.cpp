@@ -1,0 +1,355 @@
+// The Map tab: the held Map's zone shown in every box, zones chosen, each zone edit sent as a
+// Map Zone upload found by a note of the zone and read back, the neighbour rules on the wire,
+// the Tone chosen among those the SP holds, options sent inside the whole Map, and answers
+// the SP refuses or garbles.
+#include "MapApp.h"
+#include "editors/MapEditor.h"
+
+#include <QLabel>
+
+using namespace MapTest;
+
+namespace {
+
+using Fault = VirtualSpBackend::Fault;
+
+bool IsDumpRequest(const QByteArray &request, int kind)
+{
+    return request.size() > 9 && request.at(7) == 0x01 && request.at(8) == kind;
+}
+
+} // namespace
+
+class MapTabTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsTheCurrentZoneInEveryBox()
+    {
+        MapApp app;
+        const struct { int zone; QStringList boxes; int volume, pan; QList<int> checked; } cases[] = {
+            {0, {"0", "3", "Kick Tone", "10", "20", "A#-", "G#0", "80", "0", "0", "0"}, 80, 0, {0, 2, 5}},
+            {1, {"1", "7", "Snare Tone", "21", "40", "A0", "E2", "70", "-5", "-40", "3"}, 70, -40, {1, 3, 4}},
+            {3, {"3", "3", "Kick Tone", "70", "90", "A#4", "F#6", "80", "0", "0", "0"}, 80, 0, {0, 2, 5}},
+        };
+        for (const auto &c : cases) {
+            app.selectZone(c.zone);
+            for (int i = 0; i < 11; ++i) {
+                QCOMPARE(app.txt(i)->text(), c.boxes[i]);
+                QVERIFY2(!KeyInput::IsPending(app.txt(i)) && app.txt(i)->isEnabled(), qPrintable(QString::number(i)));
+            }
+            QCOMPARE(app.volume()->value(), c.volume);
+            QCOMPARE(app.pan()->value(), c.pan);
+            for (int option : c.checked)
+                QVERIFY2(app.opt(option)->isChecked(), qPrintable(QString::number(option)));
+        }
+        QVERIFY(app.requests().isEmpty()); // choosing a zone asks the SP nothing
+        QCOMPARE(app.main()->statusPanel(2)->text(), QStringLiteral("m# 4"));
+        QCOMPARE(app.find<QLineEdit>("txtObjectName")->text(), QStringLiteral("Split Map"));
+    }
+
+    void theZoneIsChosenByTypingAndSpinning()
+    {
+        MapApp app;
+        const struct { const char *action; QString expected; } steps[] = {
+            {"up", "1"}, {"up", "2"}, {"up", "3"}, {"up", "3"}, {"4", "3"}, {"down", "2"}, {"0", "0"}, {"down", "0"},
+            {"17", "0"},
+        };
+        for (const auto &s : steps) {
+            const QString action = QLatin1String(s.action);
+            if (action == QLatin1String("up") || action == QLatin1String("down"))
+                app.spin(0, action == QLatin1String("up"));
+            else
+                app.clearAndType(app.txt(0), action);
+            QCOMPARE(app.txt(0)->text(), s.expected);
+            QCOMPARE(app.session().objects.CurrentZone, s.expected.toInt());
+            QVERIFY(!KeyInput::IsPending(app.txt(0)));
+            // The boxes follow the zone.
+            QCOMPARE(app.txt(3)->text(), QString::number(FourZones[static_cast<size_t>(s.expected.toInt())].low));
+        }
+        QVERIFY(app.requests().isEmpty());
+    }
+
+    void eachEditSendsTheZoneFoundByItsLowNoteThenReadsItBack()
+    {
+        const struct { const char *what; int zone, box; const char *typed; const char *shown; int position, byte, field, selector; } cases[] = {
+            {"volume", 1, 7, "55", "55", 30, 55, Vsp::ZoneField::Volume, 21},
+            {"volume above 99", 1, 7, "150", "99", 30, 99, Vsp::ZoneField::Volume, 21},
+            {"negative transpose", 1, 8, "-12", "-12", 28, 244, Vsp::ZoneField::Transpose, 21},
+            {"transpose down to -127", 1, 8, "-127", "-127", 28, 129, Vsp::ZoneField::Transpose, 21},
+            {"transpose above 127", 1, 8, "200", "127", 28, 127, Vsp::ZoneField::Transpose, 21},
+            {"negative pan", 2, 9, "-99", "-99", 32, 157, Vsp::ZoneField::Pan, 50},
+            {"pan above 99", 2, 9, "150", "99", 32, 99, Vsp::ZoneField::Pan, 50},
+            {"group keeps the exclusive bit", 1, 10, "5", "5", 38, 0x15, Vsp::ZoneField::Allocation, 21},
+            {"group above 7", 1, 10, "9", "7", 38, 0x17, Vsp::ZoneField::Allocation, 21},
+            {"high note", 1, 4, "45", "45", 26, 45, Vsp::ZoneField::HighNote, 21},
+            {"low note: found by the high note", 2, 3, "45", "45", 24, 45, Vsp::ZoneField::LowNote, 60},
+            {"last zone's low note", 3, 3, "75", "75", 24, 75, Vsp::ZoneField::LowNote, 90},
+        };
+        for (const auto &c : cases) {
+            MapApp app;
+            app.selectZone(c.zone);
+            const QByteArray image = app.zoneImage(c.zone);
+            app.clearAndType(app.txt(c.box), QLatin1String(c.typed));
+            const int low = c.field == Vsp::ZoneField::LowNote ? c.byte : FourZones[static_cast<size_t>(c.zone)].low;
+            QCOMPARE(app.requests(), (QList<QByteArray>{ZoneUpload(c.selector, image, c.position, c.byte), ZoneRequest(low)}));
+            QCOMPARE(app.requests().first().size(), ZoneUploadLength);
+            QCOMPARE(app.heldByte(c.zone, c.field), c.byte);
+            QCOMPARE(app.txt(c.box)->text(), QLatin1String(c.shown));
+            QVERIFY2(!KeyInput::IsPending(app.txt(c.box)), c.what);
+            // The zone's image is the SP's own again.
+            QCOMPARE(app.zoneImage(c.zone), app.vsp->traffic().last().message.mid(19, 32));
+            QVERIFY(app.notifier.messages.isEmpty());
+        }
+    }
+
+    void slidersSendOnceWhenLetGo()
+    {
+        MapApp app;
+        app.selectZone(1);
+        const QByteArray image = app.zoneImage(1);
+        app.pan()->setFocus();
+        app.pan()->setSliderDown(true);
+        app.pan()->setSliderPosition(-20);
+        QCOMPARE(app.txt(9)->text(), QStringLiteral("-20"));
+        QVERIFY(app.requests().isEmpty());
+        app.pan()->setSliderDown(false);
+        QCOMPARE(app.requests(), (QList<QByteArray>{ZoneUpload(21, image, 32, 236), ZoneRequest(21)}));
+        QCOMPARE(app.heldByte(1, Vsp::ZoneField::Pan), 236);
+    }
+
+    void boundariesMoveByTheNeighbourRules()
+    {
+        struct Sent {
+            int selector, position, byte;
+        };
+        const struct { const char *what; int zone, box; const char *typed; QList<Sent> sent; int low, high; } cases[] = {
+            {"low onto the touching zone: refused", 1, 3, "20", {}, 21, 40},
+            {"high below the low note of a touching zone: refused", 1, 4, "15", {}, 21, 40},
+            {"low note 128: refused", 0, 3, "128", {}, 10, 20},
+            {"high into the next zone: one below it", 0, 4, "30", {{10, 26, 20}}, 10, 20},
+            {"high past the gap: one below the next zone", 2, 4, "75", {{50, 26, 69}}, 50, 69},
+            {"low above the high note pushes it first", 2, 3, "65", {{50, 26, 65}, {65, 24, 65}}, 65, 65},
+            {"pushed no further than below the next zone", 2, 3, "80", {{50, 26, 69}, {69, 24, 69}}, 69, 69},
+            {"high into the gap below brings the low note along", 2, 4, "45", {{60, 24, 45}, {45, 26, 45}}, 45, 45},
+            {"zone 0's high below its low note", 0, 4, "5", {{20, 24, 5}, {5, 26, 5}}, 5, 5},
+            {"the last zone pushed up", 3, 3, "100", {{70, 26, 100}, {100, 24, 100}}, 100, 100},
+        };
+        for (const auto &c : cases) {
+            MapApp app;
+            app.selectZone(c.zone);
+            QByteArray image = app.zoneImage(c.zone);
+            app.clearAndType(app.txt(c.box), QLatin1String(c.typed));
+            QList<QByteArray> expected;
+            int low = FourZones[static_cast<size_t>(c.zone)].low;
+            for (const Sent &s : c.sent) {
+                expected << ZoneUpload(s.selector, image, s.position, s.byte);
+                image[s.position - 20] = static_cast<char>(s.byte / 16);
+                image[s.position - 19] = static_cast<char>(s.byte % 16);
+                if (s.position == 24)
+                    low = s.byte;
+                expected << ZoneRequest(low);
+            }
+            QCOMPARE(app.requests(), expected);
+            QCOMPARE(app.heldByte(c.zone, Vsp::ZoneField::LowNote), c.low);
+            QCOMPARE(app.heldByte(c.zone, Vsp::ZoneField::HighNote), c.high);
+            QCOMPARE(app.txt(3)->text(), QString::number(c.low));
+            QCOMPARE(app.txt(4)->text(), QString::number(c.high));
+            QVERIFY2(!KeyInput::IsPending(app.txt(c.box)), c.what);
+            QVERIFY2(app.notifier.messages.isEmpty(), c.what);
+        }
+    }
+
+    void spinningABoundaryFollowsTheSameRules()
+    {
+        MapApp app;
+        app.selectZone(1);
+        app.spin(4, true);
+        QCOMPARE(app.heldByte(1, Vsp::ZoneField::HighNote), 41);
+        app.spin(3, false); // onto zone 0: refused
+        QCOMPARE(app.txt(3)->text(), QStringLiteral("21"));
+        QCOMPARE(app.heldByte(1, Vsp::ZoneField::LowNote), 21);
+        QCOMPARE(app.requests().size(), 2);
+    }
+
+    void theToneIsSnappedUpToOneTheSpHolds()
+    {
+        // Tones 3, 7 and 12.
+        const struct { const char *typed; int tone; const char *name; } cases[] = {
+            {"8", 12, "Hat Tone"}, {"7", 7, "Snare Tone"}, {"20", 12, "Hat Tone"}, {"0", 3, "Kick Tone"},
+            {"4", 7, "Snare Tone"},
+        };
+        for (const auto &c : cases) {
+            MapApp app;
+            app.selectZone(2);
+            const QByteArray image = app.zoneImage(2);
+            app.clearAndType(app.txt(1), QLatin1String(c.typed));
+            QCOMPARE(app.txt(1)->text(), QString::number(c.tone));
+            QCOMPARE(app.txt(2)->text(), QLatin1String(c.name));
+            QCOMPARE(app.requests().value(0), ZoneUpload(50, image, 22, c.tone));
+            QCOMPARE(app.heldByte(2, Vsp::ZoneField::Tone), c.tone);
+        }
+        MapApp app;
+        const struct { bool up; int tone; } spins[] = {{true, 7}, {true, 12}, {true, 12}, {false, 7}, {false, 3}, {false, 3}};
+        for (const auto &s : spins) {
+            app.spin(1, s.up);
+            QCOMPARE(app.txt(1)->text(), QString::number(s.tone));
+            QCOMPARE(app.heldByte(0, Vsp::ZoneField::Tone), s.tone);
+        }
+    }
+
+    void withoutTonesTheToneSpinSaysSo()
+    {
+        Vsp::SpMemory memory = VspApp::StandardMemory();
+        memory.of(Vsp::Tone).clear();
+        memory.of(Vsp::Map)[ShownMap] = MapRecord(FourZones);
+        VspApp app;
+        app.start(std::move(memory));
+        app.showTab(MapTab);
+        app.notifier.messages.clear();
+        app.vsp->clearTraffic();
+        auto *spin = app.find<QWidget>(QStringLiteral("spnMap(1)"));
+        spin->findChild<QToolButton *>(QStringLiteral("up"))->click();
+        QCOMPARE(app.notifier.messages.size(), 1);
+        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("Load Tone Object"));
+        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("There are no Tone Objects loaded into the SP"));
+        // The SP was asked once more for its Tones, and nothing was sent.
+        QCOMPARE(app.requests().size(), 1);
+        QCOMPARE(app.find<QLineEdit>(QStringLiteral("txtMap(1)"))->text(), QStringLiteral("3"));
+    }
+
+    void optionsFlipOneBitInsideTheWholeMap()
+    {
+        const struct { int option; int field; int before, after; } cases[] = {
+            {0, Vsp::ZoneField::Output, 1, 0},
+            {3, Vsp::ZoneField::Tuning, 0x80, 0x80}, // already fixed: nothing
+            {2, Vsp::ZoneField::Tuning, 0x80, 0},
+            {5, Vsp::ZoneField::Allocation, 0x13, 0x03},
+        };
+        for (const auto &c : cases) {
+            MapApp app;
+            app.selectZone(1);
+            const QByteArray map = app.session().objects.of(KindMap).Image;
+            app.opt(c.option)->click();
+            QCOMPARE(app.heldByte(1, c.field), c.after);
+            if (c.before == c.after) {
+                QVERIFY(app.requests().isEmpty());
+                QVERIFY(app.opt(c.option)->isChecked());
+                continue;
+            }
+            // Zone 1's byte at 84 + 32 + 2 * field, the rest of the Map as it was read.
+            QByteArray expected = map;
+            const int at = 84 + 32 + 2 * c.field - 1;
+            expected[at] = static_cast<char>(c.after / 16);
+            expected[at + 1] = static_cast<char>(c.after % 16);
+            QCOMPARE(app.requests().value(0), expected);
+            QCOMPARE(app.requests().value(1), ZoneRequest(21));
+            QCOMPARE(app.session().objects.CurrentZone, 1);
+        }
+        // A whole-Map upload after a zone edit carries that edit too.
+        MapApp app;
+        app.selectZone(1);
+        app.clearAndType(app.txt(7), QStringLiteral("33"));
+        app.vsp->clearTraffic();
+        app.opt(0)->click();
+        QCOMPARE(app.heldByte(1, Vsp::ZoneField::Volume), 33);
+        QCOMPARE(app.heldByte(1, Vsp::ZoneField::Output), 0);
+    }
+
+    void aZoneEditTheSpRefusesStaysRedAndTheZoneIsReadBack()
+    {
+        MapApp app;
+        app.selectZone(1);
+        app.vsp->injectFault({Fault::Status, 11});
+        app.clearAndType(app.txt(7), QStringLiteral("42"));
+        QCOMPARE(app.requests().size(), 2);
+        QCOMPARE(app.requests().value(1), ZoneRequest(21));
+        QCOMPARE(app.heldByte(1, Vsp::ZoneField::Volume), 70);
+        QVERIFY(KeyInput::IsPending(app.txt(7)));
+        QCOMPARE(app.txt(7)->text(), QStringLiteral("70")); // the SP's own value, in red
+        QCOMPARE(app.notifier.messages.size(), 1);
+        // The next accepted edit paints it black again.
+        app.clearAndType(app.txt(7), QStringLiteral("43"));
+        QVERIFY(!KeyInput::IsPending(app.txt(7)));
+        QCOMPARE(app.heldByte(1, Vsp::ZoneField::Volume), 43);
+    }
+
+    void aDamagedMapIsRefusedAndTheMapShownKept()
+    {
+        const struct { const char *what; Fault fault; } faults[] = {
+            {"damaged nibble", {Fault::Corrupt, 120}},
+            {"cut short", {Fault::Truncate, 150}},
+        };
+        for (const auto &f : faults) {
+            MapApp app;
+            app.selectZone(2);
+            const QVector<QByteArray> images = app.session().objects.ZoneImages;
+            bool once = true;
+            app.vsp->setFaultPlan([&](const QByteArray &request) {
+                if (!IsDumpRequest(request, KindMap) || !once)
+                    return Fault{};
+                once = false;
+                return f.fault;
+            });
+            app.main()->retrieval().ObjectDownload(KindMap);
+            QCOMPARE(app.notifier.messages.size(), 1);
+            QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("MapObjDump()"));
+            QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error downloading Map object from SP"));
+            QCOMPARE(app.session().objects.ZoneImages, images);
+            QCOMPARE(app.txt(3)->text(), QStringLiteral("50"));
+        }
+    }
+
+    void aDamagedZoneAnswerIsRefused()
+    {
+        MapApp app;
+        app.selectZone(1);
+        const QByteArray image = app.zoneImage(1);
+        app.vsp->setFaultPlan([](const QByteArray &request) {
+            return IsDumpRequest(request, KindMapZone) ? Fault{Fault::Corrupt, 30} : Fault{};
+        });
+        app.clearAndType(app.txt(7), QStringLiteral("12"));
+        QCOMPARE(app.heldByte(1, Vsp::ZoneField::Volume), 12);
+        QCOMPARE(app.notifier.messages.size(), 1);
+        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("MapZoneObjDump()"));
+        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error downloading Map Zone object from SP"));
+        // The garbled zone is not kept: the image holds what the SP accepted.
+        QByteArray accepted = image;
+        accepted[10] = 0;
+        accepted[11] = 12;
+        QCOMPARE(app.zoneImage(1), accepted);
+    }
+
+    void aMapWithZonesOutOfOrderIsShown()
+    {
+        MapApp app({{50, 40, 3}, {30, 60, 7}, {30, 60, 12}, {100, 127, 3}});
+        QCOMPARE(app.txt(3)->text(), QStringLiteral("50"));
+        QCOMPARE(app.txt(4)->text(), QStringLiteral("40"));
+        app.selectZone(2);
+        QCOMPARE(app.txt(1)->text(), QStringLiteral("12"));
+        // Editing still follows the rules as far as they go and never crashes.
+        app.clearAndType(app.txt(3), QStringLiteral("70"));
+        app.clearAndType(app.txt(4), QStringLiteral("20"));
+        QVERIFY(app.main()->isVisible());
+    }
+
+    void typingWithoutEnterSendsNothing()
+    {
+        MapApp app;
+        app.clear(app.txt(8));
+        app.type(app.txt(8), QStringLiteral("-3"), false);
+        QVERIFY(KeyInput::IsPending(app.txt(8)));
+        QVERIFY(app.requests().isEmpty());
+        // An emptied box with Enter shows the stored value again.
+        app.clear(app.txt(8));
+        QTest::keyClick(app.txt(8), Qt::Key_Return);
+        QCOMPARE(app.txt(8)->text(), QStringLiteral("0"));
+        QVERIFY(app.requests().isEmpty());
+        // The note names take no keys.
+        QTest::keyClicks(app.txt(5), QStringLiteral("x"));
+        QCOMPARE(app.txt(5)->text(), QStringLiteral("A#-"));
+    }
+};
+
+QTEST_MAIN(MapTabTest)
+#include "MapTabTest.moc"
