@@ -7,6 +7,7 @@
 #include "app/frmProgress.h"
 #include "editors/EditRules.h"
 #include "editors/GlobalEditor.h"
+#include "editors/PresetEditor.h"
 #include "editors/SpinButton.h"
 #include "editors/ToneEditor.h"
 #include "editors/WaveEditor.h"
@@ -123,12 +124,15 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
     globalEditor->setRetrieval(objectRetrieval.get());
     waveEditor->setRetrieval(objectRetrieval.get());
     toneEditor->setRetrieval(objectRetrieval.get());
+    presetEditor->setRetrieval(objectRetrieval.get());
     // Each kind's dump and display routines, as the editors provide them.
     objectRetrieval->setRoutines(KindGlobal, {nullptr, [this] { globalEditor->LoadGlobalDisplay(); }});
     objectRetrieval->setRoutines(KindWave, {[this](int n) { return waveEditor->WaveObjDump(n); },
                                             [this] { waveEditor->LoadWaveDisplay(); }});
     objectRetrieval->setRoutines(KindTone, {[this](int n) { return toneEditor->ToneObjDump(n); },
                                             [this] { toneEditor->LoadToneDisplay(); }});
+    objectRetrieval->setRoutines(KindPreset, {[this](int n) { return presetEditor->PresetObjDump(n); },
+                                              [this] { presetEditor->LoadPresetDisplay(); }});
 
     connect(&session.link, &LinkState::statusChanged, this, &frmMain::onLinkStatus);
     connect(&session.exchange, &ExchangeState::outLedChanged, ledMIDIout, &LedWidget::setLit);
@@ -207,6 +211,8 @@ void frmMain::BuildTabs()
     toneEditor = new ToneEditor(session, *editRules,
                                 {SPFEtab->widget(ToneTabs[0]), SPFEtab->widget(ToneTabs[1]), SPFEtab->widget(ToneTabs[2])},
                                 this);
+
+    presetEditor = new PresetEditor(session, *editRules, SPFEtab->widget(0), SPFEtab->widget(1), this);
 
     // The Global tab: the SP's global settings.
     auto *globalPage = SPFEtab->widget(Tabs - 1);

@@ -14,6 +14,7 @@
 
 class EditRules;
 class GlobalEditor;
+class PresetEditor;
 class ToneEditor;
 class WaveEditor;
 class LedWidget;
@@ -88,6 +89,7 @@ private:
     GlobalEditor *globalEditor = nullptr;
     WaveEditor *waveEditor = nullptr;
     ToneEditor *toneEditor = nullptr;
+    PresetEditor *presetEditor = nullptr;
     frmProgress *progressWindow = nullptr;
     QTabWidget *SPFEtab = nullptr;
     std::array<QPushButton *, 12> cmdPushButton{};

@@ -254,6 +254,11 @@ std::optional<int> EditRules::CommitValue(QLineEdit *line, bool signedByte)
 
 std::optional<int> EditRules::CommitValue(QLineEdit *line, bool signedByte, int highest)
 {
+    return CommitValue(line, signedByte, signedByte ? -SignedByteLimit : 0, highest);
+}
+
+std::optional<int> EditRules::CommitValue(QLineEdit *line, bool signedByte, int lowest, int highest)
+{
     const Box *box = Find(line);
     const auto committed = CommitText(line);
     if (!committed)
@@ -272,7 +277,6 @@ std::optional<int> EditRules::CommitValue(QLineEdit *line, bool signedByte, int 
         return std::nullopt;
     }
     // A typed value beyond the field's range is clamped to its end, never wrapped.
-    const int lowest = signedByte ? -SignedByteLimit : 0;
     if (enter && (value > highest || value < lowest)) {
         value = std::clamp(value, lowest, highest);
         Rewrite(line, QString::number(value));

@@ -90,6 +90,8 @@ public:
     std::optional<int> CommitValue(QLineEdit *box, bool signedByte);
     // The same, with any value typed above `highest` clamped to it.
     std::optional<int> CommitValue(QLineEdit *box, bool signedByte, int highest);
+    // The same, with a field's own range at both ends (a pitch bend range of -24 to 24).
+    std::optional<int> CommitValue(QLineEdit *box, bool signedByte, int lowest, int highest);
 
     // Writes into a box on behalf of one of its partners: the change event commits.
     void WriteFrom(const QObject *partner, QLineEdit *box, const QString &text);
