@@ -7,6 +7,7 @@
 #include "app/frmProgress.h"
 #include "editors/EditRules.h"
 #include "editors/GlobalEditor.h"
+#include "editors/MultiEditor.h"
 #include "editors/PresetEditor.h"
 #include "editors/SpinButton.h"
 #include "editors/ToneEditor.h"
@@ -125,6 +126,7 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
     waveEditor->setRetrieval(objectRetrieval.get());
     toneEditor->setRetrieval(objectRetrieval.get());
     presetEditor->setRetrieval(objectRetrieval.get());
+    multiEditor->setRetrieval(objectRetrieval.get());
     // Each kind's dump and display routines, as the editors provide them.
     objectRetrieval->setRoutines(KindGlobal, {nullptr, [this] { globalEditor->LoadGlobalDisplay(); }});
     objectRetrieval->setRoutines(KindWave, {[this](int n) { return waveEditor->WaveObjDump(n); },
@@ -133,6 +135,8 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
                                             [this] { toneEditor->LoadToneDisplay(); }});
     objectRetrieval->setRoutines(KindPreset, {[this](int n) { return presetEditor->PresetObjDump(n); },
                                               [this] { presetEditor->LoadPresetDisplay(); }});
+    objectRetrieval->setRoutines(KindMulti, {[this](int n) { return multiEditor->MultiObjDump(n); },
+                                             [this] { multiEditor->LoadMultiDisplay(); }});
 
     connect(&session.link, &LinkState::statusChanged, this, &frmMain::onLinkStatus);
     connect(&session.exchange, &ExchangeState::outLedChanged, ledMIDIout, &LedWidget::setLit);
@@ -217,6 +221,8 @@ void frmMain::BuildTabs()
     // The Global tab: the SP's global settings.
     auto *globalPage = SPFEtab->widget(Tabs - 1);
     auto *globalLayout = new QHBoxLayout(globalPage);
+    multiEditor = new MultiEditor(session, *editRules, globalPage);
+    globalLayout->addWidget(multiEditor, 0, Qt::AlignTop);
     globalEditor = new GlobalEditor(session, *editRules, globalPage);
     globalLayout->addWidget(globalEditor);
     globalLayout->addStretch(1);

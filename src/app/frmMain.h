@@ -14,6 +14,7 @@
 
 class EditRules;
 class GlobalEditor;
+class MultiEditor;
 class PresetEditor;
 class ToneEditor;
 class WaveEditor;
@@ -90,6 +91,7 @@ private:
     WaveEditor *waveEditor = nullptr;
     ToneEditor *toneEditor = nullptr;
     PresetEditor *presetEditor = nullptr;
+    MultiEditor *multiEditor = nullptr;
     frmProgress *progressWindow = nullptr;
     QTabWidget *SPFEtab = nullptr;
     std::array<QPushButton *, 12> cmdPushButton{};
