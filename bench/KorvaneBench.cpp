@@ -206,6 +206,42 @@ void RetrievalTimes(QTextStream &out)
                .arg(Redisplays);
 }
 
+// The Preset tabs and the Global tab with its Multi frame, redisplayed from their working images
+// and painted, as after every read-back.
+void PresetAndMultiRedisplay(QTextStream &out)
+{
+    BenchApp app(false);
+    frmMain *main = app.korvane->mainWindow();
+    constexpr int Redisplays = 300;
+    const struct { const char *tab; std::vector<int> kinds; } tabs[] = {
+        {"Preset1", {KindPreset}}, {"Preset2", {KindPreset}}, {"Global", {KindMulti, KindGlobal}}};
+    for (const auto &t : tabs) {
+        main->ShowTab(QLatin1String(t.tab));
+        const auto redisplay = [&] {
+            for (int kind : t.kinds)
+                main->retrieval().routines(kind).display();
+        };
+        QElapsedTimer alone;
+        alone.start();
+        for (int i = 0; i < Redisplays; ++i)
+            redisplay();
+        const double aloneMs = static_cast<double>(alone.nsecsElapsed()) / 1e6 / Redisplays;
+        std::vector<double> painted;
+        for (int i = 0; i < Redisplays; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            redisplay();
+            main->repaint();
+            painted.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        }
+        out << QStringLiteral("%1 tab redisplay: %2 ms; redisplay and paint of the whole window: median %3 ms (%4 runs)\n")
+                   .arg(QLatin1String(t.tab))
+                   .arg(aloneMs, 0, 'f', 3)
+                   .arg(Median(painted), 0, 'f', 3)
+                   .arg(Redisplays);
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -216,6 +252,8 @@ int main(int argc, char **argv)
     ExchangeOverhead(out);
     out.flush();
     RetrievalTimes(out);
+    out.flush();
+    PresetAndMultiRedisplay(out);
     out.flush();
     StartupTime(out);
     return 0;
