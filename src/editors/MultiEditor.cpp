@@ -78,14 +78,15 @@ MultiEditor::MultiEditor(Session &session, EditRules &rules, QWidget *parent)
     sldVolume->setObjectName(Indexed("sldGlobal", Volume));
     sldVolume->setRange(0, VolumeLimit);
 
+    // Options two to a row, so the frame stays low.
     const auto options = [this](QGroupBox *frame, int first, int last) {
-        auto *layout = new QHBoxLayout(frame);
+        auto *layout = new QGridLayout(frame);
         auto *exclusive = new QButtonGroup(frame);
         for (int index = first; index <= last; ++index) {
             auto *option = new QRadioButton(QLatin1String(OptionCaptions[index]), frame);
             option->setObjectName(Indexed("optGlobal", index));
             exclusive->addButton(option);
-            layout->addWidget(option);
+            layout->addWidget(option, (index - first) / 2, (index - first) % 2);
             optGlobal[static_cast<size_t>(index)] = option;
             connect(option, &QRadioButton::clicked, this, [this, index] { ChangeOption(index); });
         }
@@ -107,8 +108,10 @@ MultiEditor::MultiEditor(Session &session, EditRules &rules, QWidget *parent)
     spnGlobal[Polyphony]->setParent(allocation);
     labelled(allocationGrid, 0, QStringLiteral("Allocation Group"), txtGlobal[GroupBox], spnGlobal[GroupBox]);
     labelled(allocationGrid, 1, QStringLiteral("Max Polyphony"), txtGlobal[Polyphony], spnGlobal[Polyphony]);
-    allocationGrid->addWidget(options(new QGroupBox(QStringLiteral("Priority"), allocation), 0, 3), 2, 0, 1, 4);
-    allocationGrid->addWidget(options(new QGroupBox(QStringLiteral("Overflow"), allocation), 4, 5), 3, 0, 1, 4);
+    auto *choices = new QHBoxLayout;
+    choices->addWidget(options(new QGroupBox(QStringLiteral("Priority"), allocation), 0, 3));
+    choices->addWidget(options(new QGroupBox(QStringLiteral("Overflow"), allocation), 4, 5), 0, Qt::AlignTop);
+    allocationGrid->addLayout(choices, 2, 0, 1, 4);
     allocationGrid->setColumnStretch(3, 1);
 
     auto *midi = new QGroupBox(QStringLiteral("Midi"), this);

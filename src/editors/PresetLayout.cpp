@@ -153,11 +153,6 @@ public:
         grid->addWidget(Options(allocation, QStringLiteral("Overflow"), 4, 5, Qt::Vertical), 2, 1, Qt::AlignTop);
         left->addWidget(allocation);
 
-        QGroupBox *aux = Frame(page, QStringLiteral("Auxiliary Controllers"), "fraPresetAux");
-        auto *auxLayout = new QVBoxLayout(aux);
-        for (int index = 1; index <= 3; ++index)
-            auxLayout->addWidget(CaptionedCombo(aux, index));
-        left->addWidget(aux);
         left->addStretch(1);
         layout->addLayout(left);
 
@@ -189,8 +184,16 @@ public:
         switchRow->addLayout(switchColumn);
         switchRow->addWidget(SliderColumn(switching, 4));
         row->addWidget(switching);
-        layout->addWidget(layers, 1, Qt::AlignTop);
-        layout->addStretch(0);
+        auto *right = new QVBoxLayout;
+        right->addWidget(layers);
+        QGroupBox *aux = Frame(page, QStringLiteral("Auxiliary Controllers"), "fraPresetAux");
+        auto *auxLayout = new QHBoxLayout(aux);
+        for (int index = 1; index <= 3; ++index)
+            auxLayout->addWidget(CaptionedCombo(aux, index));
+        auxLayout->addStretch(1);
+        right->addWidget(aux);
+        right->addStretch(1);
+        layout->addLayout(right, 1);
     }
 
     // "Preset2": one layer at a time.
