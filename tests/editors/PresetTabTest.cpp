@@ -213,6 +213,18 @@ private slots:
         QCOMPARE(app.txt(0)->text(), QStringLiteral("-5"));
     }
 
+    void aRefusedEditStaysRedAndThePresetIsReadBack()
+    {
+        PresetApp app({{94, 12}});
+        app.vsp->injectFault({VirtualSpBackend::Fault::Status, 5});
+        app.clearAndType(app.txt(1), QStringLiteral("30"));
+        QCOMPARE(app.heldByte(94), 12);
+        QVERIFY(app.requests().contains(DumpRequest(KindPreset, ShownPreset)));
+        QCOMPARE(app.txt(1)->text(), QStringLiteral("12")); // the SP's own copy, shown again
+        QVERIFY(KeyInput::IsPending(app.txt(1)));
+        QVERIFY(!KeyInput::IsPending(app.txt(0)));
+    }
+
     void theGroupChosenShowsAndChangesOnlyItsOwn()
     {
         PresetApp app({{52 + 6, 12}, {68 + 6, 3}, {102, 0b1010'0001}, {52, 4}});
