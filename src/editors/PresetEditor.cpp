@@ -296,7 +296,7 @@ std::optional<int> PresetEditor::MapStep(int step)
 void PresetEditor::SendChoice(int position, int value)
 {
     if (stored->Byte(position) == value) {
-        ShowChoices(); // the SP holds this already
+        rules.Display([&] { ShowChoices(); }); // the SP holds this already
         return;
     }
     if (Upload(position, value)) {

@@ -210,6 +210,41 @@ private slots:
         QCOMPARE(app.txt(8)->text(), QStringLiteral("Fresh Bank    "));
     }
 
+    void anEditReadsBackTheMultiAndThenTheGlobal()
+    {
+        MultiApp app;
+        app.vsp->device().memory().global.bankName = "Other Bank    ";
+        app.clearAndType(app.txt(5), QStringLiteral("64"));
+        const QList<QByteArray> sent = app.requests();
+        const qsizetype dump = sent.indexOf(DumpRequest(KindMulti, ShownMulti));
+        QVERIFY(dump > 0);
+        QCOMPARE(sent.indexOf(Request({0x11, 0x02, 0x01, 0x00})), dump + 1);
+        QCOMPARE(sent.last(), Request({0x32, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00}));
+        QCOMPARE(app.txt(8)->text(), QStringLiteral("Other Bank    "));
+        QCOMPARE(app.txt(5)->text(), QStringLiteral("64"));
+    }
+
+    void withoutMultisTheFrameIsClearedAndTheGlobalStillRead()
+    {
+        Vsp::SpMemory memory = VspApp::StandardMemory();
+        memory.of(Vsp::Multi).clear();
+        VspApp app;
+        app.start(std::move(memory));
+        app.showTab(GlobalTab);
+        app.vsp->clearTraffic();
+        for (int index : {0, 1, 2, 3, 4, 5}) {
+            QLineEdit *box = app.box(qPrintable(QStringLiteral("txtGlobal(%1)").arg(index)));
+            QVERIFY(box->text().isEmpty());
+            QVERIFY(!box->isEnabled());
+        }
+        QTest::mouseClick(app.find<QPushButton>("cmdDownLoad"), Qt::LeftButton);
+        const QList<QByteArray> sent = app.requests();
+        QCOMPARE(sent.value(0), Request({0x12, 0x01, 0x01, KindMulti}));
+        QCOMPARE(sent.value(1), Request({0x11, 0x02, 0x01, 0x00}));
+        QCOMPARE(sent.size(), 8); // the Multi's status, then the Global's seven values
+        QVERIFY(app.notifier.messages.isEmpty());
+    }
+
     void aBadMultiDumpIsRefusedAndTheShownOneKept()
     {
         const VirtualSpBackend::Fault faults[] = {{VirtualSpBackend::Fault::Truncate, 150},
