@@ -158,8 +158,9 @@ bool MultiEditor::MultiObjDump(int number)
     const QByteArray dump = session.io.RequestObject(KindMulti, number);
     std::optional<DumpRecord> record = DumpRecord::Parse(dump, DumpLength, FirstPosition);
     if (!record) {
-        // A time-out has told the user already; anything else that came is no Multi.
-        if (dump != "65")
+        // A time-out has told the user already and an abandoned wait needs no word; anything
+        // else that came is no Multi.
+        if (!dump.isEmpty() && dump != "65")
             session.comms.ReportError(QLatin1String(DumpErrorHeading), QLatin1String(DumpErrorText));
         return false;
     }

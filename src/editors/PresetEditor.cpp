@@ -77,8 +77,9 @@ bool PresetEditor::PresetObjDump(int number)
     const QByteArray dump = session.io.RequestObject(KindPreset, number);
     std::optional<DumpRecord> record = DumpRecord::Parse(dump, DumpLength, FirstPosition);
     if (!record) {
-        // A time-out has told the user already; anything else that came is no Preset.
-        if (dump != "65")
+        // A time-out has told the user already and an abandoned wait needs no word; anything
+        // else that came is no Preset.
+        if (!dump.isEmpty() && dump != "65")
             session.comms.ReportError(QLatin1String(DumpErrorHeading), QLatin1String(DumpErrorText));
         return false;
     }

@@ -402,6 +402,18 @@ private slots:
             QCOMPARE(app.txt(0)->text(), QStringLiteral("33"));
         }
     }
+
+    void aPresetThatNeverComesIsReportedOnceAsATimeOut()
+    {
+        PresetApp app({{90, 33}});
+        app.vsp->setFaultPlan([](const QByteArray &request) {
+            return request == DumpRequest(KindPreset, ShownPreset) ? VirtualSpBackend::Fault{VirtualSpBackend::Fault::NoAnswer}
+                                                                   : VirtualSpBackend::Fault{};
+        });
+        app.main()->retrieval().ObjectDownload(KindPreset);
+        QCOMPARE(app.notifier.texts(), QStringList{QStringLiteral("The specified SP Device is not responding")});
+        QCOMPARE(app.txt(0)->text(), QStringLiteral("33"));
+    }
 };
 
 QTEST_MAIN(PresetTabTest)
