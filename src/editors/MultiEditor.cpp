@@ -1,6 +1,7 @@
 #include "editors/MultiEditor.h"
 
 #include "app/Session.h"
+#include "editors/DirectoryStep.h"
 #include "editors/EditRules.h"
 #include "editors/KeyInput.h"
 #include "editors/SpinButton.h"
@@ -206,16 +207,7 @@ std::optional<int> MultiEditor::PresetStep(int step) const
 {
     if (!stored)
         return std::nullopt;
-    const int current = stored->Byte(PositionOf(PresetBox));
-    std::optional<int> next;
-    for (const ObjDirEntry &entry : session.objects.of(KindPreset).Dir.Entries) {
-        const int number = entry.Number;
-        if (step > 0 && number > current && (!next || number < *next))
-            next = number;
-        if (step < 0 && number < current && (!next || number > *next))
-            next = number;
-    }
-    return next;
+    return NextInDirectory(session.objects.of(KindPreset).Dir, stored->Byte(PositionOf(PresetBox)), step);
 }
 
 // Everything the chosen group and channel show, under the display's protection.

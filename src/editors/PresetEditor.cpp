@@ -1,6 +1,7 @@
 #include "editors/PresetEditor.h"
 
 #include "app/Session.h"
+#include "editors/DirectoryStep.h"
 #include "editors/EditRules.h"
 #include "editors/KeyInput.h"
 #include "editors/NoteNames.h"
@@ -279,19 +280,8 @@ std::optional<int> PresetEditor::MapStep(int step)
     }
     if (!stored)
         return std::nullopt;
-    const int current = stored->Byte(PositionOf(RowOf(MapBox)));
-    // The next Map the SP holds in the step's direction, within its lowest and highest.
-    std::optional<int> next;
-    for (const ObjDirEntry &entry : maps.Dir.Entries) {
-        const int number = entry.Number;
-        if (number < maps.Status.Lowest || number > maps.Status.Highest)
-            continue;
-        if (step > 0 && number > current && (!next || number < *next))
-            next = number;
-        if (step < 0 && number < current && (!next || number > *next))
-            next = number;
-    }
-    return next;
+    return NextInDirectory(maps.Dir, stored->Byte(PositionOf(RowOf(MapBox))), step, maps.Status.Lowest,
+                           maps.Status.Highest);
 }
 
 void PresetEditor::SendChoice(int position, int value)
