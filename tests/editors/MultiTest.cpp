@@ -160,7 +160,9 @@ private slots:
 
     void aChannelsVolumeAndPresetGoToTheirPositions()
     {
-        MultiApp app;
+        Vsp::SpMemory memory = VspApp::StandardMemory();
+        memory.of(Vsp::Preset)[6] = SpRecords::Preset("Third Kit");
+        MultiApp app({}, memory);
         app.spin(2, 9);
         const QByteArray before = app.image();
         app.clearAndType(app.txt(5), QStringLiteral("100"));
@@ -182,6 +184,11 @@ private slots:
         app.spin(3, -1);
         QCOMPARE(app.heldByte(106), 0);
         QCOMPARE(app.txt(4)->text(), QStringLiteral("Drum Kit"));
+        app.clearAndType(app.txt(3), QStringLiteral("6"));
+        QCOMPARE(app.heldByte(106), 6);
+        app.spin(3, -1); // the nearest Preset below, not the lowest
+        QCOMPARE(app.heldByte(106), 1);
+        app.spin(3, -1);
         app.vsp->clearTraffic();
         app.spin(3, -1); // the lowest Preset: nothing further
         QVERIFY(app.uploads().isEmpty());
