@@ -4,6 +4,7 @@
 #include "editors/DirectoryStep.h"
 #include "editors/EditRules.h"
 #include "editors/KeyInput.h"
+#include "editors/PanelFrame.h"
 #include "editors/SpinButton.h"
 #include "objects/Retrieval.h"
 
@@ -52,7 +53,7 @@ constexpr const char *OptionCaptions[] = {"low", "medium", "high", "absolute", "
 } // namespace
 
 MultiEditor::MultiEditor(Session &session, EditRules &rules, QWidget *parent)
-    : QGroupBox(QStringLiteral("Multi"), parent), session(session), rules(rules)
+    : PanelFrame(QStringLiteral("Multi"), parent), session(session), rules(rules)
 {
     setObjectName(Indexed("fraGlobal", 0));
     const int digitWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16;
@@ -100,7 +101,7 @@ MultiEditor::MultiEditor(Session &session, EditRules &rules, QWidget *parent)
             grid->addWidget(beside, row, 2, Qt::AlignLeft);
     };
 
-    auto *allocation = new QGroupBox(QStringLiteral("Voice Allocation"), this);
+    auto *allocation = new PanelFrame(QStringLiteral("Voice Allocation"), this);
     allocation->setObjectName(QStringLiteral("pnlMultiAllocation"));
     auto *allocationGrid = new QGridLayout(allocation);
     txtGlobal[GroupBox]->setParent(allocation);
@@ -110,12 +111,12 @@ MultiEditor::MultiEditor(Session &session, EditRules &rules, QWidget *parent)
     labelled(allocationGrid, 0, QStringLiteral("Allocation Group"), txtGlobal[GroupBox], spnGlobal[GroupBox]);
     labelled(allocationGrid, 1, QStringLiteral("Max Polyphony"), txtGlobal[Polyphony], spnGlobal[Polyphony]);
     auto *choices = new QHBoxLayout;
-    choices->addWidget(options(new QGroupBox(QStringLiteral("Priority"), allocation), 0, 3));
-    choices->addWidget(options(new QGroupBox(QStringLiteral("Overflow"), allocation), 4, 5), 0, Qt::AlignTop);
+    choices->addWidget(options(new PanelFrame(QStringLiteral("Priority"), allocation), 0, 3));
+    choices->addWidget(options(new PanelFrame(QStringLiteral("Overflow"), allocation), 4, 5), 0, Qt::AlignTop);
     allocationGrid->addLayout(choices, 2, 0, 1, 4);
     allocationGrid->setColumnStretch(3, 1);
 
-    auto *midi = new QGroupBox(QStringLiteral("Midi"), this);
+    auto *midi = new PanelFrame(QStringLiteral("Midi"), this);
     midi->setObjectName(QStringLiteral("pnlMultiMidi"));
     auto *midiGrid = new QGridLayout(midi);
     for (int index : {ChannelBox, PresetBox, Volume})
@@ -129,7 +130,7 @@ MultiEditor::MultiEditor(Session &session, EditRules &rules, QWidget *parent)
     midiGrid->addWidget(name, 1, 3);
     labelled(midiGrid, 2, QStringLiteral("Volume"), txtGlobal[Volume], nullptr);
     midiGrid->addWidget(sldVolume, 2, 2, 1, 2);
-    midiGrid->addWidget(options(new QGroupBox(QStringLiteral("Multi Enable"), midi), 6, 7), 3, 0, 1, 4);
+    midiGrid->addWidget(options(new PanelFrame(QStringLiteral("Multi Enable"), midi), 6, 7), 3, 0, 1, 4);
     midiGrid->setColumnStretch(3, 1);
 
     auto *layout = new QVBoxLayout(this);

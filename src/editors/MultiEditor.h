@@ -5,7 +5,7 @@
 
 #include "editors/DumpRecord.h"
 
-#include <QGroupBox>
+#include "editors/PanelFrame.h"
 
 #include <array>
 #include <optional>
@@ -18,7 +18,7 @@ class Retrieval;
 class Session;
 class SpinButton;
 
-class MultiEditor : public QGroupBox {
+class MultiEditor : public PanelFrame {
     Q_OBJECT
 public:
     static constexpr int DumpLength = 212;

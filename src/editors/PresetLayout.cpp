@@ -1,5 +1,6 @@
 #include "editors/PresetLayout.h"
 
+#include "editors/PanelFrame.h"
 #include "editors/SpinButton.h"
 #include "editors/ToneControls.h"
 
@@ -29,7 +30,7 @@ public:
 
     QGroupBox *Frame(QWidget *parent, const QString &title, const char *name = nullptr)
     {
-        auto *frame = new QGroupBox(title, parent);
+        auto *frame = new PanelFrame(title, parent);
         if (name)
             frame->setObjectName(QLatin1String(name));
         return frame;
