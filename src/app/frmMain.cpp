@@ -13,6 +13,8 @@
 #include "editors/EditRules.h"
 #include "editors/GlobalEditor.h"
 #include "editors/MapEditor.h"
+#include "editors/MultiEditor.h"
+#include "editors/PresetEditor.h"
 #include "editors/SpinButton.h"
 #include "editors/ToneEditor.h"
 #include "editors/WaveEditor.h"
@@ -134,6 +136,8 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
     waveEditor->setRetrieval(objectRetrieval.get());
     toneEditor->setRetrieval(objectRetrieval.get());
     mapEditor->setRetrieval(objectRetrieval.get());
+    presetEditor->setRetrieval(objectRetrieval.get());
+    multiEditor->setRetrieval(objectRetrieval.get());
     // Each kind's dump and display routines, as the editors provide them.
     objectRetrieval->setRoutines(KindGlobal, {nullptr, [this] { globalEditor->LoadGlobalDisplay(); }});
     objectRetrieval->setRoutines(KindWave, {[this](int n) { return waveEditor->WaveObjDump(n); },
@@ -142,6 +146,10 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
                                             [this] { toneEditor->LoadToneDisplay(); }});
     objectRetrieval->setRoutines(KindMap, {[this](int n) { return mapEditor->MapObjDump(n); },
                                            [this] { mapEditor->LoadMapDisplay(); }});
+    objectRetrieval->setRoutines(KindPreset, {[this](int n) { return presetEditor->PresetObjDump(n); },
+                                              [this] { presetEditor->LoadPresetDisplay(); }});
+    objectRetrieval->setRoutines(KindMulti, {[this](int n) { return multiEditor->MultiObjDump(n); },
+                                             [this] { multiEditor->LoadMultiDisplay(); }});
 
     connect(&session.link, &LinkState::statusChanged, this, &frmMain::onLinkStatus);
     connect(&session.exchange, &ExchangeState::outLedChanged, ledMIDIout, &LedWidget::setLit);
@@ -249,9 +257,13 @@ void frmMain::BuildTabs()
     mapEditor = new MapEditor(session, *editRules, mapPage);
     mapLayout->addWidget(mapEditor);
 
+    presetEditor = new PresetEditor(session, *editRules, SPFEtab->widget(0), SPFEtab->widget(1), this);
+
     // The Global tab: the SP's global settings.
     auto *globalPage = SPFEtab->widget(Tabs - 1);
     auto *globalLayout = new QHBoxLayout(globalPage);
+    multiEditor = new MultiEditor(session, *editRules, globalPage);
+    globalLayout->addWidget(multiEditor, 0, Qt::AlignTop);
     globalEditor = new GlobalEditor(session, *editRules, globalPage);
     globalLayout->addWidget(globalEditor);
     globalLayout->addStretch(1);

@@ -15,6 +15,8 @@
 class EditRules;
 class GlobalEditor;
 class MapEditor;
+class MultiEditor;
+class PresetEditor;
 class ToneEditor;
 class WaveEditor;
 class LedWidget;
@@ -107,6 +109,8 @@ private:
     WaveEditor *waveEditor = nullptr;
     ToneEditor *toneEditor = nullptr;
     MapEditor *mapEditor = nullptr;
+    PresetEditor *presetEditor = nullptr;
+    MultiEditor *multiEditor = nullptr;
     frmProgress *progressWindow = nullptr;
     QTabWidget *SPFEtab = nullptr;
     std::array<QPushButton *, 12> cmdPushButton{};

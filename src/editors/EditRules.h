@@ -90,7 +90,8 @@ public:
     std::optional<int> CommitValue(QLineEdit *box, bool signedByte);
     // The same, with any value typed above `highest` clamped to it.
     std::optional<int> CommitValue(QLineEdit *box, bool signedByte, int highest);
-    // The same for a field with its own range at both ends (a transpose of -127 to 127).
+    // The same for a field with its own range at both ends (a transpose of -127 to 127, a pitch
+    // bend range of -24 to 24).
     std::optional<int> CommitValue(QLineEdit *box, bool signedByte, int lowest, int highest);
 
     // Writes into a box on behalf of one of its partners: the change event commits.

@@ -30,7 +30,7 @@ QString Indexed(const char *name, int index)
 
 QGroupBox *Frame(const QString &title, QWidget *parent)
 {
-    auto *frame = new QGroupBox(title, parent);
+    auto *frame = new PanelFrame(title, parent);
     new QHBoxLayout(frame);
     return frame;
 }
@@ -38,7 +38,7 @@ QGroupBox *Frame(const QString &title, QWidget *parent)
 } // namespace
 
 GlobalEditor::GlobalEditor(Session &session, EditRules &rules, QWidget *parent)
-    : QGroupBox(QStringLiteral("Global"), parent), session(session), rules(rules)
+    : PanelFrame(QStringLiteral("Global"), parent), session(session), rules(rules)
 {
     setObjectName(QStringLiteral("fraGlobal"));
     auto *grid = new QGridLayout(this);

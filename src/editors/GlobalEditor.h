@@ -2,7 +2,7 @@
 // channel and volume, program change and master tune, each edit sent at once.
 #pragma once
 
-#include <QGroupBox>
+#include "editors/PanelFrame.h"
 
 #include <array>
 
@@ -16,7 +16,7 @@ class Retrieval;
 class Session;
 class SpinButton;
 
-class GlobalEditor : public QGroupBox {
+class GlobalEditor : public PanelFrame {
     Q_OBJECT
 public:
     GlobalEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);

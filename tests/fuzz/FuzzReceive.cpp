@@ -4,6 +4,7 @@
 // end of a message.
 #include "device/StatusCodes.h"
 #include "device/SysExFrame.h"
+#include "editors/DumpRecord.h"
 #include "midi/MidiStreamParser.h"
 #include "objects/DumpCheck.h"
 #include "objects/NibbleCodec.h"
@@ -38,6 +39,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             (void)DumpCheck::WellFormed(message, kind, 1, DumpCheck::AnyLength);
         (void)DumpCheck::PrintableName(message);
         (void)NibbleCodec::ReadName(message, 20);
+        // Preset and Multi dumps, read at every position a table could name.
+        for (const int length : {532, 212}) {
+            if (const auto record = DumpRecord::Parse(message, length, 20)) {
+                for (int position = 0; position <= length + 2; ++position)
+                    (void)record->Signed(position);
+                (void)record->Number(length - 4, 2);
+            }
+        }
         (void)NibbleCodec::ReadSigned16(message, 18);
         for (const QByteArray &answer : sp.Receive(message))
             (void)SpStatus::CodeOf(answer);

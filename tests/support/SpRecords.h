@@ -29,6 +29,20 @@ inline QByteArray Wave(const char *name, int length, bool stereo = false)
     return w;
 }
 
+// The record byte whose high nibble travels at a message position of a Preset or Multi dump.
+constexpr int RecordByteAt(int position)
+{
+    return (position - 18) / 2;
+}
+inline void SetAt(QByteArray &record, int position, int value)
+{
+    record[RecordByteAt(position)] = static_cast<char>(value & 0xFF);
+}
+inline int ByteAt(const QByteArray &record, int position)
+{
+    return static_cast<uint8_t>(record.at(RecordByteAt(position)));
+}
+
 inline QByteArray Tone(const char *name) { return Record(Vsp::ToneRecordBytes, name); }
 inline QByteArray Preset(const char *name) { return Record(Vsp::PresetRecordBytes, name); }
 inline QByteArray Multi(const char *name) { return Record(Vsp::MultiRecordBytes, name); }

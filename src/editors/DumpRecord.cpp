@@ -1,0 +1,58 @@
+#include "editors/DumpRecord.h"
+
+#include "objects/NibbleCodec.h"
+
+std::optional<DumpRecord> DumpRecord::Parse(const QByteArray &dump, int length, int firstPosition)
+{
+    if (dump.size() != length || firstPosition < 1 || firstPosition >= length)
+        return std::nullopt;
+    DumpRecord record;
+    record.first = firstPosition;
+    const int count = (length - firstPosition) / 2; // the F7 closes the message
+    record.bytes.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const auto byte = NibbleCodec::Read(dump, firstPosition + 2 * i, 2);
+        if (!byte)
+            return std::nullopt;
+        record.bytes.push_back(static_cast<unsigned char>(*byte));
+    }
+    return record;
+}
+
+bool DumpRecord::Holds(int position) const
+{
+    return position >= first && (position - first) % 2 == 0 && Offset(position) < bytes.size();
+}
+
+int DumpRecord::Byte(int position) const
+{
+    return Holds(position) ? bytes[Offset(position)] : 0;
+}
+
+int DumpRecord::Signed(int position) const
+{
+    const int byte = Byte(position);
+    return byte > 128 ? byte - 256 : byte;
+}
+
+unsigned DumpRecord::Number(int position, int count) const
+{
+    unsigned value = 0;
+    for (int i = 0; i < count; ++i)
+        value = (value << 8) | static_cast<unsigned>(Byte(position + 2 * i));
+    return value;
+}
+
+void DumpRecord::Set(int position, int value)
+{
+    if (Holds(position))
+        bytes[Offset(position)] = static_cast<unsigned char>(value & 0xFF);
+}
+
+void DumpRecord::SetNumber(int position, int count, unsigned value)
+{
+    for (int i = count - 1; i >= 0; --i) {
+        Set(position + 2 * i, static_cast<int>(value & 0xFF));
+        value >>= 8;
+    }
+}

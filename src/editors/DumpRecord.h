@@ -1,0 +1,33 @@
+// The data bytes of one fixed-length object dump, read once out of their nibble characters and
+// addressed by the message position of their high nibble, as the parameter tables give it. The
+// Preset and Multi editors keep their object's values in one of these beside the working image.
+#pragma once
+
+#include <QByteArray>
+
+#include <optional>
+#include <vector>
+
+class DumpRecord {
+public:
+    // Nothing when the dump is not `length` characters long or a data character is no nibble;
+    // the data bytes run from `firstPosition` up to the F7 at the end.
+    static std::optional<DumpRecord> Parse(const QByteArray &dump, int length, int firstPosition);
+
+    // The unsigned byte whose high nibble is at `position`; 0 outside the record.
+    int Byte(int position) const;
+    // A signed byte: above 128 it reads as byte - 256.
+    int Signed(int position) const;
+    int Value(int position, bool isSigned) const { return isSigned ? Signed(position) : Byte(position); }
+    // A big-endian number of `bytes` bytes from `position`.
+    unsigned Number(int position, int bytes) const;
+    void Set(int position, int value);
+    void SetNumber(int position, int bytes, unsigned value);
+
+private:
+    bool Holds(int position) const;
+    size_t Offset(int position) const { return static_cast<size_t>((position - first) / 2); }
+
+    int first = 0;
+    std::vector<unsigned char> bytes;
+};

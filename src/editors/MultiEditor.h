@@ -1,0 +1,69 @@
+// The Global tab's "Multi" frame: the Multi's eight allocation groups (polyphony, priority,
+// overflow) and its sixteen MIDI channels (active or off-line, Preset, volume), one group and
+// one channel shown at a time, each edit sent to the SP at once and the Multi read back.
+#pragma once
+
+#include "editors/DumpRecord.h"
+
+#include "editors/PanelFrame.h"
+
+#include <array>
+#include <optional>
+
+class EditRules;
+class QLineEdit;
+class QRadioButton;
+class QSlider;
+class Retrieval;
+class Session;
+class SpinButton;
+
+class MultiEditor : public PanelFrame {
+    Q_OBJECT
+public:
+    static constexpr int DumpLength = 212;
+    static constexpr int FirstPosition = 20;
+    static constexpr int Channels = 16;
+    static constexpr int Groups = 8;
+    static constexpr int OfflinePosition = 52;   // four nibble characters, bit ch = off-line
+    static constexpr int PolyphonyPosition = 56; // + 2 * group
+    static constexpr int PriorityPosition = 72;  // + 2 * group
+    static constexpr int PresetPosition = 88;    // + 2 * channel
+    static constexpr int VolumePosition = 120;   // + 2 * channel
+    static constexpr int OverflowPosition = 152; // bit g = overflow on
+
+    static constexpr const char *DumpErrorHeading = "MultiObjDump()";
+    static constexpr const char *DumpErrorText = "Error downloading Multi object from SP";
+    static constexpr const char *ChangeErrorHeading = "Change_MultiParm()";
+    static constexpr const char *ChangeErrorText = "Error updating Multi parameter";
+
+    MultiEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
+    void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
+
+    bool MultiObjDump(int number);
+    void LoadMultiDisplay();
+
+private:
+    enum Box { GroupBox = 0, Polyphony = 1, ChannelBox = 2, PresetBox = 3, PresetName = 4, Volume = 5 };
+
+    bool Change_MultiParm(int index);
+    void ChangeOption(int index);
+    bool Upload(int position, int value, int width);
+    void Reload();
+    int PositionOf(int index) const;
+    QString StoredText(int index) const;
+    QString ChannelPresetName() const;
+    std::optional<int> PresetStep(int step) const;
+    void ShowSelections();
+
+    Session &session;
+    EditRules &rules;
+    Retrieval *retrieval = nullptr;
+    std::optional<DumpRecord> stored;
+    int group = 0;
+    int channel = 0;
+    std::array<QLineEdit *, 6> txtGlobal{};
+    std::array<SpinButton *, 4> spnGlobal{};
+    QSlider *sldVolume = nullptr; // sldGlobal(5)
+    std::array<QRadioButton *, 8> optGlobal{};
+};

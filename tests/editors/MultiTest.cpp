@@ -1,0 +1,277 @@
+// The Global tab's "Multi" frame: the Multi shown for the chosen group and channel, each edit
+// sent as one upload of the whole Multi with the field in place and read back, and the tab's
+// download that fetches the Multi and then the Global settings.
+#include "VspApp.h"
+#include "editors/KeyInput.h"
+#include "editors/SpinButton.h"
+#include "objects/ObjectKinds.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+using SpRecords::ByteAt;
+using SpRecords::SetAt;
+
+namespace {
+
+constexpr int GlobalTab = 7;
+constexpr int ShownMulti = 0;
+constexpr int DumpLength = 212;
+
+struct Field {
+    int position;
+    int value;
+};
+
+struct MultiApp : VspApp {
+    explicit MultiApp(std::initializer_list<Field> fields = {}, Vsp::SpMemory memory = StandardMemory())
+    {
+        QByteArray &multi = memory.of(Vsp::Multi)[ShownMulti];
+        for (const Field &f : fields)
+            SetAt(multi, f.position, f.value);
+        start(std::move(memory));
+        showTab(GlobalTab);
+        vsp->clearTraffic();
+        notifier.messages.clear();
+    }
+
+    QLineEdit *txt(int index) { return box(qPrintable(QStringLiteral("txtGlobal(%1)").arg(index))); }
+    SpinButton *spn(int index) { return find<SpinButton>(QStringLiteral("spnGlobal(%1)").arg(index)); }
+    QRadioButton *opt(int index) { return find<QRadioButton>(QStringLiteral("optGlobal(%1)").arg(index)); }
+    QSlider *volumeSlider() { return find<QSlider>(QStringLiteral("sldGlobal(5)")); }
+
+    QByteArray &held() { return vsp->device().memory().of(Vsp::Multi)[ShownMulti]; }
+    int heldByte(int position) { return ByteAt(held(), position); }
+    QByteArray image() { return session().objects.of(KindMulti).Image; }
+
+    QList<QByteArray> uploads()
+    {
+        QList<QByteArray> sent;
+        for (const QByteArray &m : requests()) {
+            if (m.size() == DumpLength)
+                sent << m;
+        }
+        return sent;
+    }
+    void spin(int index, int steps)
+    {
+        for (int i = 0; i < std::abs(steps); ++i)
+            emit steps > 0 ? spn(index)->SpinUp() : spn(index)->SpinDown();
+    }
+    void clearAndType(QLineEdit *line, const QString &text)
+    {
+        clear(line);
+        type(line, text);
+    }
+};
+
+QByteArray WithNibbles(QByteArray image, int position, std::initializer_list<int> nibbles)
+{
+    int at = position - 1;
+    for (int n : nibbles)
+        image[at++] = static_cast<char>(n);
+    return image;
+}
+
+QByteArray Request(std::initializer_list<int> body)
+{
+    QByteArray r = Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F});
+    r += Wire(body);
+    r += Wire({0xF7});
+    return r;
+}
+
+} // namespace
+
+class MultiTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsTheFirstGroupAndChannel()
+    {
+        MultiApp app({{52, 0x02}, {54, 0x01}, {56, 8}, {72, 1}, {152, 0x01}, {88, 1}, {120, 90}});
+        const struct { int index; const char *text; } boxes[] = {
+            {0, "0"}, {1, "8"}, {2, "0"}, {3, "1"}, {4, "Second Kit"}, {5, "90"}};
+        for (const auto &b : boxes) {
+            QCOMPARE(app.txt(b.index)->text(), QLatin1String(b.text));
+            QVERIFY2(app.txt(b.index)->isEnabled() && !KeyInput::IsPending(app.txt(b.index)), b.text);
+        }
+        QCOMPARE(app.volumeSlider()->value(), 90);
+        QVERIFY(app.opt(1)->isChecked());
+        QVERIFY(app.opt(5)->isChecked());
+        QVERIFY(app.opt(7)->isChecked()); // channel 0 is off-line
+        QCOMPARE(app.find<QGroupBox>("fraGlobal(0)")->title(), QStringLiteral("Multi"));
+        QVERIFY(app.requests().isEmpty());
+    }
+
+    void eachChannelShowsAndSetsItsOwnBit()
+    {
+        // Channels 0 and 9 off-line, the others active.
+        MultiApp app({{52, 0x02}, {54, 0x01}, {88 + 18, 1}, {120 + 18, 33}});
+        app.spin(2, 9);
+        QCOMPARE(app.txt(2)->text(), QStringLiteral("9"));
+        QVERIFY(app.opt(7)->isChecked());
+        QCOMPARE(app.txt(3)->text(), QStringLiteral("1"));
+        QCOMPARE(app.txt(5)->text(), QStringLiteral("33"));
+        QVERIFY(app.requests().isEmpty());
+
+        const QByteArray before = app.image();
+        app.opt(6)->click();
+        QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 52, {0, 0, 0, 1})});
+        QCOMPARE(app.heldByte(52), 0x00);
+        QCOMPARE(app.heldByte(54), 0x01);
+        QVERIFY(app.opt(6)->isChecked());
+        QCOMPARE(app.txt(2)->text(), QStringLiteral("9"));
+
+        app.spin(2, 6); // channel 15
+        app.opt(7)->click();
+        QCOMPARE(app.heldByte(52), 0x80);
+        QCOMPARE(app.heldByte(54), 0x01);
+        app.spin(2, 5); // stays at 15
+        QCOMPARE(app.txt(2)->text(), QStringLiteral("15"));
+    }
+
+    void theGroupChosenShowsAndChangesOnlyItsOwn()
+    {
+        MultiApp app({{56 + 6, 12}, {72 + 6, 3}, {152, 0b0100'0001}, {56, 4}});
+        app.spin(0, 3);
+        QCOMPARE(app.txt(0)->text(), QStringLiteral("3"));
+        QCOMPARE(app.txt(1)->text(), QStringLiteral("12"));
+        QVERIFY(app.opt(3)->isChecked());
+        QVERIFY(app.opt(4)->isChecked());
+        QVERIFY(app.requests().isEmpty());
+
+        const QByteArray before = app.image();
+        app.opt(5)->click();
+        QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 152, {4, 9})});
+        QCOMPARE(app.heldByte(152), 0b0100'1001);
+        app.opt(4)->click();
+        QCOMPARE(app.heldByte(152), 0b0100'0001);
+        app.opt(0)->click();
+        QCOMPARE(app.heldByte(78), 0);
+        QCOMPARE(app.heldByte(72), 0);
+        app.spin(1, 1);
+        QCOMPARE(app.heldByte(62), 13);
+        QCOMPARE(app.heldByte(56), 4);
+        QCOMPARE(app.txt(1)->text(), QStringLiteral("13"));
+    }
+
+    void aChannelsVolumeAndPresetGoToTheirPositions()
+    {
+        Vsp::SpMemory memory = VspApp::StandardMemory();
+        memory.of(Vsp::Preset)[6] = SpRecords::Preset("Third Kit");
+        MultiApp app({}, memory);
+        app.spin(2, 9);
+        const QByteArray before = app.image();
+        app.clearAndType(app.txt(5), QStringLiteral("100"));
+        QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 138, {6, 4})});
+        QCOMPARE(app.heldByte(138), 100);
+        QCOMPARE(app.volumeSlider()->value(), 100);
+        app.clearAndType(app.txt(5), QStringLiteral("200"));
+        QCOMPARE(app.heldByte(138), 127);
+        QCOMPARE(app.txt(5)->text(), QStringLiteral("127"));
+
+        app.clearAndType(app.txt(3), QStringLiteral("1"));
+        QCOMPARE(app.heldByte(106), 1);
+        QCOMPARE(app.txt(4)->text(), QStringLiteral("Second Kit"));
+        app.vsp->clearTraffic();
+        app.clearAndType(app.txt(3), QStringLiteral("50")); // no such Preset
+        QVERIFY(app.uploads().isEmpty());
+        QCOMPARE(app.txt(3)->text(), QStringLiteral("1"));
+        QCOMPARE(app.heldByte(106), 1);
+        app.spin(3, -1);
+        QCOMPARE(app.heldByte(106), 0);
+        QCOMPARE(app.txt(4)->text(), QStringLiteral("Drum Kit"));
+        app.clearAndType(app.txt(3), QStringLiteral("6"));
+        QCOMPARE(app.heldByte(106), 6);
+        app.spin(3, -1); // the nearest Preset below, not the lowest
+        QCOMPARE(app.heldByte(106), 1);
+        app.spin(3, -1);
+        app.vsp->clearTraffic();
+        app.spin(3, -1); // the lowest Preset: nothing further
+        QVERIFY(app.uploads().isEmpty());
+    }
+
+    void theTabsDownloadFetchesTheMultiThenTheGlobal()
+    {
+        MultiApp app;
+        app.vsp->device().memory().global.bankName = "Fresh Bank    ";
+        SetAt(app.held(), 120, 77);
+        QTest::mouseClick(app.find<QPushButton>("cmdDownLoad"), Qt::LeftButton);
+        const QList<QByteArray> expected = {
+            Request({0x12, 0x01, 0x01, KindMulti}),
+            Request({0x12, 0x02, 0x01, KindMulti}),
+            DumpRequest(KindMulti, ShownMulti),
+            Request({0x11, 0x02, 0x01, 0x00}),
+            Request({0x11, 0x03, 0x02, 0x01, 0x00}),
+            Request({0x11, 0x03, 0x02, 0x02, 0x00}),
+            Request({0x11, 0x03, 0x02, 0x03, 0x00}),
+            Request({0x11, 0x03, 0x02, 0x04, 0x00}),
+            Request({0x11, 0x03, 0x02, 0x05, 0x00}),
+            Request({0x32, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00}),
+        };
+        QCOMPARE(app.requests(), expected);
+        QCOMPARE(app.txt(5)->text(), QStringLiteral("77"));
+        QCOMPARE(app.txt(8)->text(), QStringLiteral("Fresh Bank    "));
+    }
+
+    void anEditReadsBackTheMultiAndThenTheGlobal()
+    {
+        MultiApp app;
+        app.vsp->device().memory().global.bankName = "Other Bank    ";
+        app.clearAndType(app.txt(5), QStringLiteral("64"));
+        const QList<QByteArray> sent = app.requests();
+        const qsizetype dump = sent.indexOf(DumpRequest(KindMulti, ShownMulti));
+        QVERIFY(dump > 0);
+        QCOMPARE(sent.indexOf(Request({0x11, 0x02, 0x01, 0x00})), dump + 1);
+        QCOMPARE(sent.last(), Request({0x32, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00}));
+        QCOMPARE(app.txt(8)->text(), QStringLiteral("Other Bank    "));
+        QCOMPARE(app.txt(5)->text(), QStringLiteral("64"));
+    }
+
+    void withoutMultisTheFrameIsClearedAndTheGlobalStillRead()
+    {
+        Vsp::SpMemory memory = VspApp::StandardMemory();
+        memory.of(Vsp::Multi).clear();
+        VspApp app;
+        app.start(std::move(memory));
+        app.showTab(GlobalTab);
+        app.vsp->clearTraffic();
+        for (int index : {0, 1, 2, 3, 4, 5}) {
+            QLineEdit *box = app.box(qPrintable(QStringLiteral("txtGlobal(%1)").arg(index)));
+            QVERIFY(box->text().isEmpty());
+            QVERIFY(!box->isEnabled());
+        }
+        QTest::mouseClick(app.find<QPushButton>("cmdDownLoad"), Qt::LeftButton);
+        const QList<QByteArray> sent = app.requests();
+        QCOMPARE(sent.value(0), Request({0x12, 0x01, 0x01, KindMulti}));
+        QCOMPARE(sent.value(1), Request({0x11, 0x02, 0x01, 0x00}));
+        QCOMPARE(sent.size(), 8); // the Multi's status, then the Global's seven values
+        QVERIFY(app.notifier.messages.isEmpty());
+    }
+
+    void aBadMultiDumpIsRefusedAndTheShownOneKept()
+    {
+        const VirtualSpBackend::Fault faults[] = {{VirtualSpBackend::Fault::Truncate, 150},
+                                                  {VirtualSpBackend::Fault::Corrupt, 60}};
+        for (const auto &fault : faults) {
+            MultiApp app({{120, 33}});
+            const QByteArray before = app.image();
+            SetAt(app.held(), 120, 44);
+            app.vsp->setFaultPlan([fault](const QByteArray &request) {
+                return request == DumpRequest(KindMulti, ShownMulti) ? fault : VirtualSpBackend::Fault{};
+            });
+            app.main()->retrieval().ObjectDownload(KindMulti);
+            QCOMPARE(app.notifier.messages.size(), 1);
+            QCOMPARE(app.notifier.messages.value(0).heading, QStringLiteral("MultiObjDump()"));
+            QCOMPARE(app.notifier.messages.value(0).text, QStringLiteral("Error downloading Multi object from SP"));
+            QCOMPARE(app.image(), before);
+            QCOMPARE(app.txt(5)->text(), QStringLiteral("33"));
+        }
+    }
+};
+
+QTEST_MAIN(MultiTest)
+#include "MultiTest.moc"
