@@ -6,6 +6,7 @@
 #include "editors/KeyInput.h"
 #include "editors/PanelFrame.h"
 #include "editors/SpinButton.h"
+#include "objects/ObjectDumps.h"
 #include "objects/Retrieval.h"
 
 #include <QButtonGroup>
@@ -157,17 +158,16 @@ MultiEditor::MultiEditor(Session &session, EditRules &rules, QWidget *parent)
 
 bool MultiEditor::MultiObjDump(int number)
 {
-    const QByteArray dump = session.io.RequestObject(KindMulti, number);
-    std::optional<DumpRecord> record = DumpRecord::Parse(dump, DumpLength, FirstPosition);
+    const auto dump = ObjectDumps::CheckedDump(session.io, KindMulti, number, DumpErrorHeading, DumpErrorText);
+    if (!dump)
+        return false;
+    std::optional<DumpRecord> record = DumpRecord::Parse(*dump, DumpLength, FirstPosition);
     if (!record) {
-        // A time-out has told the user already and an abandoned wait needs no word; anything
-        // else that came is no Multi.
-        if (!dump.isEmpty() && dump != "65")
-            session.comms.ReportError(QLatin1String(DumpErrorHeading), QLatin1String(DumpErrorText));
+        session.comms.ReportError(QLatin1String(DumpErrorHeading), QLatin1String(DumpErrorText));
         return false;
     }
     KindState &multis = session.objects.of(KindMulti);
-    multis.Image = dump;
+    multis.Image = *dump;
     multis.Num = static_cast<int16_t>(number);
     stored = std::move(record);
     return true;

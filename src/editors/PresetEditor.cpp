@@ -7,6 +7,7 @@
 #include "editors/NoteNames.h"
 #include "editors/SpinButton.h"
 #include "midi/Notifier.h"
+#include "objects/ObjectDumps.h"
 #include "objects/Retrieval.h"
 
 #include <QAbstractSlider>
@@ -75,17 +76,16 @@ PresetEditor::PresetEditor(Session &session, EditRules &rules, QWidget *preset1,
 
 bool PresetEditor::PresetObjDump(int number)
 {
-    const QByteArray dump = session.io.RequestObject(KindPreset, number);
-    std::optional<DumpRecord> record = DumpRecord::Parse(dump, DumpLength, FirstPosition);
+    const auto dump = ObjectDumps::CheckedDump(session.io, KindPreset, number, DumpErrorHeading, DumpErrorText);
+    if (!dump)
+        return false;
+    std::optional<DumpRecord> record = DumpRecord::Parse(*dump, DumpLength, FirstPosition);
     if (!record) {
-        // A time-out has told the user already and an abandoned wait needs no word; anything
-        // else that came is no Preset.
-        if (!dump.isEmpty() && dump != "65")
-            session.comms.ReportError(QLatin1String(DumpErrorHeading), QLatin1String(DumpErrorText));
+        session.comms.ReportError(QLatin1String(DumpErrorHeading), QLatin1String(DumpErrorText));
         return false;
     }
     KindState &presets = session.objects.of(KindPreset);
-    presets.Image = dump;
+    presets.Image = *dump;
     presets.Num = static_cast<int16_t>(number);
     stored = std::move(record);
     return true;

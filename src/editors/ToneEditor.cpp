@@ -5,7 +5,7 @@
 #include "editors/EnvelopeEditor.h"
 #include "editors/KeyInput.h"
 #include "editors/ToneWaveSelector.h"
-#include "objects/DumpCheck.h"
+#include "objects/ObjectDumps.h"
 #include "objects/Retrieval.h"
 
 #include <QComboBox>
@@ -83,11 +83,12 @@ ToneEditor::ToneEditor(Session &session, EditRules &rules, std::array<QWidget *,
 
 bool ToneEditor::ToneObjDump(int number)
 {
-    const QByteArray dump = session.io.RequestObject(KindTone, number);
-    if (dump.size() < DumpCheck::AnswerMinimum)
-        return false; // the wait has told the user; the Tone shown stays as it was
-    const std::optional<ToneRecord> record =
-        DumpCheck::WellFormed(dump, KindTone, number, ToneRecord::DumpLength) ? ToneRecord::Parse(dump) : std::nullopt;
+    // On any failure the Tone shown stays as it was.
+    const auto checked = ObjectDumps::CheckedDump(session.io, KindTone, number, DumpErrorHeading, DumpErrorText);
+    if (!checked)
+        return false;
+    const QByteArray &dump = *checked;
+    const std::optional<ToneRecord> record = ToneRecord::Parse(dump);
     if (!record) {
         session.comms.ReportError(QLatin1String(DumpErrorHeading), QLatin1String(DumpErrorText));
         return false;

@@ -9,7 +9,7 @@
 #include "editors/WaveChange.h"
 #include "editors/WaveLayout.h"
 #include "editors/WaveScrollBars.h"
-#include "objects/DumpCheck.h"
+#include "objects/ObjectDumps.h"
 #include "objects/Retrieval.h"
 
 #include <QLineEdit>
@@ -74,11 +74,12 @@ void WaveEditor::AddParameter(WaveParm parm)
 
 bool WaveEditor::WaveObjDump(int number)
 {
-    const QByteArray dump = session.io.RequestObject(KindWave, number);
-    if (dump.size() < DumpCheck::AnswerMinimum)
-        return false; // the wait has told the user; the Wave shown stays as it was
-    const auto parsed = DumpCheck::WellFormed(dump, KindWave, number, WaveDump::DumpLength) ? WaveValues::Parse(dump)
-                                                                                          : std::nullopt;
+    // On any failure the Wave shown stays as it was.
+    const auto checked = ObjectDumps::CheckedDump(session.io, KindWave, number, DumpErrorHeading, DumpErrorText);
+    if (!checked)
+        return false;
+    const QByteArray &dump = *checked;
+    const auto parsed = WaveValues::Parse(dump);
     if (!parsed) {
         session.comms.ReportError(QLatin1String(DumpErrorHeading), QLatin1String(DumpErrorText));
         return false;

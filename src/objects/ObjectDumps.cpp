@@ -17,6 +17,18 @@ bool FixedDump(ObjectIO &io, int kind, int number)
     return true;
 }
 
+std::optional<QByteArray> CheckedDump(ObjectIO &io, int kind, int number, const char *heading, const char *text)
+{
+    const QByteArray dump = io.RequestObject(kind, number);
+    if (dump.size() < DumpCheck::AnswerMinimum)
+        return std::nullopt;
+    if (!DumpCheck::WellFormed(dump, kind, number, Kind(kind).dumpLength)) {
+        io.ReportError(QLatin1String(heading), QLatin1String(text));
+        return std::nullopt;
+    }
+    return dump;
+}
+
 bool MapObjDump(ObjectIO &io, int number)
 {
     return ParseMap(io.RequestObject(KindMap, number), number, io.store());
