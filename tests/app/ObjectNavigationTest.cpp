@@ -218,6 +218,7 @@ private slots:
     void theDownloadButtonBringsAnOfflineSpBack()
     {
         VspApp app;
+        app.shortTimeouts();
         auto backend = std::make_unique<VirtualSpBackend>();
         backend->device().setMemory(VspApp::StandardMemory());
         backend->injectFault({VirtualSpBackend::Fault::NoAnswer, 0});
@@ -233,6 +234,7 @@ private slots:
     void aTimeOutDuringRetrievalStopsAfterThatKind()
     {
         VspApp app;
+        app.shortTimeouts();
         auto backend = std::make_unique<VirtualSpBackend>();
         backend->device().setMemory(VspApp::StandardMemory());
         // The Map status request goes unanswered.

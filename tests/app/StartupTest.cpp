@@ -66,6 +66,7 @@ private slots:
     void statusBarHasItsNinePanels()
     {
         TestApp app;
+        app.shortTimeouts(); // the scripted SP stays silent: the window starts OFFLINE
         app.start(std::make_unique<ScriptedBackend>());
         const QStringList texts = {"p#", "m#", "t#", "w#", "mu#", "Free Mem:", "Current Bank:", "OFFLINE", "Midi IO"};
         const QStringList tips = {"Current Preset", "Current Map", "Current Tone", "Current Wave", "Current Multi",
@@ -238,6 +239,7 @@ private slots:
     void switchingTheVirtualSpOffOnTheCommandLineHoldsForOneRunOnly()
     {
         TestApp app;
+        app.shortTimeouts(); // the scripted SP stays silent
         app.start(std::make_unique<ScriptedBackend>(), {"--no-virtual-sp"});
         app.main()->close();
         app.store.sync();

@@ -406,6 +406,7 @@ private slots:
     void aPresetThatNeverComesIsReportedOnceAsATimeOut()
     {
         PresetApp app({{90, 33}});
+        app.shortTimeouts();
         app.vsp->setFaultPlan([](const QByteArray &request) {
             return request == DumpRequest(KindPreset, ShownPreset) ? VirtualSpBackend::Fault{VirtualSpBackend::Fault::NoAnswer}
                                                                    : VirtualSpBackend::Fault{};

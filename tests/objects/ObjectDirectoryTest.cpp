@@ -247,6 +247,7 @@ TEST(ObjDirStatusRequest, SetsTheKindsHaveFlagAndFreeRamFromTheAnswer)
 TEST(ObjDirStatusRequest, NoAnswerClearsHaveAndLeavesFreeRamAlone)
 {
     TestSession t;
+    t.shortTimeouts();
     ASSERT_TRUE(t.openPorts());
     ObjectStore &store = t.session->objects;
     store.of(KindTone).Have = true;

@@ -18,7 +18,13 @@ struct TestApp {
     // due at once must never race it on a loaded machine.
     static constexpr int ShortTimeoutMs = 400;
     int responseTimeoutCap = 0;
-    void shortTimeouts() { responseTimeoutCap = ShortTimeoutMs; }
+    // Before or after the start.
+    void shortTimeouts()
+    {
+        responseTimeoutCap = ShortTimeoutMs;
+        if (korvane)
+            session().wait.setTimeoutCap(ShortTimeoutMs);
+    }
 
     TestApp() : store(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat) {}
 
