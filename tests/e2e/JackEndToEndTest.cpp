@@ -113,7 +113,7 @@ QList<TraceLine> ReadTrace(const QString &path)
 Vsp::SpMemory StartMemory()
 {
     Vsp::SpMemory memory = VspApp::StandardMemory();
-    ToneTest::Set(memory.of(Vsp::Tone)[ToneTest::ShownTone], 124, 3);
+    SpRecords::SetAt(memory.of(Vsp::Tone)[ToneTest::ShownTone], 124, 3);
     return memory;
 }
 
@@ -246,9 +246,9 @@ TEST_F(JackEndToEnd, TheWholeProgramWorksThroughTheVspOnJack)
     QTest::keyClick(filter, Qt::Key_Backspace);
     QTest::keyClicks(filter, QStringLiteral("40"));
     QTest::keyClick(filter, Qt::Key_Return);
-    const QByteArray upload = ExpectedUpload(shownTone, 80, {2, 8});
+    const QByteArray upload = WithNibbles(shownTone, 80, {2, 8});
     ASSERT_TRUE(vspReceived(upload)) << rig.vspTraffic().right(1500).toStdString() << "\nexpected " << upload.toHex(' ').toUpper().toStdString();
-    EXPECT_EQ(static_cast<uint8_t>(held().of(Vsp::Tone)[ShownTone].at(RecordByte(80))), 40);
+    EXPECT_EQ(static_cast<uint8_t>(held().of(Vsp::Tone)[ShownTone].at(SpRecords::RecordByteAt(80))), 40);
     EXPECT_EQ(app.session().objects.of(KindTone).Image, upload);
     EXPECT_EQ(filter->text(), QStringLiteral("40"));
 

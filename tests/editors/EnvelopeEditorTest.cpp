@@ -80,7 +80,7 @@ private slots:
             ToneApp app({{56, 30}, {58, 50}});
             const QByteArray before = app.image();
             app.clearAndType(app.txt("txtEnv1Sus"), QLatin1String(c.typed));
-            QCOMPARE(app.uploads(), QList<QByteArray>{ExpectedUpload(before, 56, {c.held >> 4, c.held & 15})});
+            QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 56, {c.held >> 4, c.held & 15})});
             QCOMPARE(app.heldByte(56), c.held);
             QCOMPARE(app.txt("txtEnv1Sus")->text(), QLatin1String(c.shown));
             QVERIFY(!KeyInput::IsPending(app.txt("txtEnv1Sus")));
@@ -141,7 +141,7 @@ private slots:
             const QByteArray before = app.image();
             app.clearAndType(app.txt(c.box), QLatin1String(c.typed));
             const QList<QByteArray> expected =
-                c.sends ? QList<QByteArray>{ExpectedUpload(before, c.position, {c.held >> 4, c.held & 15})} : QList<QByteArray>{};
+                c.sends ? QList<QByteArray>{WithNibbles(before, c.position, {c.held >> 4, c.held & 15})} : QList<QByteArray>{};
             QCOMPARE(app.uploads(), expected);
             QCOMPARE(app.heldByte(c.position), c.held);
             QCOMPARE(app.txt(c.box)->text(), QString::fromUtf8(c.shown));
@@ -158,7 +158,7 @@ private slots:
         QVERIFY(texts.size() >= 2);
         QCOMPARE(texts.at(0).at(0).toString(), QStringLiteral("99"));
         QCOMPARE(texts.at(1).at(0).toString(), QStringLiteral("98"));
-        QCOMPARE(app.uploads(), QList<QByteArray>{ExpectedUpload(before, 58, {6, 2})});
+        QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 58, {6, 2})});
         QCOMPARE(app.txt("txtEnv1Dec")->text(), QStringLiteral("98"));
     }
 
@@ -174,7 +174,7 @@ private slots:
         slider->setSliderPosition(20);
         QCOMPARE(app.txt("txtEnv1Sus")->text(), QStringLiteral("20"));
         slider->setSliderDown(false);
-        QCOMPARE(app.uploads(), QList<QByteArray>{ExpectedUpload(before, 56, {1, 4})});
+        QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 56, {1, 4})});
         QCOMPARE(app.find<QLabel>("lblEnv1Mode")->text(), QStringLiteral("Trigger Mode"));
     }
 

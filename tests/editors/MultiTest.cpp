@@ -1,7 +1,7 @@
 // The Global tab's "Multi" frame: the Multi shown for the chosen group and channel, each edit
 // sent as one upload of the whole Multi with the field in place and read back, and the tab's
 // download that fetches the Multi and then the Global settings.
-#include "VspApp.h"
+#include "ObjectApp.h"
 #include "editors/KeyInput.h"
 #include "editors/SpinButton.h"
 #include "objects/ObjectKinds.h"
@@ -20,21 +20,11 @@ constexpr int GlobalTab = 7;
 constexpr int ShownMulti = 0;
 constexpr int DumpLength = 212;
 
-struct Field {
-    int position;
-    int value;
-};
-
-struct MultiApp : VspApp {
+struct MultiApp : ObjectApp {
     explicit MultiApp(std::initializer_list<Field> fields = {}, Vsp::SpMemory memory = StandardMemory())
+        : ObjectApp(KindMulti, ShownMulti, DumpLength, fields, std::move(memory))
     {
-        QByteArray &multi = memory.of(Vsp::Multi)[ShownMulti];
-        for (const Field &f : fields)
-            SetAt(multi, f.position, f.value);
-        start(std::move(memory));
-        showTab(GlobalTab);
-        vsp->clearTraffic();
-        notifier.messages.clear();
+        settleOn(GlobalTab);
     }
 
     QLineEdit *txt(int index) { return box(qPrintable(QStringLiteral("txtGlobal(%1)").arg(index))); }
@@ -42,38 +32,12 @@ struct MultiApp : VspApp {
     QRadioButton *opt(int index) { return find<QRadioButton>(QStringLiteral("optGlobal(%1)").arg(index)); }
     QSlider *volumeSlider() { return find<QSlider>(QStringLiteral("sldGlobal(5)")); }
 
-    QByteArray &held() { return vsp->device().memory().of(Vsp::Multi)[ShownMulti]; }
-    int heldByte(int position) { return ByteAt(held(), position); }
-    QByteArray image() { return session().objects.of(KindMulti).Image; }
-
-    QList<QByteArray> uploads()
-    {
-        QList<QByteArray> sent;
-        for (const QByteArray &m : requests()) {
-            if (m.size() == DumpLength)
-                sent << m;
-        }
-        return sent;
-    }
     void spin(int index, int steps)
     {
         for (int i = 0; i < std::abs(steps); ++i)
             emit steps > 0 ? spn(index)->SpinUp() : spn(index)->SpinDown();
     }
-    void clearAndType(QLineEdit *line, const QString &text)
-    {
-        clear(line);
-        type(line, text);
-    }
 };
-
-QByteArray WithNibbles(QByteArray image, int position, std::initializer_list<int> nibbles)
-{
-    int at = position - 1;
-    for (int n : nibbles)
-        image[at++] = static_cast<char>(n);
-    return image;
-}
 
 QByteArray Request(std::initializer_list<int> body)
 {

@@ -1,7 +1,7 @@
 // The Preset tabs: a Preset shown as the SP holds it, one layer at a time, and each edit of its
 // boxes, sliders, spin buttons, options and combos sent as one upload of the whole Preset with
 // the field in place, then read back.
-#include "VspApp.h"
+#include "ObjectApp.h"
 #include "editors/KeyInput.h"
 #include "editors/SpinButton.h"
 #include "objects/ObjectKinds.h"
@@ -21,21 +21,11 @@ constexpr int Preset2Tab = 1;
 constexpr int ShownPreset = 0;
 constexpr int DumpLength = 532;
 
-struct Field {
-    int position;
-    int value;
-};
-
-struct PresetApp : VspApp {
+struct PresetApp : ObjectApp {
     explicit PresetApp(std::initializer_list<Field> fields = {}, Vsp::SpMemory memory = StandardMemory())
+        : ObjectApp(KindPreset, ShownPreset, DumpLength, fields, std::move(memory))
     {
-        QByteArray &preset = memory.of(Vsp::Preset)[ShownPreset];
-        for (const Field &f : fields)
-            SetAt(preset, f.position, f.value);
-        start(std::move(memory));
-        showTab(Preset1Tab);
-        vsp->clearTraffic();
-        notifier.messages.clear();
+        settleOn(Preset1Tab);
     }
 
     QLineEdit *txt(int index) { return box(qPrintable(QStringLiteral("txtPreset(%1)").arg(index))); }
@@ -44,25 +34,7 @@ struct PresetApp : VspApp {
     QRadioButton *opt(int index) { return find<QRadioButton>(QStringLiteral("optPreset(%1)").arg(index)); }
     QComboBox *cbo(int index) { return find<QComboBox>(QStringLiteral("cboPreset(%1)").arg(index)); }
 
-    QByteArray &held() { return vsp->device().memory().of(Vsp::Preset)[ShownPreset]; }
-    int heldByte(int position) { return ByteAt(held(), position); }
-    QByteArray image() { return session().objects.of(KindPreset).Image; }
 
-    QList<QByteArray> uploads()
-    {
-        QList<QByteArray> sent;
-        for (const QByteArray &m : requests()) {
-            if (m.size() == DumpLength)
-                sent << m;
-        }
-        return sent;
-    }
-
-    void clearAndType(QLineEdit *line, const QString &text, bool enter = true)
-    {
-        clear(line);
-        type(line, text, enter);
-    }
     void choose(QComboBox *combo, int listIndex)
     {
         combo->setCurrentIndex(listIndex);

@@ -112,7 +112,7 @@ private slots:
             ToneApp app({{124, 3}});
             const QByteArray before = app.image();
             app.clearAndType(app.txt(c.box), QLatin1String(c.typed));
-            QCOMPARE(app.uploads(), QList<QByteArray>{ExpectedUpload(before, c.position, {c.high, c.low})});
+            QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, c.position, {c.high, c.low})});
             QCOMPARE(app.heldSigned(c.position), c.held);
             QCOMPARE(app.txt(c.box)->text(), QLatin1String(c.shown));
             QVERIFY2(!KeyInput::IsPending(app.txt(c.box)), c.box);
@@ -134,7 +134,7 @@ private slots:
             QString sliderName = QLatin1String(c.box);
             sliderName.replace(0, 3, QStringLiteral("sld"));
             app.clearAndType(app.txt(c.box), QLatin1String(c.typed));
-            QCOMPARE(app.uploads(), QList<QByteArray>{ExpectedUpload(before, c.position, {c.high, c.low})});
+            QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, c.position, {c.high, c.low})});
             QCOMPARE(app.txt(c.box)->text(), QLatin1String(c.shown));
             QCOMPARE(app.sld(sliderName)->value(), QString::fromLatin1(c.shown).toInt());
             QCOMPARE(app.heldByte(c.position), c.held);
@@ -168,7 +168,7 @@ private slots:
         }
         QVERIFY(app.requests().isEmpty());
         slider->setSliderDown(false);
-        QCOMPARE(app.uploads(), QList<QByteArray>{ExpectedUpload(before, 74, {14, 2})});
+        QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 74, {14, 2})});
         QCOMPARE(app.heldSigned(74), -30);
     }
 
@@ -181,7 +181,7 @@ private slots:
         slider->setSliderPosition(30);
         QCOMPARE(app.txt("txtLFO(0)")->text(), QStringLiteral("0"));
         slider->setSliderDown(false);
-        QCOMPARE(app.uploads(), QList<QByteArray>{ExpectedUpload(before, 106, {1, 14})});
+        QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 106, {1, 14})});
         QCOMPARE(app.txt("txtLFO(0)")->text(), QStringLiteral("30"));
     }
 
@@ -190,7 +190,7 @@ private slots:
         ToneApp app({{128, 5}});
         const QByteArray before = app.image();
         app.sld("sldPan(0)")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(app.uploads(), QList<QByteArray>{ExpectedUpload(before, 128, {0, 6})});
+        QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 128, {0, 6})});
         QCOMPARE(app.txt("txtPan(0)")->text(), QStringLiteral("6"));
     }
 
@@ -277,7 +277,7 @@ private slots:
         QCOMPARE(app.txt("txtLFO(5)")->text(), QStringLiteral("amt"));
         const QByteArray before = app.image();
         app.clearAndType(app.txt("txtLFO(4)"), QStringLiteral("qnt"));
-        QCOMPARE(app.uploads(), QList<QByteArray>{ExpectedUpload(before, 122, {0, 0})});
+        QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 122, {0, 0})});
         QCOMPARE(app.heldByte(122), 0);
         QCOMPARE(app.txt("txtLFO(4)")->text(), QStringLiteral("qnt"));
         QCOMPARE(app.txt("txtLFO(5)")->text(), QStringLiteral("none"));
@@ -309,8 +309,8 @@ private slots:
                 QVERIFY2(app.opt("optToneModMode", c.option)->isChecked(), qPrintable(which));
                 continue;
             }
-            const QByteArray expected = c.width == 1 ? ExpectedUpload(before, 141, {c.sent})
-                                                     : ExpectedUpload(before, c.position, {c.sent >> 4, c.sent & 15});
+            const QByteArray expected = c.width == 1 ? WithNibbles(before, 141, {c.sent})
+                                                     : WithNibbles(before, c.position, {c.sent >> 4, c.sent & 15});
             QCOMPARE(app.uploads(), QList<QByteArray>{expected});
             QCOMPARE(app.heldByte(c.position == 141 ? 140 : c.position), c.position == 141 ? 0xA0 | c.sent : c.sent);
             QCOMPARE(app.heldByte(142), 0x5C);
@@ -325,7 +325,7 @@ private slots:
         app.opt("optToneEnvSel", 3)->click(); // already "none": nothing
         QVERIFY(app.requests().isEmpty());
         app.opt("optToneEnvSel", 5)->click();
-        QCOMPARE(app.uploads(), QList<QByteArray>{ExpectedUpload(before, 82, {0, 2})});
+        QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 82, {0, 2})});
         QCOMPARE(app.heldByte(82), 2);
         QVERIFY(app.opt("optToneEnvSel", 5)->isChecked());
     }
@@ -340,7 +340,7 @@ private slots:
             app.cbo(c.combo)->setCurrentIndex(c.choice); // a program write sends nothing
             QVERIFY(app.requests().isEmpty());
             emit app.cbo(c.combo)->activated(c.choice);
-            QCOMPARE(app.uploads(), QList<QByteArray>{ExpectedUpload(before, c.position, {0, c.choice})});
+            QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, c.position, {0, c.choice})});
             QCOMPARE(app.heldByte(c.position), c.choice);
         }
     }
@@ -370,7 +370,7 @@ private slots:
             app.clearAndType(app.txt("txtTone(0)"), QLatin1String(c.typed));
             QCOMPARE(app.txt("txtTone(0)")->text(), QString::number(c.wave));
             QCOMPARE(app.txt("txtTone(1)")->text(), QLatin1String(c.name));
-            QCOMPARE(app.uploads(), QList<QByteArray>{ExpectedUpload(before, 50, {0, c.wave})});
+            QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 50, {0, c.wave})});
             QCOMPARE(app.heldByte(50), c.wave);
         }
     }
