@@ -31,8 +31,7 @@ int DumpRecord::Byte(int position) const
 
 int DumpRecord::Signed(int position) const
 {
-    const int byte = Byte(position);
-    return byte > 128 ? byte - 256 : byte;
+    return NibbleCodec::SignedByte(Byte(position));
 }
 
 unsigned DumpRecord::Number(int position, int count) const

@@ -8,6 +8,7 @@
 #include "editors/ToneControls.h"
 #include "editors/ToneParameters.h"
 #include "editors/ToneRecord.h"
+#include "objects/NibbleCodec.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -200,7 +201,7 @@ bool EnvelopeEditor::Change_Envelope(int envelope, int stage)
         rules.Rewrite(box, EditRules::GateWord());
 
     const int position = EnvelopePositions[envelope][stage];
-    const int byte = *value < 0 ? *value + 256 : *value;
+    const int byte = NibbleCodec::ByteOfSigned(*value);
     record->Set(position, byte);
     rules.state().LastEditKey = 0;
     const KindState &tones = session.objects.of(KindTone);

@@ -319,7 +319,7 @@ bool MapEditor::ChangeValue(const Parameter &parameter)
     const std::optional<int> value = rules.CommitValue(box, parameter.isSigned, parameter.low, parameter.high);
     if (!value)
         return false;
-    int byte = *value < 0 ? *value + 256 : *value;
+    int byte = NibbleCodec::ByteOfSigned(*value);
     // The group shares its byte with the exclusive bit, which stays as it is.
     if (parameter.zoneByte == AllocationByte)
         byte = (ZoneByte(AllocationByte) & ~GroupBits & 0xFF) | *value;

@@ -9,6 +9,7 @@
 #include "midi/Notifier.h"
 #include "objects/ObjectDumps.h"
 #include "objects/Retrieval.h"
+#include "objects/NibbleCodec.h"
 
 #include <QAbstractSlider>
 #include <QComboBox>
@@ -259,7 +260,7 @@ bool PresetEditor::Change_PresetParm(size_t row)
     const std::optional<int> value = rules.CommitValue(box, parameter.isSigned, parameter.low, parameter.high);
     if (!value)
         return false;
-    const int byte = *value < 0 ? *value + 256 : *value;
+    const int byte = NibbleCodec::ByteOfSigned(*value);
     const int position = PositionOf(row);
     stored->Set(position, byte);
     const bool accepted = Upload(position, byte);

@@ -7,6 +7,7 @@
 #include "editors/ToneWaveSelector.h"
 #include "objects/ObjectDumps.h"
 #include "objects/Retrieval.h"
+#include "objects/NibbleCodec.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -219,7 +220,7 @@ bool ToneEditor::Change_ToneParm(size_t row)
                                               : rules.CommitValue(box, parameter.isSigned, parameter.sliderHigh);
     if (!value)
         return false;
-    const int byte = quantize ? std::max(*value, 1) - 1 : (*value < 0 ? *value + 256 : *value);
+    const int byte = quantize ? std::max(*value, 1) - 1 : NibbleCodec::ByteOfSigned(*value);
     stored->Set(parameter.position, byte);
     const bool accepted = Upload(parameter.position, byte, Width);
     rules.Committed(box, accepted);

@@ -26,8 +26,7 @@ int ToneRecord::Byte(int position) const
 
 int ToneRecord::Signed(int position) const
 {
-    const int byte = Byte(position);
-    return byte > 128 ? byte - 256 : byte;
+    return NibbleCodec::SignedByte(Byte(position));
 }
 
 void ToneRecord::Set(int position, int value)

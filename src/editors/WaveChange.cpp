@@ -5,6 +5,7 @@
 #include "editors/KeyInput.h"
 #include "editors/NoteNames.h"
 #include "editors/SpinButton.h"
+#include "objects/NibbleCodec.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -215,7 +216,7 @@ bool WaveChange::Upload(WaveParm parm, int64_t value)
     const WaveParmInfo &info = ParmInfo(parm);
     wave.setValue(parm, value);
     // A negative fine tune travels as its two's complement byte.
-    const int64_t sent = parm == WaveParm::FineTune && value < 0 ? value + 256 : value;
+    const int64_t sent = parm == WaveParm::FineTune ? NibbleCodec::ByteOfSigned(static_cast<int>(value)) : value;
     rules.state().LastEditKey = 0;
     const bool accepted = session.io.ObjectUpload(KindWave, number(), sent, info.position, info.width, true);
     rules.Committed(box, accepted);

@@ -48,7 +48,7 @@ std::optional<MapZone> ReadZone(const QByteArray &image)
             return std::nullopt;
         bytes[b] = static_cast<int>(*byte);
     }
-    const auto signedByte = [](int byte) { return static_cast<int16_t>(byte > 128 ? byte - 256 : byte); };
+    const auto signedByte = [](int byte) { return static_cast<int16_t>(NibbleCodec::SignedByte(byte)); };
     MapZone zone;
     zone.Tone = static_cast<int16_t>(bytes[1]);
     zone.LowNote = static_cast<int16_t>(bytes[2]);

@@ -60,7 +60,7 @@ std::optional<int> ReadSignedByte(const QByteArray &message, int position)
     const auto value = Read(message, position, 2);
     if (!value)
         return std::nullopt;
-    return *value > 128 ? static_cast<int>(*value) - 256 : static_cast<int>(*value);
+    return SignedByte(static_cast<int>(*value));
 }
 
 QString ReadName(const QByteArray &message, int position, int characters)

@@ -25,7 +25,16 @@ QByteArray EncodeName(const QString &name);
 std::optional<uint32_t> Read(const QByteArray &message, int position, int width);
 // A 16-bit field: 8000 hexadecimal and above read as negative.
 std::optional<int16_t> ReadSigned16(const QByteArray &message, int position);
-// A signed byte: above 128 reads as byte - 256.
+// A signed byte: above 128 reads as byte - 256 (128 itself stays 128, as the SP reads it).
+constexpr int SignedByte(int byte)
+{
+    return byte > 128 ? byte - 256 : byte;
+}
+// The byte a signed value travels as: a negative value as value + 256.
+constexpr int ByteOfSigned(int value)
+{
+    return value < 0 ? value + 256 : value;
+}
 std::optional<int> ReadSignedByte(const QByteArray &message, int position);
 // `characters` bytes from a position, each from two nibble characters; zero bytes left out.
 QString ReadName(const QByteArray &message, int position, int characters = NameCharacters);
