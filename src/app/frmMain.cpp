@@ -5,6 +5,7 @@
 #include "app/ObjectHeader.h"
 #include "app/frmAbout.h"
 #include "app/frmDeleteObject.h"
+#include "app/frmHelp.h"
 #include "app/frmLoadBank.h"
 #include "app/frmStats.h"
 #include "app/frmStereoMerge.h"
@@ -317,8 +318,11 @@ void frmMain::BuildMenus()
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpMenu"));
-    add(help, QStringLiteral("Help &Topics"), "mnuHelpTopics")->setEnabled(false);
-    add(help, QStringLiteral("&Help"), "mnuHelp")->setEnabled(false);
+    connect(add(help, QStringLiteral("Help &Topics"), "mnuHelpTopics"), &QAction::triggered, this,
+            [this] { ShowHelp(QStringLiteral("index")); });
+    connect(add(help, QStringLiteral("&Help"), "mnuHelp"), &QAction::triggered, this,
+            [this] { ShowHelp(HelpPageFor(nullptr)); });
+    connect(new HelpKey(this), &HelpKey::pressed, this, [this](QWidget *focus) { ShowHelp(HelpPageFor(focus)); });
     help->addSeparator();
     connect(add(help, QStringLiteral("&About"), "mnuAbout"), &QAction::triggered, this, &frmMain::showAbout);
 }
@@ -632,6 +636,43 @@ void frmMain::ShowConfig(int page)
     configWindow->show();
     configWindow->raise();
     configWindow->activateWindow();
+}
+
+void frmMain::ShowHelp(const QString &page)
+{
+    // A modal dialog blocks every other window; help asked for there opens over it.
+    QWidget *owner = QApplication::activeModalWidget();
+    if (!owner)
+        owner = this;
+    if (!helpWindow) {
+        helpWindow = new frmHelp(owner);
+        helpWindow->setAttribute(Qt::WA_DeleteOnClose);
+        trackWindow(helpWindow);
+    } else if (helpWindow->parentWidget() != owner) {
+        const QRect place = helpWindow->geometry();
+        helpWindow->setParent(owner, Qt::Window);
+        helpWindow->setGeometry(place);
+    }
+    helpWindow->ShowPage(page);
+    helpWindow->show();
+    helpWindow->raise();
+    helpWindow->activateWindow();
+}
+
+QString frmMain::HelpPageFor(const QWidget *widget) const
+{
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
+        if (w->isWindow()) {
+            const QString page = frmHelp::PageForWindow(w->objectName());
+            if (!page.isEmpty())
+                return page;
+            break;
+        }
+        const int tab = SPFEtab->indexOf(const_cast<QWidget *>(w));
+        if (tab >= 0)
+            return SPFEtab->tabText(tab).remove(QLatin1Char('&'));
+    }
+    return SPFEtab->tabText(SPFEtab->currentIndex()).remove(QLatin1Char('&'));
 }
 
 void frmMain::showAbout()

@@ -31,6 +31,7 @@ class frmProgress;
 class frmStats;
 class frmMonitor;
 class frmConfig;
+class frmHelp;
 
 class frmMain : public QMainWindow, public RetrievalView {
     Q_OBJECT
@@ -71,6 +72,11 @@ public:
     void ShowMonitor();
     // Opens the one configuration dialog, or brings it forward; page -1 keeps its page.
     void ShowConfig(int page);
+    // Opens the one help window on this page ("index" for the contents), or turns it there.
+    void ShowHelp(const QString &page);
+    // The help page for a widget: its dialog's page, or the page of the tab it sits on, or the
+    // current tab's page.
+    QString HelpPageFor(const QWidget *widget) const;
 
     // RetrievalView
     void SetStatusPanel(int panel, const QString &text) override;
@@ -135,4 +141,5 @@ private:
     QString panel7BeforeNotice;
     frmMonitor *monitorWindow = nullptr;
     QPointer<frmConfig> configWindow;
+    QPointer<frmHelp> helpWindow;
 };

@@ -67,7 +67,8 @@ EnvelopeEditor::EnvelopeEditor(Session &session, EditRules &rules, QWidget *pare
         for (int s = 0; s < Stages; ++s) {
             const StageInfo &info = StageTable[static_cast<size_t>(s)];
             const auto column = ToneControls::MakeSliderColumn(frame, QLatin1String(info.caption), ControlName("txt", e, s),
-                                                               ControlName("sld", e, s), info.low, Limit);
+                                                               ControlName("sld", e, s), info.low, Limit,
+                                                               QStringLiteral("Envelope %1 %2").arg(e + 1).arg(QLatin1String(info.caption)));
             boxes[e][s] = column.box;
             sliders[e][s] = column.slider;
             row->addWidget(column.column);

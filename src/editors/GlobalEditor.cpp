@@ -1,4 +1,6 @@
 #include "editors/GlobalEditor.h"
+#include "editors/ParameterTips.h"
+#include "editors/SignedSlider.h"
 
 #include "app/Session.h"
 #include "editors/EditRules.h"
@@ -56,14 +58,20 @@ GlobalEditor::GlobalEditor(Session &session, EditRules &rules, QWidget *parent)
     txtGlobal[BankName]->setMaxLength(14);
     txtGlobal[BankName]->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("MMMMMMMMMMMMMM")));
 
-    sldVolume = new QSlider(Qt::Horizontal, this);
+    sldVolume = new SignedSlider(Qt::Horizontal, this);
     sldVolume->setObjectName(Indexed("sldGlobal", Volume));
     sldVolume->setRange(0, VolumeLimit);
-    sldTune = new QSlider(Qt::Horizontal, this);
+    sldTune = new SignedSlider(Qt::Horizontal, this);
     sldTune->setObjectName(Indexed("sldGlobal", Tune));
     sldTune->setRange(-TuneLimit, TuneLimit);
     spnChannel = new SpinButton(this);
     spnChannel->setObjectName(Indexed("spnGlobal", Channel));
+    ParameterTips::Set(txtGlobal[Channel], spnChannel, QStringLiteral("Omni/poly MIDI channel"), 1, 16);
+    ParameterTips::Set(txtGlobal[Volume], sldVolume, QStringLiteral("Omni/poly volume"), 0, VolumeLimit);
+    ParameterTips::Set({txtGlobal[Tune], sldTune},
+                       ParameterTips::Text(QStringLiteral("Master tune"), QStringLiteral("-120.00"), QStringLiteral("120.00"),
+                                           QStringLiteral("(steps of 0.01)")));
+    txtGlobal[BankName]->setToolTip(ParameterTips::Note(QStringLiteral("Bank name"), QStringLiteral("up to 14 characters")));
 
     cboPlayback = new QComboBox(this);
     cboPlayback->setObjectName(Indexed("cboGlobal", 0));

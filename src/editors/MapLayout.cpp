@@ -1,4 +1,6 @@
 #include "editors/MapLayout.h"
+#include "editors/ParameterTips.h"
+#include "editors/SignedSlider.h"
 
 #include "editors/Keyboard.h"
 #include "editors/SpinButton.h"
@@ -13,6 +15,8 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace MapParameters;
 using ToneControls::Indexed;
@@ -76,7 +80,7 @@ void OptionPairs(QGroupBox *frame, QBoxLayout *layout, MapWidgets &w, const Opti
 
 QSlider *Slider(QWidget *parent, Qt::Orientation orientation, const QString &name, int low, int high)
 {
-    auto *slider = new QSlider(orientation, parent);
+    auto *slider = new SignedSlider(orientation, parent);
     slider->setObjectName(name);
     slider->setRange(low, high);
     slider->setProperty("Tag", QStringLiteral("sld"));
@@ -161,6 +165,43 @@ QWidget *ChoiceFrames(QWidget *parent, MapWidgets &w)
     return column;
 }
 
+// Tooltips from the parameter table: its ranges, with the names and units a musician reads.
+void SetTips(MapWidgets &w)
+{
+    struct Tip {
+        int index;
+        const char *name;
+        const char *low;  // nullptr: the table's low end
+        const char *high; // nullptr: the table's high end
+        const char *unit;
+    };
+    static constexpr Tip Tips[] = {
+        {ZoneIndex, "Zone (z#)", "the first", "the last zone of the Map", ""},
+        {ToneIndex, "Tone (t#)", "the lowest", "the highest Tone number in the SP", ""},
+        {LowIndex, "Low note", nullptr, nullptr, "(MIDI note number, C- to G9)"},
+        {HighIndex, "High note", nullptr, nullptr, "(MIDI note number, C- to G9)"},
+        {VolumeIndex, "Zone volume", nullptr, nullptr, ""},
+        {TransposeIndex, "Transpose", nullptr, nullptr, "semitones"},
+        {PanIndex, "Pan", "-99 (left)", "99 (right)", ""},
+        {GroupIndex, "Allocation group", nullptr, nullptr, ""},
+    };
+    for (const Tip &tip : Tips) {
+        const auto row = std::find_if(Edited.begin(), Edited.end(), [&](const Parameter &p) { return p.index == tip.index; });
+        const QString low = tip.low ? QLatin1String(tip.low) : QString::number(row->low);
+        const QString high = tip.high ? QLatin1String(tip.high) : QString::number(row->high);
+        QWidget *partner = w.spnMap[static_cast<size_t>(tip.index)];
+        if (tip.index == VolumeIndex)
+            partner = w.sldMap7;
+        else if (tip.index == PanIndex)
+            partner = w.sldMapH9;
+        ParameterTips::Set({w.txtMap[static_cast<size_t>(tip.index)], partner},
+                           ParameterTips::Text(QLatin1String(tip.name), low, high, QLatin1String(tip.unit)));
+    }
+    w.txtMap[ToneNameIndex]->setToolTip(ParameterTips::Note(QStringLiteral("Tone name"), QStringLiteral("shown only, up to 14 characters")));
+    w.txtMap[LowNameIndex]->setToolTip(ParameterTips::Text(QStringLiteral("Low note name"), QStringLiteral("C-"), QStringLiteral("G9")));
+    w.txtMap[HighNameIndex]->setToolTip(ParameterTips::Text(QStringLiteral("High note name"), QStringLiteral("C-"), QStringLiteral("G9")));
+}
+
 } // namespace
 
 MapWidgets BuildMapLayout(QWidget *page, Keyboard *keyboard)
@@ -175,5 +216,6 @@ MapWidgets BuildMapLayout(QWidget *page, Keyboard *keyboard)
     top->addStretch(1);
     layout->addLayout(top);
     layout->addWidget(keyboard, 1);
+    SetTips(w);
     return w;
 }

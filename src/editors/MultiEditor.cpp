@@ -1,4 +1,6 @@
 #include "editors/MultiEditor.h"
+#include "editors/ParameterTips.h"
+#include "editors/SignedSlider.h"
 
 #include "app/Session.h"
 #include "editors/DirectoryStep.h"
@@ -77,9 +79,15 @@ MultiEditor::MultiEditor(Session &session, EditRules &rules, QWidget *parent)
     name->setFocusPolicy(Qt::NoFocus);
     name->setMinimumWidth(fontMetrics().horizontalAdvance(QString(NameCharacters, QLatin1Char('M'))) + 12);
     txtGlobal[PresetName] = name;
-    sldVolume = new QSlider(Qt::Horizontal, this);
+    sldVolume = new SignedSlider(Qt::Horizontal, this);
     sldVolume->setObjectName(Indexed("sldGlobal", Volume));
     sldVolume->setRange(0, VolumeLimit);
+    for (const BoxRow &row : BoxRows) {
+        const auto i = static_cast<size_t>(row.index);
+        QWidget *partner = row.index == Volume ? static_cast<QWidget *>(sldVolume) : spnGlobal[i];
+        ParameterTips::Set(txtGlobal[i], partner, QLatin1String(row.caption), row.low, row.high);
+    }
+    name->setToolTip(ParameterTips::Note(QStringLiteral("Preset name"), QStringLiteral("shown only, up to 14 characters")));
 
     // Options two to a row, so the frame stays low.
     const auto options = [this](QGroupBox *frame, int first, int last) {

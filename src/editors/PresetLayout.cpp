@@ -1,4 +1,6 @@
 #include "editors/PresetLayout.h"
+#include "editors/ParameterTips.h"
+#include "editors/SignedSlider.h"
 
 #include "editors/PanelFrame.h"
 #include "editors/SpinButton.h"
@@ -243,7 +245,7 @@ public:
         QGroupBox *pan = Frame(layer, QStringLiteral("Layer Pan"), "fraLayerPan");
         auto *panGrid = new QGridLayout(pan);
         QLineEdit *panBox = ToneControls::MakeNumberBox(pan, Indexed("txtPreset", LayerPanBox));
-        auto *panSlider = new QSlider(Qt::Horizontal, pan);
+        auto *panSlider = new SignedSlider(Qt::Horizontal, pan);
         panSlider->setObjectName(Indexed("hsldPreset", LayerPanBox));
         panSlider->setRange(-99, 99);
         panSlider->setMinimumWidth(140);
@@ -275,6 +277,55 @@ private:
     Controls &controls;
 };
 
+// Tooltips from the parameter table; a few captions are too short on their own, a few values
+// have a unit or a word at one end.
+void SetTips(Controls &controls)
+{
+    struct Wording {
+        int index;
+        const char *name; // nullptr: the caption
+        const char *low;  // nullptr: the table's low end
+        const char *high; // nullptr: the table's high end
+        const char *unit;
+    };
+    static constexpr Wording Wordings[] = {
+        {PivotBox, "Switch/crossfade pivot point", nullptr, nullptr, "(MIDI note number)"},
+        {MapBox, "Map (m#) at this level", nullptr, nullptr, ""},
+        {9, "Switch point 1", nullptr, "128 (shown <<<)", ""},
+        {10, "Switch point 2", nullptr, "128 (shown <<<)", ""},
+        {11, "Switch point 3", nullptr, "128 (shown <<<)", ""},
+        {12, "Layer transpose", nullptr, nullptr, "semitones"},
+        {PitchBendBox, "Pitch bend range", nullptr, nullptr, "semitones"},
+        {TrackCentreBox, "Keyboard track center", nullptr, nullptr, "(MIDI note number)"},
+        {LayerPanBox, "Layer pan", "-99 (left)", "99 (right)", ""},
+        {18, "Layer volume", nullptr, nullptr, ""},
+    };
+    for (const Box &box : Boxes) {
+        const auto i = static_cast<size_t>(box.index);
+        QString name = QLatin1String(box.caption);
+        QString low = QString::number(box.low);
+        QString high = QString::number(box.high);
+        QString unit;
+        for (const Wording &w : Wordings) {
+            if (w.index != box.index)
+                continue;
+            if (w.name)
+                name = QLatin1String(w.name);
+            if (w.low)
+                low = QLatin1String(w.low);
+            if (w.high)
+                high = QLatin1String(w.high);
+            unit = QLatin1String(w.unit);
+        }
+        QWidget *partner = controls.sliders[i] ? static_cast<QWidget *>(controls.sliders[i]) : controls.spins[i];
+        ParameterTips::Set({controls.boxes[i], partner}, ParameterTips::Text(name, low, high, unit));
+    }
+    const QString note = QStringLiteral("shown only, C- to G9");
+    controls.boxes[PivotNameBox]->setToolTip(ParameterTips::Note(QStringLiteral("Pivot note name"), note));
+    controls.boxes[TrackCentreNameBox]->setToolTip(ParameterTips::Note(QStringLiteral("Track center note name"), note));
+    controls.boxes[MapNameBox]->setToolTip(ParameterTips::Note(QStringLiteral("Map name"), QStringLiteral("shown only, up to 14 characters")));
+}
+
 } // namespace
 
 Controls Build(QWidget *preset1, QWidget *preset2)
@@ -283,6 +334,7 @@ Controls Build(QWidget *preset1, QWidget *preset2)
     Builder builder(controls);
     builder.PresetPage(preset1);
     builder.LayerPage(preset2);
+    SetTips(controls);
     return controls;
 }
 

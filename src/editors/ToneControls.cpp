@@ -1,4 +1,6 @@
 #include "editors/ToneControls.h"
+#include "editors/ParameterTips.h"
+#include "editors/SignedSlider.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -28,7 +30,7 @@ QLineEdit *MakeNumberBox(QWidget *parent, const QString &name)
 }
 
 SliderColumn MakeSliderColumn(QWidget *parent, const QString &caption, const QString &boxName,
-                              const QString &sliderName, int low, int high)
+                              const QString &sliderName, int low, int high, const QString &tip)
 {
     SliderColumn c;
     c.column = new QWidget(parent);
@@ -38,11 +40,12 @@ SliderColumn MakeSliderColumn(QWidget *parent, const QString &caption, const QSt
     auto *label = new QLabel(caption, c.column);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     c.box = MakeNumberBox(c.column, boxName);
-    c.slider = new QSlider(Qt::Vertical, c.column);
+    c.slider = new SignedSlider(Qt::Vertical, c.column);
     c.slider->setObjectName(sliderName);
     c.slider->setRange(low, high);
     c.slider->setMinimumHeight(SliderMinimumHeight);
     c.slider->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    ParameterTips::Set(c.box, c.slider, tip.isEmpty() ? caption : tip, low, high);
     layout->addWidget(label, 0, Qt::AlignHCenter);
     layout->addWidget(c.box, 0, Qt::AlignHCenter);
     layout->addWidget(c.slider, 1, Qt::AlignHCenter);

@@ -19,8 +19,9 @@ struct SliderColumn {
     QSlider *slider = nullptr;
 };
 
+// The box and slider carry the tooltip "tip: low to high" (the caption when tip is empty).
 SliderColumn MakeSliderColumn(QWidget *parent, const QString &caption, const QString &boxName,
-                              const QString &sliderName, int low, int high);
+                              const QString &sliderName, int low, int high, const QString &tip = {});
 
 // A box wide enough for "-99", "none" and "128".
 QLineEdit *MakeNumberBox(QWidget *parent, const QString &name);

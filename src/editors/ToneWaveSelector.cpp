@@ -4,6 +4,7 @@
 #include "editors/EditRules.h"
 #include "editors/KeyInput.h"
 #include "editors/ObjectChoice.h"
+#include "editors/ParameterTips.h"
 #include "editors/SpinButton.h"
 #include "editors/ToneControls.h"
 #include "editors/ToneParameters.h"
@@ -35,6 +36,10 @@ ToneWaveSelector::ToneWaveSelector(Session &session, EditRules &rules, QWidget *
     txtWaveName->setReadOnly(true);
     txtWaveName->setFocusPolicy(Qt::NoFocus);
     txtWaveName->setMinimumWidth(txtWaveName->fontMetrics().horizontalAdvance(QString(NameCharacters, QLatin1Char('M'))));
+    ParameterTips::Set({txtWaveNumber, spnWave},
+                       ParameterTips::Text(QStringLiteral("Wave the Tone plays (w#)"), QStringLiteral("the lowest"),
+                                           QStringLiteral("the highest Wave number in the SP")));
+    txtWaveName->setToolTip(ParameterTips::Note(QStringLiteral("Wave name"), QStringLiteral("shown only, up to 14 characters")));
     row->addWidget(txtWaveNumber);
     row->addWidget(spnWave);
     row->addWidget(txtWaveName, 1);

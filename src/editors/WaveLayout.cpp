@@ -1,5 +1,6 @@
 #include "editors/WaveLayout.h"
 
+#include "editors/ParameterTips.h"
 #include "editors/SpinButton.h"
 
 #include <QGridLayout>
@@ -82,6 +83,47 @@ void ParmRow(QGridLayout *grid, int row, const char *caption, int labelWidth, Wa
     grid->addWidget(w.spin[i], row, 2);
     if (i < WaveWidgets::ScrollBars)
         grid->addWidget(w.hscWave[i], row, 3);
+}
+
+// The Wave's limits depend on each other, so the tips name the neighbouring value as the end.
+struct WaveTip {
+    WaveParm parm;
+    const char *name;
+    const char *low;
+    const char *high;
+    const char *unit;
+};
+constexpr WaveTip WaveTips[] = {
+    {WaveParm::PlayStart, "Play start", "0", "play end - 2", "(sample number)"},
+    {WaveParm::PlayEnd, "Play end", "play start + 1", "length - 1", "(sample number)"},
+    {WaveParm::LoopStart, "Loop start", "play start", "loop end", "(sample number)"},
+    {WaveParm::LoopEnd, "Loop end", "loop start", "play end", "(sample number)"},
+    {WaveParm::LoopFract, "Loop fraction", "0h", "FFFFFFh", "(fine loop end, in parts of a sample)"},
+    {WaveParm::FineTune, "Fine tune", "-99", "99", ""},
+    {WaveParm::Pitch, "Pitch", "0.00", "127.99", "semitones (60.00 is C4)"},
+};
+
+void SetTips(WaveWidgets &w)
+{
+    for (const WaveTip &tip : WaveTips) {
+        const size_t i = Index(tip.parm);
+        QWidget *scroll = i < WaveWidgets::ScrollBars ? w.hscWave[i] : nullptr;
+        ParameterTips::Set({w.box[i], w.spin[i], scroll},
+                           ParameterTips::Text(QLatin1String(tip.name), QLatin1String(tip.low), QLatin1String(tip.high),
+                                               QLatin1String(tip.unit)));
+    }
+    const std::pair<QLineEdit *, const char *> shown[] = {
+        {w.txtWaveNote, "Note: the pitch as a note name, C- to G9"},
+        {w.txtWaveMode, "Mode: Mono or Stereo, shown only"},
+        {w.txtWaveAddr, "Address: where the Wave starts in sample memory, hexadecimal"},
+        {w.txtWaveSize, "Size: the memory the Wave takes, shown only"},
+        {w.txtChecksum, "Checksum: of the sample data, hexadecimal"},
+        {w.txtWaveLen, "Length: number of samples, shown only"},
+        {w.txtSampPeriod, "Sample period: as the SP reports it, shown only"},
+        {w.txtWaveNorm, "Normalisation: as the SP reports it, shown only"},
+    };
+    for (const auto &[box, tip] : shown)
+        box->setToolTip(QLatin1String(tip));
 }
 
 } // namespace
@@ -172,5 +214,6 @@ WaveWidgets BuildWaveLayout(QWidget *tab)
     right->addStretch(1);
     columns->addLayout(left, 3);
     columns->addLayout(right, 2);
+    SetTips(w);
     return w;
 }
