@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "app/BackupCommand.h"
 
 #include "app/ControlLists.h"
 #include "app/Session.h"
@@ -321,6 +322,7 @@ void frmMain::BuildMenus()
     add(help, QStringLiteral("&Help"), "mnuHelp")->setEnabled(false);
     help->addSeparator();
     connect(add(help, QStringLiteral("&About"), "mnuAbout"), &QAction::triggered, this, &frmMain::showAbout);
+    BackupCommand::InstallMenus(*this, session, file, tools);
 }
 
 void frmMain::BuildStatusBar()
