@@ -12,6 +12,7 @@
 #include "vsp/VirtualSpBackend.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -71,8 +72,12 @@ public:
     BackupTransfer::Step step()
     {
         return [this](const QString &text) {
-            if (window)
+            // Ten new lines a second are all anyone can read; redrawing the window for every
+            // object would slow the whole backup down measurably.
+            if (window && (!shown.isValid() || shown.hasExpired(RedrawMs))) {
                 window->SetText(caption, text);
+                shown.start();
+            }
             return !cancelled;
         };
     }
@@ -85,6 +90,8 @@ public:
     bool cancelled = false;
 
 private:
+    static constexpr int RedrawMs = 100;
+    QElapsedTimer shown;
     QString caption;
     frmProgress *window = nullptr;
     QMetaObject::Connection connection;

@@ -2,6 +2,7 @@
 
 #include "device/StatusCodes.h"
 #include "device/SysExFrame.h"
+#include "objects/DumpCheck.h"
 #include "objects/ObjectIO.h"
 
 #include <algorithm>
@@ -27,6 +28,12 @@ QVector<QByteArray> GlobalRequests()
     return requests;
 }
 
+// F0 to the selector, 16 data bytes an entry, F7.
+int DirectoryLength(int entries)
+{
+    return 17 + 32 * entries + 1;
+}
+
 QString Labels(const QVector<Backup::Object> &objects)
 {
     QStringList labels;
@@ -50,13 +57,11 @@ ReadOutcome ReadSp(ObjectIO &io, const Step &step)
             outcome.cancelled = true;
             return outcome;
         }
-        const ObjDirStatus status = io.GetObjDirStatus(kind);
-        if (!status.valid)
-            return stop(QStringLiteral("The SP did not answer the %1 directory status.").arg(KindName(kind)));
-        if (status.Loaded <= 0)
-            continue;
-        const ObjDir dir = io.GetObjDir(kind);
-        if (dir.Count() != status.Loaded)
+        // The directory alone lists every number in use; a status first would only add an
+        // exchange per kind. A backup needs the whole list, so a short one is not taken.
+        const QByteArray answer = io.ReqObjectDump(ObjectIO::DirectoryFormat, Bytes({0x12, 0x02, 0x01}), Bytes({kind}));
+        const ObjDir dir = ObjDir::Parse(answer);
+        if (!DumpCheck::WellFormed(answer, kind, DumpCheck::AnyNumber, DirectoryLength(dir.Count())))
             return stop(QStringLiteral("The SP's %1 directory could not be read.").arg(KindName(kind)));
         for (const ObjDirEntry &entry : dir.Entries) {
             if (!step(QStringLiteral("Reading %1...").arg(Backup::ObjectLabel(kind, entry.Number, entry.Name)))) {
