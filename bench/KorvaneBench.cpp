@@ -1,10 +1,14 @@
 // Measures the program's own costs: one request/response exchange against a device that
 // answers at once, and the time from starting the program to its main window being shown.
 #include "InstantBackend.h"
+#include "app/BackupCommand.h"
 #include "app/Korvane.h"
 #include "app/Session.h"
 #include "app/frmMain.h"
+#include "objects/Backup.h"
+#include "objects/Compare.h"
 #include "vsp/FactoryBank.h"
+#include "vsp/SpBackupFile.h"
 #include "vsp/SpLayout.h"
 #include "vsp/VirtualSpBackend.h"
 #include "midi/Notifier.h"
@@ -396,6 +400,73 @@ void PresetAndMultiRedisplay(QTextStream &out)
     }
 }
 
+// A whole backup through the program at 31250 baud against the wire time of its traffic, and
+// the compare of two backups of a full memory.
+void BackupTimes(QTextStream &out)
+{
+    BenchApp app(true);
+    std::vector<double> ratios;
+    for (int round = 0; round < 3; ++round) {
+        app.vsp->clearTraffic();
+        QElapsedTimer timer;
+        timer.start();
+        const auto outcome = BackupCommand::Backup(*app.korvane->mainWindow(), app.korvane->session(),
+                                                   app.dir.filePath(QStringLiteral("bench.syx")));
+        const double elapsed = static_cast<double>(timer.nsecsElapsed());
+        if (outcome.result != BackupCommand::Result::Done)
+            qFatal("the backup failed: %s", qPrintable(outcome.text));
+        ratios.push_back(elapsed / static_cast<double>(WireNanoseconds(*app.vsp)));
+    }
+    out << QStringLiteral("backup at 31250 baud (factory bank, %1 messages): time / wire time = %2 "
+                          "(median of 3; %3 ms of wire time)\n")
+               .arg(app.vsp->traffic().size())
+               .arg(Median(ratios), 0, 'f', 4)
+               .arg(static_cast<double>(WireNanoseconds(*app.vsp)) / 1e6, 0, 'f', 1);
+
+    // Every number each kind allows that fits the parameter memory, twice with every Preset changed.
+    Vsp::SpMemory full;
+    for (int n = 0; n < 256; ++n) {
+        for (int kind : {Vsp::Tone, Vsp::Map, Vsp::Preset, Vsp::Multi}) {
+            if (n > Vsp::HighestAllowed(kind))
+                continue;
+            QByteArray record(Vsp::RecordBytes(kind, 4), '\0');
+            Vsp::SetName(record, "Bench");
+            if (kind == Vsp::Map) {
+                record[Vsp::MapLastZoneOffset] = 3;
+                for (int z = 0; z < 4; ++z) {
+                    record[Vsp::MapZonesOffset + z * Vsp::MapZoneBytes + Vsp::ZoneField::LowNote] = static_cast<char>(z * 32);
+                    record[Vsp::MapZonesOffset + z * Vsp::MapZoneBytes + Vsp::ZoneField::HighNote] = static_cast<char>(z * 32 + 31);
+                }
+            }
+            Vsp::SpMemory trial = full;
+            trial.of(kind)[n] = record;
+            if (trial.parameterBytesFree() >= 0)
+                full = trial;
+        }
+    }
+    Vsp::SpMemory changed = full;
+    for (auto &[n, record] : changed.of(Vsp::Preset))
+        record[40 + n % 100] = 9;
+    const auto first = Backup::Parse(Vsp::BackupOf(full)).contents;
+    const auto second = Backup::Parse(Vsp::BackupOf(changed)).contents;
+    if (!first || !second)
+        qFatal("the full backups could not be read");
+    constexpr int Compares = 20;
+    std::vector<double> times;
+    qsizetype differences = 0;
+    for (int i = 0; i < Compares; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        differences = Compare::Differences(*first, *second).size();
+        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    out << QStringLiteral("compare of two backups of a full memory (%1 objects, %2 differences): median %3 ms (%4 runs)\n")
+               .arg(first->objects.size())
+               .arg(differences)
+               .arg(Median(times), 0, 'f', 3)
+               .arg(Compares);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -407,6 +478,8 @@ int main(int argc, char **argv)
     out.flush();
     WholeProgramExchange(out);
     RetrievalTimes(out);
+    out.flush();
+    BackupTimes(out);
     out.flush();
     MapTabTimes(out);
     PresetAndMultiRedisplay(out);

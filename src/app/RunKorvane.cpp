@@ -1,4 +1,5 @@
 // The program's start: the command line, the application object and the event loop.
+#include "app/BackupCommand.h"
 #include "app/Korvane.h"
 #include "app/frmMain.h"
 
@@ -41,6 +42,9 @@ int RunKorvane(int argc, char **argv)
         std::fputs(Usage, stdout);
         return 0;
     }
+    // A backup or restore from the command line runs without a window and ends the program.
+    if (const int backupExit = BackupCommand::RunFromCommandLine(arguments); backupExit >= 0)
+        return backupExit;
     const QString screenshot = OptionValue(arguments, QStringLiteral("--screenshot"));
     const bool quitWhenShown = arguments.contains(QStringLiteral("--quit-when-shown"));
 

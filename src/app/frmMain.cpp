@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "app/BackupCommand.h"
 
 #include "app/ControlLists.h"
 #include "app/Session.h"
@@ -325,6 +326,7 @@ void frmMain::BuildMenus()
     connect(new HelpKey(this), &HelpKey::pressed, this, [this](QWidget *focus) { ShowHelp(HelpPageFor(focus)); });
     help->addSeparator();
     connect(add(help, QStringLiteral("&About"), "mnuAbout"), &QAction::triggered, this, &frmMain::showAbout);
+    BackupCommand::InstallMenus(*this, session, file, tools);
 }
 
 void frmMain::BuildStatusBar()

@@ -114,6 +114,17 @@ bool ObjectIO::ObjectUpload(int kind, int16_t objectNumber, const Value &value, 
     return status == "0";
 }
 
+QByteArray ObjectIO::SendWhole(QByteArray message)
+{
+    constexpr int DeviceIdPosition = 7;
+    if (message.size() > DeviceIdPosition)
+        message[DeviceIdPosition - 1] = static_cast<char>(deviceId());
+    comms.MidiOutLongMsg(message);
+    const QByteArray status = wait.GetSpResponse(ResponseWait::DefaultTimeout, ResponseWait::StatusResponse);
+    Consumed();
+    return status;
+}
+
 bool ObjectIO::SendCommand(const QByteArray &body, int timeoutMs)
 {
     comms.MidiOutLongMsg(SysEx::Frame(deviceId(), body));

@@ -38,6 +38,10 @@ public:
     std::optional<QByteArray> UploadMessage(int kind, int16_t objectNumber, const Value &value, int position,
                                             int width) const;
 
+    // Sends a whole message as the SP sent it (a dump uploads its object, a Global answer sets
+    // its value), with the device ID set to ours; returns the status as GetSpResponse does.
+    QByteArray SendWhole(QByteArray message);
+
     // Sends a command body framed for the SP and waits for its status; true on status 0.
     bool SendCommand(const QByteArray &body, int timeoutMs = 5000);
 

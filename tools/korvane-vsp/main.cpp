@@ -3,6 +3,7 @@
 // With --ports it answers on virtual MIDI ports of the machine's MIDI system instead, so another
 // program, or Korvane itself, can talk to an emulated SP over real MIDI.
 #include "midi/MidiStreamParser.h"
+#include "vsp/SpBackupFile.h"
 #include "vsp/VirtualSp.h"
 #include "vsp/VirtualSpBackend.h"
 
@@ -337,7 +338,16 @@ int main(int argc, char **argv)
                                           QStringLiteral("With --ports, the MIDI system to use: alsa, jack or core "
                                                          "(default: the first that works)."),
                                           QStringLiteral("NAME"));
-    parser.addOptions({hexOption, memoryOption, disksOption, deviceIdOption, portsOption, systemOption});
+    const QCommandLineOption loadBackupOption(
+        QStringLiteral("load-backup"),
+        QStringLiteral("Replace the SP's memory with the objects and Global settings of the backup FILE (.syx)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption saveBackupOption(
+        QStringLiteral("save-backup"),
+        QStringLiteral("Write the SP's memory to FILE as a backup (.syx) and end, without reading any input."),
+        QStringLiteral("FILE"));
+    parser.addOptions({hexOption, memoryOption, disksOption, deviceIdOption, portsOption, systemOption,
+                       loadBackupOption, saveBackupOption});
     parser.process(app);
 
     bool idIsNumber = false;
@@ -353,6 +363,27 @@ int main(int argc, char **argv)
     options.deviceId = static_cast<uint8_t>(deviceId);
     VirtualSp sp(options.deviceId);
     VirtualSpBackend::Equip(sp, options);
+
+    if (parser.isSet(loadBackupOption)) {
+        Vsp::SpMemory memory = sp.memory();
+        QString error;
+        if (!Vsp::LoadBackup(parser.value(loadBackupOption), memory, &error)) {
+            std::fprintf(stderr, "korvane-vsp: cannot load the backup: %s\n", qPrintable(error));
+            return 1;
+        }
+        sp.setMemory(memory);
+        // Kept in the memory file, when there is one, as any other change is.
+        if (sp.onChanged)
+            sp.onChanged(sp.memory());
+    }
+    if (parser.isSet(saveBackupOption)) {
+        QString error;
+        if (!Vsp::SaveBackup(sp.memory(), parser.value(saveBackupOption), &error)) {
+            std::fprintf(stderr, "korvane-vsp: cannot save the backup: %s\n", qPrintable(error));
+            return 1;
+        }
+        return 0;
+    }
 
     const bool hex = parser.isSet(hexOption);
     if (parser.isSet(portsOption))
