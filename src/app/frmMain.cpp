@@ -249,6 +249,9 @@ void frmMain::BuildTabs()
         scroll->setObjectName(QStringLiteral("scr") + caption);
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
+        // A click on a spin arrow or a label must leave the focus where it was (a box being
+        // edited keeps it), not hand it to the scroll area around the page.
+        scroll->setFocusPolicy(Qt::NoFocus);
         auto *page = new QWidget(scroll);
         page->setObjectName(QStringLiteral("tab") + caption);
         scroll->setWidget(page);

@@ -263,6 +263,8 @@ private slots:
             auto *scroll = app.find<QScrollArea>("scr" + Tabs[i]);
             QVERIFY2(scroll && scroll->widget() == page, qPrintable(Tabs[i]));
             QVERIFY(scroll->widgetResizable());
+            // Clicks inside the page never move the focus to the scroll area.
+            QCOMPARE(scroll->focusPolicy(), Qt::NoFocus);
             // The page keeps at least the room its layout asks for; the scroll area shows part of it.
             QVERIFY2(page->width() >= page->minimumSizeHint().width(), qPrintable(Tabs[i]));
             QVERIFY2(page->height() >= page->minimumSizeHint().height(), qPrintable(Tabs[i]));
@@ -279,6 +281,19 @@ private slots:
         for (QPushButton *key : app.find<QGroupBox>("fraFrontPanel")->findChildren<QPushButton *>())
             QVERIFY2(key->width() >= key->fontMetrics().horizontalAdvance(key->text()) + 12, qPrintable(key->text()));
         QVERIFY(app.box("txtObjectName")->width() >= app.box("txtObjectName")->minimumSizeHint().width());
+    }
+
+    void aClickInsideAPageLeavesTheFocusInTheBoxBeingEdited()
+    {
+        VspApp app;
+        app.start();
+        QVERIFY(Activate(app));
+        app.showTab(WaveTab);
+        QLineEdit *box = app.box("txtFineTune");
+        box->setFocus();
+        QCOMPARE(QApplication::focusWidget(), box);
+        QTest::mouseClick(app.find<QWidget>("tabWave"), Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(QApplication::focusWidget(), box);
     }
 
     void aNarrowStatusBarKeepsTheLinkStateAndLightsWithoutOverlap_data()
