@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QSettings>
 
+#include <cstdio>
+
 namespace {
 const QString NoVirtualSp = QStringLiteral("--no-virtual-sp");
 const QString VspWireTiming = QStringLiteral("--vsp-wire-timing");
@@ -35,6 +37,15 @@ Korvane::Korvane(KorvaneOptions opts) : options(std::move(opts))
     const bool withVirtualSp = WantsVirtualSp(options.arguments, *options.store);
     if (backends.empty()) {
         backends = SystemBackends(withVirtualSp, options.arguments.contains(VspWireTiming));
+        // The MIDI systems' own complaints about a missing sequencer or server say little to a
+        // user; this line says what it means for them.
+        bool anyInterface = false;
+        for (const auto &backend : backends) {
+            if (dynamic_cast<const RtMidiBackend *>(backend.get()))
+                anyInterface = anyInterface || !backend->inputPorts().isEmpty() || !backend->outputPorts().isEmpty();
+        }
+        if (!anyInterface && withVirtualSp)
+            std::fputs("No MIDI interface found: using the Korvane Virtual SP\n", stderr);
         for (const auto &backend : backends) {
             if (const auto *vsp = dynamic_cast<const VirtualSpBackend *>(backend.get()))
                 vspWarning = vsp->startupWarning();

@@ -1,5 +1,6 @@
 // The program's start: the command line, the application object and the event loop.
 #include "app/BackupCommand.h"
+#include "app/CommandLine.h"
 #include "app/Korvane.h"
 #include "app/frmMain.h"
 
@@ -10,61 +11,51 @@
 
 #include <cstdio>
 
-namespace {
-
-const char *Usage =
-    "Usage: korvane [/b] [--no-virtual-sp] [--vsp-wire-timing] [--tab NAME] [--screenshot FILE] [--quit-when-shown]\n"
-    "  /b                 write the start-up debug log krvn.dbg in the home directory\n"
-    "  --no-virtual-sp    do not offer the built-in Virtual SP as a MIDI device\n"
-    "  --vsp-wire-timing  the Virtual SP answers at the pace of a real MIDI cable\n"
-    "  --tab NAME         open on the tab with this caption (Preset1 ... Global)\n"
-    "  --screenshot FILE  save a picture of the main window once it is shown, then quit\n"
-    "  --quit-when-shown  print a line when the main window is shown, then quit\n";
-
-QString OptionValue(const QStringList &arguments, const QString &option)
-{
-    const qsizetype at = arguments.indexOf(option);
-    return at >= 0 && at + 1 < arguments.size() ? arguments.at(at + 1) : QString();
-}
-
-} // namespace
-
 int RunKorvane(int argc, char **argv)
 {
+    // Read before QApplication exists: --help and a mistyped option must answer even where no
+    // display can be opened, and must start nothing.
+    QStringList raw;
+    for (int i = 1; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    const QStringList tabs = frmMain::TabCaptions();
+    const CommandLine line = CommandLine::Parse(raw, tabs);
+    if (!line.error.isEmpty()) {
+        std::fprintf(stderr, "korvane: %s\n%s", qPrintable(line.error), qPrintable(CommandLine::Usage(tabs)));
+        return CommandLine::UsageError;
+    }
+    if (line.help) {
+        std::fputs(qPrintable(CommandLine::Usage(tabs)), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     QApplication::setApplicationDisplayName(QStringLiteral("Korvane"));
     QApplication::setOrganizationName(QStringLiteral("Talvern Systems"));
     QApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION_STRING));
-
-    const QStringList arguments = QApplication::arguments().mid(1);
-    if (arguments.contains(QStringLiteral("--help"))) {
-        std::fputs(Usage, stdout);
-        return 0;
-    }
+    QApplication::setDesktopFileName(QStringLiteral("korvane"));
     // A backup or restore from the command line runs without a window and ends the program.
-    if (const int backupExit = BackupCommand::RunFromCommandLine(arguments); backupExit >= 0)
+    if (const int backupExit = BackupCommand::RunFromCommandLine(QApplication::arguments().mid(1)); backupExit >= 0)
         return backupExit;
-    const QString screenshot = OptionValue(arguments, QStringLiteral("--screenshot"));
-    const bool quitWhenShown = arguments.contains(QStringLiteral("--quit-when-shown"));
 
     KorvaneOptions options;
-    options.arguments = arguments;
+    options.arguments = QApplication::arguments().mid(1);
     Korvane korvane(std::move(options));
     if (korvane.start() == LinkStartup::Outcome::Fatal)
         return 1;
-    const QString tab = OptionValue(arguments, QStringLiteral("--tab"));
-    if (!tab.isEmpty())
-        korvane.mainWindow()->ShowTab(tab);
+    // Asked for on this start: it wins over the tab remembered from the last one.
+    if (!line.tab.isEmpty())
+        korvane.mainWindow()->ShowTab(line.tab);
 
-    if (!screenshot.isEmpty()) {
-        QTimer::singleShot(0, &app, [&korvane, screenshot] {
+    if (!line.screenshot.isEmpty()) {
+        QTimer::singleShot(0, &app, [&korvane, screenshot = line.screenshot] {
             const bool saved = korvane.mainWindow()->grab().save(screenshot);
             QTextStream(stdout) << (saved ? "Screenshot of the main window: " : "Could not write the screenshot: ")
                                 << QFileInfo(screenshot).absoluteFilePath() << Qt::endl;
             QApplication::exit(saved ? 0 : 1);
         });
-    } else if (quitWhenShown) {
+    } else if (line.quitWhenShown) {
         QTimer::singleShot(0, &app, [] {
             QTextStream(stdout) << "Main window shown" << Qt::endl;
             QApplication::exit(0);

@@ -12,6 +12,8 @@
 #include "app/frmStereoMerge.h"
 #include "app/frmMonitor.h"
 #include "app/frmProgress.h"
+#include "app/StatusPanels.h"
+#include "app/WindowPlacement.h"
 #include "editors/EditRules.h"
 #include "editors/GlobalEditor.h"
 #include "editors/MapEditor.h"
@@ -32,6 +34,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QActionGroup>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +42,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -89,7 +94,7 @@ constexpr int OnlinePanel = 8;
 constexpr const char *BusyNotice = "SP busy: wait for the current exchange to finish";
 constexpr int BusyNoticeMs = 3000;
 constexpr int TwipsPerPixel = 15;
-// The window centres itself only on a work area larger than its designed size.
+// The window's designed size.
 constexpr int CentreMinWidthTwips = 12000;
 constexpr int CentreMinHeightTwips = 8580;
 
@@ -125,10 +130,11 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
     layout->addWidget(SPFEtab, 1);
     setCentralWidget(central);
     BuildMenus();
+    BuildViewMenu();
     BuildStatusBar();
     // The designed size, widened when the status bar's panels need more room.
     QSize size = QSize(CentreMinWidthTwips, CentreMinHeightTwips) / TwipsPerPixel;
-    size.setWidth(std::max(size.width(), statusBar()->minimumSizeHint().width() + 24));
+    size.setWidth(std::max(size.width(), statusBar()->sizeHint().width() + 24));
     resize(size.expandedTo(minimumSizeHint()));
 
     progressWindow = new frmProgress(this);
@@ -238,31 +244,42 @@ void frmMain::BuildTabs()
 {
     SPFEtab = new QTabWidget(this);
     SPFEtab->setObjectName(QStringLiteral("SPFEtab"));
-    for (const TabInfo &tab : TabTable) {
-        auto *page = new QWidget(SPFEtab);
-        page->setObjectName(QStringLiteral("tab") + QLatin1String(tab.caption));
-        SPFEtab->addTab(page, QLatin1String(tab.caption));
+    for (size_t i = 0; i < TabTable.size(); ++i) {
+        const QString caption = QLatin1String(TabTable[i].caption);
+        // A window smaller than a page scrolls it rather than squeezing its controls.
+        auto *scroll = new QScrollArea(SPFEtab);
+        scroll->setObjectName(QStringLiteral("scr") + caption);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        // A click on a spin arrow or a label must leave the focus where it was (a box being
+        // edited keeps it), not hand it to the scroll area around the page.
+        scroll->setFocusPolicy(Qt::NoFocus);
+        auto *page = new QWidget(scroll);
+        page->setObjectName(QStringLiteral("tab") + caption);
+        scroll->setWidget(page);
+        SPFEtab->addTab(scroll, caption);
+        tabPages[i] = page;
     }
     constexpr int ToneTabs[] = {3, 4, 5};
     constexpr int WaveTab = 6;
-    auto *wavePage = SPFEtab->widget(WaveTab);
+    auto *wavePage = tabPages[WaveTab];
     auto *waveLayout = new QVBoxLayout(wavePage);
     waveEditor = new WaveEditor(session, *editRules, wavePage);
     waveLayout->addWidget(waveEditor);
     toneEditor = new ToneEditor(session, *editRules,
-                                {SPFEtab->widget(ToneTabs[0]), SPFEtab->widget(ToneTabs[1]), SPFEtab->widget(ToneTabs[2])},
+                                {tabPages[ToneTabs[0]], tabPages[ToneTabs[1]], tabPages[ToneTabs[2]]},
                                 this);
     constexpr int MapTab = 2;
-    auto *mapPage = SPFEtab->widget(MapTab);
+    auto *mapPage = tabPages[MapTab];
     auto *mapLayout = new QVBoxLayout(mapPage);
     mapLayout->setContentsMargins(0, 0, 0, 0);
     mapEditor = new MapEditor(session, *editRules, mapPage);
     mapLayout->addWidget(mapEditor);
 
-    presetEditor = new PresetEditor(session, *editRules, SPFEtab->widget(0), SPFEtab->widget(1), this);
+    presetEditor = new PresetEditor(session, *editRules, tabPages[0], tabPages[1], this);
 
     // The Global tab: the SP's global settings.
-    auto *globalPage = SPFEtab->widget(Tabs - 1);
+    auto *globalPage = tabPages[Tabs - 1];
     auto *globalLayout = new QHBoxLayout(globalPage);
     multiEditor = new MultiEditor(session, *editRules, globalPage);
     globalLayout->addWidget(multiEditor, 0, Qt::AlignTop);
@@ -336,12 +353,15 @@ void frmMain::BuildStatusBar()
     bar->setSizeGripEnabled(false);
     for (int i = 0; i < StatusPanels; ++i) {
         const PanelInfo &info = PanelTable[static_cast<size_t>(i)];
-        auto *panel = new QLabel(QLatin1String(info.text), bar);
+        // The link state keeps its full width; the others shorten or step aside (StatusPanelFit).
+        QLabel *panel = i + 1 == OnlinePanel ? new QLabel(QLatin1String(info.text), bar)
+                                             : new StatusPanel(QLatin1String(info.text), QLatin1String(info.widest), bar);
         panel->setObjectName(Indexed("stbPanel", i + 1));
         panel->setToolTip(QLatin1String(info.tip));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setContentsMargins(4, 0, 4, 0);
-        panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QLatin1String(info.widest)) + 16);
+        if (i + 1 == OnlinePanel)
+            panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QLatin1String(info.widest)) + 16);
         const int stretch = i == 6 ? 1 : 0;
         bar->addPermanentWidget(panel, stretch);
         panels[static_cast<size_t>(i)] = panel;
@@ -354,6 +374,10 @@ void frmMain::BuildStatusBar()
     ledMIDIin->setToolTip(QStringLiteral("MIDI in"));
     bar->addPermanentWidget(ledMIDIout);
     bar->addPermanentWidget(ledMIDIin);
+    // Least important first: the fixed "Midi IO", the Multi, the free memory, then the objects.
+    auto panel = [this](int number) -> QWidget * { return panels[static_cast<size_t>(number - 1)]; };
+    new StatusPanelFit(bar, {panel(7), panel(OnlinePanel), ledMIDIout, ledMIDIin},
+                       {panel(9), panel(5), panel(6), panel(4), panel(3), panel(2), panel(1)});
 }
 
 QLabel *frmMain::statusPanel(int number) const
@@ -363,20 +387,88 @@ QLabel *frmMain::statusPanel(int number) const
     return panels[static_cast<size_t>(number - 1)];
 }
 
-void frmMain::CentreOnScreen()
+void frmMain::PlaceOnScreen()
 {
+    const QRect remembered = session.settings.window.Geometry;
     const QScreen *screen = QGuiApplication::primaryScreen();
+    // The screen that still shows the remembered place whole, if any is left.
+    for (const QScreen *candidate : QGuiApplication::screens()) {
+        if (remembered.isValid() && candidate->availableGeometry().contains(remembered))
+            screen = candidate;
+    }
     if (!screen)
         return;
-    const QRect area = screen->availableGeometry();
-    if (area.width() * TwipsPerPixel > CentreMinWidthTwips && area.height() * TwipsPerPixel >= CentreMinHeightTwips)
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    // The window manager's frame is not known before the first show: the style's title bar and
+    // border stand in for it.
+    const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth) * 2;
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const QMargins frame(border, titleBar + border, border, border);
+    const QRect available = screen->availableGeometry();
+    // On a screen smaller than the window's least usable size, the screen wins.
+    const QSize inside = available.marginsRemoved(frame).size();
+    const QSize least = minimumSizeHint();
+    if (least.width() > inside.width() || least.height() > inside.height())
+        setMinimumSize(least.boundedTo(inside));
+    setGeometry(WindowPlacement::FitToScreen(size(), available, remembered, frame));
+}
+
+QStringList frmMain::TabCaptions()
+{
+    QStringList captions;
+    for (const TabInfo &tab : TabTable)
+        captions << QLatin1String(tab.caption);
+    return captions;
+}
+
+void frmMain::BuildViewMenu()
+{
+    QMenu *view = new QMenu(QStringLiteral("&View"), this);
+    view->setObjectName(QStringLiteral("mnuView"));
+    // Before Help, which stays last.
+    QAction *helpMenu = nullptr;
+    for (QAction *action : menuBar()->actions()) {
+        if (action->menu() && action->menu()->objectName() == QLatin1String("mnuHelpMenu"))
+            helpMenu = action;
+    }
+    menuBar()->insertMenu(helpMenu, view);
+    auto *tabGroup = new QActionGroup(view);
+    for (int i = 0; i < Tabs; ++i) {
+        QAction *action = view->addAction(QLatin1String(TabTable[static_cast<size_t>(i)].caption));
+        action->setObjectName(Indexed("mnuTab", i));
+        action->setCheckable(true);
+        action->setChecked(i == 0);
+        action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + i)));
+        tabGroup->addAction(action);
+        connect(action, &QAction::triggered, this, [this, i] { SPFEtab->setCurrentIndex(i); });
+    }
+    connect(SPFEtab, &QTabWidget::currentChanged, tabGroup, [tabGroup](int index) {
+        if (QAction *action = tabGroup->actions().value(index))
+            action->setChecked(true);
+    });
+    view->addSeparator();
+    // The spin button's steps: each refuses while the SP is busy, as the button does.
+    QAction *previous = view->addAction(QStringLiteral("&Previous Object"));
+    previous->setObjectName(QStringLiteral("mnuPreviousObject"));
+    previous->setShortcut(QKeySequence(Qt::Key_PageUp));
+    connect(previous, &QAction::triggered, this, [this] { objectHeader->Spin(false); });
+    QAction *next = view->addAction(QStringLiteral("&Next Object"));
+    next->setObjectName(QStringLiteral("mnuNextObject"));
+    next->setShortcut(QKeySequence(Qt::Key_PageDown));
+    connect(next, &QAction::triggered, this, [this] { objectHeader->Spin(true); });
+
+    // Download refuses while busy in Download() itself.
+    mnuDLobject->setShortcut(QKeySequence(Qt::Key_F5));
+    if (QAction *exit = findChild<QAction *>(QStringLiteral("mnuExit")))
+        exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
 LinkStartup::Outcome frmMain::Load()
 {
     session.log.write(QStringLiteral("frmMain_load()"));
-    CentreOnScreen();
+    session.settings.window = Registry::ReadWindow(session.store);
+    PlaceOnScreen();
+    // The tab shown last comes back before the link starts, so the SP's own page follows it once.
+    ShowTab(session.settings.window.LastTab);
     return Initialise();
 }
 
@@ -688,6 +780,10 @@ void frmMain::showAbout()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    if (isVisible()) {
+        session.settings.window.Geometry = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+        session.settings.window.LastTab = SPFEtab->tabText(SPFEtab->currentIndex());
+    }
     Registry::SetRegistry(session.store, session.settings, session.comms);
     for (const QPointer<QWidget> &window : secondaryWindows) {
         if (window)

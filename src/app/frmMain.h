@@ -54,6 +54,8 @@ public:
     EditRules &rules() { return *editRules; }
 
     void SPFEtab_Switch();
+    // The tabs' captions, in order: what --tab accepts.
+    static QStringList TabCaptions();
     // Makes the tab with this caption current; false when there is none.
     bool ShowTab(const QString &caption);
     void cmdPushButton_Click(int index);
@@ -94,7 +96,10 @@ protected:
 
 private:
     LinkStartup::Outcome Initialise();
-    void CentreOnScreen();
+    // Fitted to the screen's free area, or where the user left the window when still on a screen.
+    void PlaceOnScreen();
+    // The tabs by Ctrl+1 to Ctrl+8, the objects of the kind by Page Up and Page Down.
+    void BuildViewMenu();
     QWidget *BuildFrontPanel();
     QWidget *BuildCommandButtons();
     void BuildTabs();
@@ -119,6 +124,7 @@ private:
     MultiEditor *multiEditor = nullptr;
     frmProgress *progressWindow = nullptr;
     QTabWidget *SPFEtab = nullptr;
+    std::array<QWidget *, Tabs> tabPages{}; // each inside its tab's scroll area
     std::array<QPushButton *, 12> cmdPushButton{};
     QPushButton *cmdLoadBank = nullptr;
     QPushButton *cmdDeleteObject = nullptr;

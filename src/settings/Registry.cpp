@@ -140,6 +140,14 @@ void ReadSpConfig(QSettings &store, Settings &settings)
     store.endGroup();
 }
 
+const QString WindowLeft = QStringLiteral("Window Left");
+const QString WindowTop = QStringLiteral("Window Top");
+const QString WindowWidth = QStringLiteral("Window Width");
+const QString WindowHeight = QStringLiteral("Window Height");
+const QString LastTab = QStringLiteral("Last Tab");
+// Far beyond any desktop of screens, yet a garbled value cannot overflow a geometry.
+constexpr int WindowCoordinateLimit = 100000;
+
 } // namespace
 
 namespace Registry {
@@ -151,6 +159,7 @@ bool GetRegistry(QSettings &store, Settings &settings, const MidiInput &input, c
     ReadMidiInterface(store, settings, input, output);
     ReadDiskDevices(store, settings);
     ReadSpConfig(store, settings);
+    settings.window = ReadWindow(store);
     return true;
 }
 
@@ -183,6 +192,15 @@ bool SetRegistry(QSettings &store, const Settings &settings)
     store.beginGroup(ApplicationKey);
     store.setValue(QStringLiteral("Home Directory"), settings.HomeDirectory);
     store.setValue(QStringLiteral("Virtual SP"), settings.VirtualSpEnabled ? QStringLiteral("1") : QStringLiteral("0"));
+    // Only a place the window has really had is kept; nothing is made up for a window never shown.
+    if (const QRect &area = settings.window.Geometry; area.isValid()) {
+        store.setValue(WindowLeft, QString::number(area.x()));
+        store.setValue(WindowTop, QString::number(area.y()));
+        store.setValue(WindowWidth, QString::number(area.width()));
+        store.setValue(WindowHeight, QString::number(area.height()));
+    }
+    if (!settings.window.LastTab.isEmpty())
+        store.setValue(LastTab, settings.window.LastTab);
     store.endGroup();
     // A read-only folder or a full disk shows only here: setValue itself never fails.
     store.sync();
@@ -211,6 +229,21 @@ QString ReadHomeDirectory(QSettings &store, const QString &currentDirectory)
 bool ReadVirtualSpEnabled(QSettings &store)
 {
     return store.value(ApplicationKey + QStringLiteral("/Virtual SP")).toString() != QLatin1String("0");
+}
+
+WindowSettings ReadWindow(QSettings &store)
+{
+    WindowSettings window;
+    store.beginGroup(ApplicationKey);
+    const auto left = Number(store, WindowLeft, -WindowCoordinateLimit, WindowCoordinateLimit);
+    const auto top = Number(store, WindowTop, -WindowCoordinateLimit, WindowCoordinateLimit);
+    const auto width = Number(store, WindowWidth, 1, WindowCoordinateLimit);
+    const auto height = Number(store, WindowHeight, 1, WindowCoordinateLimit);
+    if (left && top && width && height)
+        window.Geometry = QRect(*left, *top, *width, *height);
+    window.LastTab = store.value(LastTab).toString();
+    store.endGroup();
+    return window;
 }
 
 } // namespace Registry

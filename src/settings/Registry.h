@@ -30,5 +30,8 @@ bool HasStoredPorts(QSettings &store);
 QString ReadHomeDirectory(QSettings &store, const QString &currentDirectory);
 // Whether to offer the built-in Virtual SP, read before the devices are listed.
 bool ReadVirtualSpEnabled(QSettings &store);
+// The main window's last place and tab, read before the window is shown. A value missing or
+// out of range gives no geometry at all.
+WindowSettings ReadWindow(QSettings &store);
 
 } // namespace Registry

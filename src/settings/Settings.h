@@ -1,6 +1,7 @@
 // The program's settings in memory, with their first-start defaults.
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 #include <array>
@@ -29,6 +30,12 @@ struct SpConfig {
     int16_t SysExDeviceID = 127;
 };
 
+// Where the main window was left: restored at the next start on a screen that still shows it.
+struct WindowSettings {
+    QRect Geometry; // the window's own area, without the frame; empty when none was saved
+    QString LastTab; // the caption of the tab shown last
+};
+
 struct Settings {
     static constexpr int DiskDeviceCount = 8;
 
@@ -39,6 +46,7 @@ struct Settings {
     QString HomeDirectory;
     // The built-in Virtual SP is offered as a MIDI device unless switched off here.
     bool VirtualSpEnabled = true;
+    WindowSettings window;
 
     static DiskDevice DefaultDisk(int index, bool wholeKeyMissing);
     static std::array<DiskDevice, DiskDeviceCount> DefaultDisks();

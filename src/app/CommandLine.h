@@ -1,0 +1,25 @@
+// The program's command line: what each option asks for, and the refusal of anything it does
+// not know before anything is started.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct CommandLine {
+    bool help = false;
+    QString tab;        // --tab NAME, checked against the tabs' captions
+    QString screenshot; // --screenshot FILE
+    bool quitWhenShown = false;
+    QString backup;     // --backup FILE: read the whole SP into FILE, without a window
+    QString restore;    // --restore FILE: send FILE back to the SP, without a window
+    QString error;      // not empty: the command line is refused with this text
+
+    // arguments: the command line after the program's name, as the system passed it (Qt's own
+    // options such as -platform or -style are let through for Qt). tabs: the valid tab names.
+    static CommandLine Parse(const QStringList &arguments, const QStringList &tabs);
+    // Every option with one line about it.
+    static QString Usage(const QStringList &tabs);
+
+    // Exit codes: 0 for --help, 2 for a command line refused.
+    static constexpr int UsageError = 2;
+};
