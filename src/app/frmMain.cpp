@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/ControlLists.h"
+#include "app/EditHistory.h"
 #include "app/Session.h"
 #include "app/ObjectHeader.h"
 #include "app/frmAbout.h"
@@ -25,6 +26,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -35,6 +37,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QMenuBar>
+#include <QUndoStack>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -150,6 +153,8 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
                                               [this] { presetEditor->LoadPresetDisplay(); }});
     objectRetrieval->setRoutines(KindMulti, {[this](int n) { return multiEditor->MultiObjDump(n); },
                                              [this] { multiEditor->LoadMultiDisplay(); }});
+    editHistory = new EditHistory(session, *objectRetrieval, [this](int kind) { ShowReadBack(kind); }, this);
+    BuildEditMenu();
 
     connect(&session.link, &LinkState::statusChanged, this, &frmMain::onLinkStatus);
     connect(&session.exchange, &ExchangeState::outLedChanged, ledMIDIout, &LedWidget::setLit);
@@ -321,6 +326,54 @@ void frmMain::BuildMenus()
     add(help, QStringLiteral("&Help"), "mnuHelp")->setEnabled(false);
     help->addSeparator();
     connect(add(help, QStringLiteral("&About"), "mnuAbout"), &QAction::triggered, this, &frmMain::showAbout);
+}
+
+void frmMain::BuildEditMenu()
+{
+    // Between File and Config, where users look for it.
+    auto *edit = new QMenu(QStringLiteral("&Edit"), this);
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    const QMenu *config = menuBar()->findChild<QMenu *>(QStringLiteral("mnuConfig"));
+    menuBar()->insertMenu(config ? config->menuAction() : nullptr, edit);
+    QUndoStack &stack = editHistory->stack();
+    struct Item {
+        const char *name;
+        const char *caption;
+        QKeySequence keys;
+        void (EditHistory::*step)();
+        bool (QUndoStack::*can)() const;
+        QString (QUndoStack::*text)() const;
+        void (QUndoStack::*canChanged)(bool);
+        void (QUndoStack::*textChanged)(const QString &);
+    };
+    const Item items[] = {
+        {"mnuUndo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), &EditHistory::Undo, &QUndoStack::canUndo,
+         &QUndoStack::undoText, &QUndoStack::canUndoChanged, &QUndoStack::undoTextChanged},
+        {"mnuRedo", "&Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &EditHistory::Redo, &QUndoStack::canRedo,
+         &QUndoStack::redoText, &QUndoStack::canRedoChanged, &QUndoStack::redoTextChanged},
+    };
+    for (const Item &item : items) {
+        QAction *action = edit->addAction(QLatin1String(item.caption));
+        action->setObjectName(QLatin1String(item.name));
+        action->setShortcut(item.keys);
+        action->setEnabled(false);
+        const QString caption = QLatin1String(item.caption);
+        // The text names the edit: "&Undo Tone t#3 DCF cutoff".
+        auto retitle = [action, caption](const QString &what) {
+            action->setText(what.isEmpty() ? caption : caption + QLatin1Char(' ') + what);
+        };
+        connect(&stack, item.canChanged, action, &QAction::setEnabled);
+        connect(&stack, item.textChanged, action, retitle);
+        connect(action, &QAction::triggered, editHistory, item.step);
+    }
+}
+
+void frmMain::ShowReadBack(int kind)
+{
+    if (objectHeader->CurrentKind() != kind)
+        return;
+    const KindState &state = session.objects.of(kind);
+    objectHeader->SetContents(QString::number(state.Num), state.ImageName().trimmed());
 }
 
 void frmMain::BuildStatusBar()

@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 
+class EditHistory;
 class EditRules;
 class GlobalEditor;
 class MapEditor;
@@ -51,6 +52,7 @@ public:
     ObjectHeader &header() { return *objectHeader; }
     frmProgress &progress() { return *progressWindow; }
     EditRules &rules() { return *editRules; }
+    EditHistory &history() { return *editHistory; }
 
     void SPFEtab_Switch();
     // Makes the tab with this caption current; false when there is none.
@@ -93,6 +95,9 @@ private:
     QWidget *BuildCommandButtons();
     void BuildTabs();
     void BuildMenus();
+    void BuildEditMenu();
+    // The header follows an object read back by undo or redo when its kind is shown.
+    void ShowReadBack(int kind);
     void BuildStatusBar();
     void onLinkStatus();
     void showAbout();
@@ -105,6 +110,7 @@ private:
     ObjectHeader *objectHeader = nullptr;
     std::unique_ptr<Retrieval> objectRetrieval;
     EditRules *editRules = nullptr;
+    EditHistory *editHistory = nullptr;
     GlobalEditor *globalEditor = nullptr;
     WaveEditor *waveEditor = nullptr;
     ToneEditor *toneEditor = nullptr;
