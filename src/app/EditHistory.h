@@ -28,6 +28,9 @@ public:
     // Forgets every edit: after the SP's memory was replaced, their addresses mean nothing.
     void Clear() { undoStack.clear(); }
 
+    // Reads object `number` of a kind from the SP and shows it; false when it did not come.
+    bool ReadBack(int kind, int16_t number);
+
     // "Tone t#3 DCF cutoff": what an edit is called in the menu.
     static QString Describe(const ObjectIO::ParameterEdit &edit);
 
@@ -37,7 +40,6 @@ private:
     bool Send(const QList<ObjectIO::ParameterEdit> &edits, bool before);
     bool SendObjectEdits(const QList<ObjectIO::ParameterEdit> &edits, bool before);
     bool SendZoneEdit(const ObjectIO::ParameterEdit &edit, const ObjectIO::Value &value);
-    bool ReadBack(int kind, int16_t number);
     void Record(const QList<ObjectIO::ParameterEdit> &edits);
     void Step(bool undo);
 

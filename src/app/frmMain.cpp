@@ -2,6 +2,7 @@
 
 #include "app/ControlLists.h"
 #include "app/EditHistory.h"
+#include "app/ObjectTransfer.h"
 #include "app/Session.h"
 #include "app/ObjectHeader.h"
 #include "app/frmAbout.h"
@@ -30,6 +31,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMimeData>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -155,6 +161,9 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
                                              [this] { multiEditor->LoadMultiDisplay(); }});
     editHistory = new EditHistory(session, *objectRetrieval, [this](int kind) { ShowReadBack(kind); }, this);
     BuildEditMenu();
+    objectTransfer = std::make_unique<ObjectTransfer>(
+        session, [this](int kind, int16_t number) { return editHistory->ReadBack(kind, number); });
+    setAcceptDrops(true);
 
     connect(&session.link, &LinkState::statusChanged, this, &frmMain::onLinkStatus);
     connect(&session.exchange, &ExchangeState::outLedChanged, ledMIDIout, &LedWidget::setLit);
@@ -287,6 +296,11 @@ void frmMain::BuildMenus()
     mnuLoadBank->setEnabled(false); // as cmdLoadBank: once the SP has answered
     connect(mnuLoadBank, &QAction::triggered, this, &frmMain::LoadBank);
     file->addSeparator();
+    connect(add(file, QStringLiteral("&Export Object..."), "mnuExportObject"), &QAction::triggered, this,
+            &frmMain::ChooseExportFile);
+    connect(add(file, QStringLiteral("&Import Object..."), "mnuImportObject"), &QAction::triggered, this,
+            &frmMain::ChooseImportFile);
+    file->addSeparator();
     connect(add(file, QStringLiteral("E&xit"), "mnuExit"), &QAction::triggered, this, &QWidget::close);
 
     QMenu *config = menuBar()->addMenu(QStringLiteral("C&onfig"));
@@ -366,6 +380,63 @@ void frmMain::BuildEditMenu()
         connect(&stack, item.textChanged, action, retitle);
         connect(action, &QAction::triggered, editHistory, item.step);
     }
+}
+
+void frmMain::ChooseExportFile()
+{
+    const int kind = objectHeader->CurrentKind();
+    if (kind < 0 || kind >= NumberedKinds)
+        return;
+    const KindState &state = session.objects.of(kind);
+    const QString suggested = QDir(session.settings.HomeDirectory)
+                                  .filePath(state.ImageName().trimmed() + QStringLiteral(".syx"));
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export Object"), suggested,
+                                                      QStringLiteral("SysEx files (*.syx)"));
+    if (!path.isEmpty())
+        objectTransfer->ExportObject(kind, path);
+}
+
+void frmMain::ChooseImportFile()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Import Object"), session.settings.HomeDirectory,
+                                                      QStringLiteral("SysEx files (*.syx)"));
+    if (!path.isEmpty())
+        ImportObjectFile(path);
+}
+
+bool frmMain::ImportObjectFile(const QString &path)
+{
+    return objectTransfer->ImportObject(objectHeader->CurrentKind(), path);
+}
+
+namespace {
+
+// The one local .syx file a drop carries, or nothing.
+QString DroppedSysExFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return {};
+    const QUrl url = data->urls().first();
+    if (!url.isLocalFile() || !url.toLocalFile().endsWith(QStringLiteral(".syx"), Qt::CaseInsensitive))
+        return {};
+    return url.toLocalFile();
+}
+
+} // namespace
+
+void frmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!DroppedSysExFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent *event)
+{
+    const QString path = DroppedSysExFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    ImportObjectFile(path);
 }
 
 void frmMain::ShowReadBack(int kind)

@@ -13,6 +13,7 @@
 #include <memory>
 
 class EditHistory;
+class ObjectTransfer;
 class EditRules;
 class GlobalEditor;
 class MapEditor;
@@ -71,6 +72,10 @@ public:
     void trackWindow(QWidget *window);
     // Opens the MIDI monitor, or brings the open one to the front.
     void ShowMonitor();
+    // Replaces the current object of the tab's kind with the object in a .syx file, once the
+    // user agrees; false when nothing was replaced.
+    bool ImportObjectFile(const QString &path);
+    ObjectTransfer &transfer() { return *objectTransfer; }
     // Opens the one configuration dialog, or brings it forward; page -1 keeps its page.
     void ShowConfig(int page);
 
@@ -87,6 +92,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A local .syx file dropped on the window is imported.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     LinkStartup::Outcome Initialise();
@@ -96,6 +104,8 @@ private:
     void BuildTabs();
     void BuildMenus();
     void BuildEditMenu();
+    void ChooseExportFile();
+    void ChooseImportFile();
     // The header follows an object read back by undo or redo when its kind is shown.
     void ShowReadBack(int kind);
     void BuildStatusBar();
@@ -111,6 +121,7 @@ private:
     std::unique_ptr<Retrieval> objectRetrieval;
     EditRules *editRules = nullptr;
     EditHistory *editHistory = nullptr;
+    std::unique_ptr<ObjectTransfer> objectTransfer;
     GlobalEditor *globalEditor = nullptr;
     WaveEditor *waveEditor = nullptr;
     ToneEditor *toneEditor = nullptr;
