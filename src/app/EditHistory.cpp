@@ -21,7 +21,7 @@ struct EditName {
 
 // What the menu calls an edit, by where it sits in the object; anything else is named by its
 // position, which is still enough to tell two edits apart.
-constexpr std::array<EditName, 22> EditNames = {{
+constexpr std::array<EditName, 29> EditNames = {{
     {KindTone, 72, "DCA velocity sensitivity"}, {KindTone, 74, "DCA LFO amount"},
     {KindTone, 78, "DCA aux amount"},           {KindTone, 80, "DCF cutoff"},
     {KindTone, 84, "DCF envelope amount"},      {KindTone, 86, "DCF velocity sensitivity"},
@@ -33,6 +33,11 @@ constexpr std::array<EditName, 22> EditNames = {{
     {KindTone, 122, "wave start modulation"},   {KindTone, 128, "pan envelope amount"},
     {KindTone, 130, "pan velocity amount"},     {KindTone, 132, "pan LFO amount"},
     {KindTone, 136, "pan aux amount"},          {KindTone, 142, "wave start quantize"},
+    // Map Zone uploads: zone byte n at 20 + 2n.
+    {KindMapZone, 22, "zone Tone"},             {KindMapZone, 24, "zone low note"},
+    {KindMapZone, 26, "zone high note"},        {KindMapZone, 28, "zone transpose"},
+    {KindMapZone, 30, "zone volume"},           {KindMapZone, 32, "zone pan"},
+    {KindMapZone, 38, "zone group"},
 }};
 
 // Map Header and Map Zone edits belong to the Map.

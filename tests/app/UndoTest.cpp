@@ -4,6 +4,8 @@
 #include "../editors/ToneApp.h"
 
 #include "app/EditHistory.h"
+#include "app/MemoryCommand.h"
+#include "objects/ObjectDelete.h"
 
 #include <QAction>
 #include <QTest>
@@ -132,6 +134,21 @@ private slots:
         QCOMPARE(app.heldByte(CutoffPosition), 10);
         QVERIFY(!Undo(app)->isEnabled());
         QVERIFY(Redo(app)->isEnabled());
+    }
+
+    // After the memory changed under them, old edits would land on other objects.
+    void aChangedMemoryForgetsTheEdits()
+    {
+        ToneApp app({{CutoffPosition, 10}});
+        app.clearAndType(app.txt("txtDCF(4)"), "40");
+        QVERIFY(Undo(app)->isEnabled());
+        const auto outcome = MemoryCommand::Run(*app.main(), app.session(),
+                                                {QStringLiteral("Delete Wave"), QStringLiteral("Deleting"),
+                                                 *ObjectDelete::Command(ObjectDelete::Scope::Current, KindWave, 9)});
+        QCOMPARE(outcome, MemoryCommand::Outcome::Done);
+        QVERIFY(!Undo(app)->isEnabled());
+        QCOMPARE(Undo(app)->text(), QStringLiteral("&Undo"));
+        QCOMPARE(app.heldByte(CutoffPosition), 40);
     }
 
     void globalEditsAreUndoneByTheirOwnAddress()
