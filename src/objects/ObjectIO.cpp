@@ -117,6 +117,8 @@ bool ObjectIO::ObjectUpload(int kind, int16_t objectNumber, const Value &value, 
     const auto before = ImageValue(kind, position, width);
     const int zoneNote = kind == KindMapZone ? objects.CurrentZoneNote(position == 24 ? 3 : 2) : -1;
     QList<ParameterEdit> edits = std::exchange(pendingEdits, {});
+    // Only writes into this very image travel with this upload.
+    edits.removeIf([&](const ParameterEdit &e) { return e.kind != kind || e.number != objectNumber; });
     const auto message = UploadMessage(kind, objectNumber, value, position, width);
     if (!message)
         return fail();
