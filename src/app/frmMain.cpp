@@ -39,6 +39,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -161,6 +162,7 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
                                              [this] { multiEditor->LoadMultiDisplay(); }});
     editHistory = new EditHistory(session, *objectRetrieval, [this](int kind) { ShowReadBack(kind); }, this);
     BuildEditMenu();
+    qApp->installEventFilter(this);
     objectTransfer = std::make_unique<ObjectTransfer>(
         session, [this](int kind, int16_t number) { return editHistory->ReadBack(kind, number); });
     setAcceptDrops(true);
@@ -613,6 +615,15 @@ void frmMain::Download(DownloadMode mode)
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    // Ctrl+Z and Ctrl+Shift+Z in this window's boxes undo committed edits, not typing: the
+    // boxes are kept from claiming the keys, so the Edit menu's shortcuts get them.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *widget = qobject_cast<QWidget *>(watched);
+        const QKeyCombination keys = static_cast<QKeyEvent *>(event)->keyCombination();
+        if (widget && widget->window() == this
+            && (keys == QKeyCombination(Qt::CTRL | Qt::Key_Z) || keys == QKeyCombination(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)))
+            return true;
+    }
     // A right click on the download button fetches everything.
     if (watched == cmdDownLoad && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {

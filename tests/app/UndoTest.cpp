@@ -8,6 +8,7 @@
 #include "objects/ObjectDelete.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QTest>
 
 using namespace ToneTest;
@@ -134,6 +135,24 @@ private slots:
         QCOMPARE(app.heldByte(CutoffPosition), 10);
         QVERIFY(!Undo(app)->isEnabled());
         QVERIFY(Redo(app)->isEnabled());
+    }
+
+    // The keys work from inside an edit box, where a line edit would otherwise take them.
+    void ctrlZInABoxUndoesAndCtrlShiftZRedoes()
+    {
+        ToneApp app({{CutoffPosition, 10}});
+        app.main()->show();
+        QApplication::setActiveWindow(app.main());
+        QVERIFY(QTest::qWaitForWindowActive(app.main()));
+        QLineEdit *box = app.txt("txtDCF(4)");
+        app.clearAndType(box, "40");
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(app.heldByte(CutoffPosition), 10);
+        QCOMPARE(box->text(), QStringLiteral("10"));
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(app.heldByte(CutoffPosition), 40);
+        QCOMPARE(box->text(), QStringLiteral("40"));
     }
 
     // After the memory changed under them, old edits would land on other objects.
