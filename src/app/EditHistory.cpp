@@ -21,7 +21,11 @@ struct EditName {
 
 // What the menu calls an edit, by where it sits in the object; anything else is named by its
 // position, which is still enough to tell two edits apart.
-constexpr std::array<EditName, 29> EditNames = {{
+constexpr std::array<EditName, 37> EditNames = {{
+    {KindWave, 48, "loop mode"},               {KindWave, 50, "fine tune"},
+    {KindWave, 68, "play start"},              {KindWave, 76, "play end"},
+    {KindWave, 92, "loop start"},              {KindWave, 100, "loop end"},
+    {KindWave, 108, "loop fraction"},          {KindWave, 128, "pitch"},
     {KindTone, 72, "DCA velocity sensitivity"}, {KindTone, 74, "DCA LFO amount"},
     {KindTone, 78, "DCA aux amount"},           {KindTone, 80, "DCF cutoff"},
     {KindTone, 84, "DCF envelope amount"},      {KindTone, 86, "DCF velocity sensitivity"},
