@@ -155,6 +155,34 @@ private slots:
         QCOMPARE(box->text(), QStringLiteral("40"));
     }
 
+    // Names are undone as the whole 14 characters they were; a Map's name through its header.
+    void renamesAreUndone()
+    {
+        struct Case {
+            int tab;
+            Vsp::Kind kind;
+            int number;
+            const char *was;
+            const char *undoText;
+        };
+        const Case cases[] = {
+            {Tone1Tab, Vsp::Tone, 3, "Kick Tone     ", "&Undo Tone t#3 name"},
+            {2, Vsp::Map, 4, "Drum Map      ", "&Undo Map m#4 name"},
+        };
+        for (const Case &c : cases) {
+            ToneApp app;
+            app.showTab(c.tab);
+            app.clear(app.box("txtObjectName"));
+            app.type(app.box("txtObjectName"), QStringLiteral("Bass"));
+            QCOMPARE(app.vsp->device().memory().find(c.kind, c.number)->mid(1, 14), QByteArray("Bass          "));
+            QCOMPARE(Undo(app)->text(), QLatin1String(c.undoText));
+            Undo(app)->trigger();
+            QCOMPARE(app.vsp->device().memory().find(c.kind, c.number)->mid(1, 14), QByteArray(c.was));
+            QCOMPARE(app.box("txtObjectName")->text(), QLatin1String(c.was).trimmed());
+            QVERIFY(app.notifier.messages.isEmpty());
+        }
+    }
+
     // After the memory changed under them, old edits would land on other objects.
     void aChangedMemoryForgetsTheEdits()
     {
