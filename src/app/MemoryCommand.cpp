@@ -1,5 +1,6 @@
 #include "app/MemoryCommand.h"
 
+#include "app/EditHistory.h"
 #include "app/Session.h"
 #include "app/frmMain.h"
 #include "app/frmProgress.h"
@@ -27,6 +28,9 @@ Outcome Run(frmMain &main, Session &session, const Request &request, const std::
         QObject::disconnect(cancel);
         progress.SetCancellable(false);
     }
+    // Recorded edits address objects by number, and a changed memory gives the numbers to others.
+    if (accepted || cancelled)
+        main.history().Clear();
     if (!main.isVisible()) {
         // The program is closing and its ports are shut.
         progress.hide();

@@ -2,6 +2,8 @@
 #include "app/BackupCommand.h"
 
 #include "app/ControlLists.h"
+#include "app/EditHistory.h"
+#include "app/ObjectTransfer.h"
 #include "app/Session.h"
 #include "app/ObjectHeader.h"
 #include "app/frmAbout.h"
@@ -29,17 +31,25 @@
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMimeData>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QActionGroup>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QMenuBar>
+#include <QUndoStack>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -158,6 +168,12 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
                                               [this] { presetEditor->LoadPresetDisplay(); }});
     objectRetrieval->setRoutines(KindMulti, {[this](int n) { return multiEditor->MultiObjDump(n); },
                                              [this] { multiEditor->LoadMultiDisplay(); }});
+    editHistory = new EditHistory(session, *objectRetrieval, [this](int kind) { ShowReadBack(kind); }, this);
+    BuildEditMenu();
+    qApp->installEventFilter(this);
+    objectTransfer = std::make_unique<ObjectTransfer>(
+        session, [this](int kind, int16_t number) { return editHistory->ReadBack(kind, number); });
+    setAcceptDrops(true);
 
     connect(&session.link, &LinkState::statusChanged, this, &frmMain::onLinkStatus);
     connect(&session.exchange, &ExchangeState::outLedChanged, ledMIDIout, &LedWidget::setLit);
@@ -301,6 +317,11 @@ void frmMain::BuildMenus()
     mnuLoadBank->setEnabled(false); // as cmdLoadBank: once the SP has answered
     connect(mnuLoadBank, &QAction::triggered, this, &frmMain::LoadBank);
     file->addSeparator();
+    connect(add(file, QStringLiteral("&Export Object..."), "mnuExportObject"), &QAction::triggered, this,
+            &frmMain::ChooseExportFile);
+    connect(add(file, QStringLiteral("&Import Object..."), "mnuImportObject"), &QAction::triggered, this,
+            &frmMain::ChooseImportFile);
+    file->addSeparator();
     connect(add(file, QStringLiteral("E&xit"), "mnuExit"), &QAction::triggered, this, &QWidget::close);
 
     QMenu *config = menuBar()->addMenu(QStringLiteral("C&onfig"));
@@ -344,6 +365,111 @@ void frmMain::BuildMenus()
     help->addSeparator();
     connect(add(help, QStringLiteral("&About"), "mnuAbout"), &QAction::triggered, this, &frmMain::showAbout);
     BackupCommand::InstallMenus(*this, session, file, tools);
+}
+
+void frmMain::BuildEditMenu()
+{
+    // Between File and Config, where users look for it.
+    auto *edit = new QMenu(QStringLiteral("&Edit"), this);
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    const QMenu *config = menuBar()->findChild<QMenu *>(QStringLiteral("mnuConfig"));
+    menuBar()->insertMenu(config ? config->menuAction() : nullptr, edit);
+    QUndoStack &stack = editHistory->stack();
+    struct Item {
+        const char *name;
+        const char *caption;
+        QKeySequence keys;
+        void (EditHistory::*step)();
+        bool (QUndoStack::*can)() const;
+        QString (QUndoStack::*text)() const;
+        void (QUndoStack::*canChanged)(bool);
+        void (QUndoStack::*textChanged)(const QString &);
+    };
+    const Item items[] = {
+        {"mnuUndo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), &EditHistory::Undo, &QUndoStack::canUndo,
+         &QUndoStack::undoText, &QUndoStack::canUndoChanged, &QUndoStack::undoTextChanged},
+        {"mnuRedo", "&Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &EditHistory::Redo, &QUndoStack::canRedo,
+         &QUndoStack::redoText, &QUndoStack::canRedoChanged, &QUndoStack::redoTextChanged},
+    };
+    for (const Item &item : items) {
+        QAction *action = edit->addAction(QLatin1String(item.caption));
+        action->setObjectName(QLatin1String(item.name));
+        action->setShortcut(item.keys);
+        action->setEnabled(false);
+        const QString caption = QLatin1String(item.caption);
+        // The text names the edit: "&Undo Tone t#3 DCF cutoff".
+        auto retitle = [action, caption](const QString &what) {
+            action->setText(what.isEmpty() ? caption : caption + QLatin1Char(' ') + what);
+        };
+        connect(&stack, item.canChanged, action, &QAction::setEnabled);
+        connect(&stack, item.textChanged, action, retitle);
+        connect(action, &QAction::triggered, editHistory, item.step);
+    }
+}
+
+void frmMain::ChooseExportFile()
+{
+    const int kind = objectHeader->CurrentKind();
+    if (kind < 0 || kind >= NumberedKinds)
+        return;
+    const KindState &state = session.objects.of(kind);
+    const QString suggested = QDir(session.settings.HomeDirectory)
+                                  .filePath(state.ImageName().trimmed() + QStringLiteral(".syx"));
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export Object"), suggested,
+                                                      QStringLiteral("SysEx files (*.syx)"));
+    if (!path.isEmpty())
+        objectTransfer->ExportObject(kind, path);
+}
+
+void frmMain::ChooseImportFile()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Import Object"), session.settings.HomeDirectory,
+                                                      QStringLiteral("SysEx files (*.syx)"));
+    if (!path.isEmpty())
+        ImportObjectFile(path);
+}
+
+bool frmMain::ImportObjectFile(const QString &path)
+{
+    return objectTransfer->ImportObject(objectHeader->CurrentKind(), path);
+}
+
+namespace {
+
+// The one local .syx file a drop carries, or nothing.
+QString DroppedSysExFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return {};
+    const QUrl url = data->urls().first();
+    if (!url.isLocalFile() || !url.toLocalFile().endsWith(QStringLiteral(".syx"), Qt::CaseInsensitive))
+        return {};
+    return url.toLocalFile();
+}
+
+} // namespace
+
+void frmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!DroppedSysExFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent *event)
+{
+    const QString path = DroppedSysExFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    ImportObjectFile(path);
+}
+
+void frmMain::ShowReadBack(int kind)
+{
+    if (objectHeader->CurrentKind() != kind)
+        return;
+    const KindState &state = session.objects.of(kind);
+    objectHeader->SetContents(QString::number(state.Num), state.ImageName().trimmed());
 }
 
 void frmMain::BuildStatusBar()
@@ -587,6 +713,15 @@ void frmMain::Download(DownloadMode mode)
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    // Ctrl+Z and Ctrl+Shift+Z in this window's boxes undo committed edits, not typing: the
+    // boxes are kept from claiming the keys, so the Edit menu's shortcuts get them.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *widget = qobject_cast<QWidget *>(watched);
+        const QKeyCombination keys = static_cast<QKeyEvent *>(event)->keyCombination();
+        if (widget && widget->window() == this
+            && (keys == QKeyCombination(Qt::CTRL | Qt::Key_Z) || keys == QKeyCombination(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)))
+            return true;
+    }
     // A right click on the download button fetches everything.
     if (watched == cmdDownLoad && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {

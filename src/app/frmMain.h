@@ -12,6 +12,8 @@
 #include <array>
 #include <memory>
 
+class EditHistory;
+class ObjectTransfer;
 class EditRules;
 class GlobalEditor;
 class MapEditor;
@@ -52,6 +54,7 @@ public:
     ObjectHeader &header() { return *objectHeader; }
     frmProgress &progress() { return *progressWindow; }
     EditRules &rules() { return *editRules; }
+    EditHistory &history() { return *editHistory; }
 
     void SPFEtab_Switch();
     // The tabs' captions, in order: what --tab accepts.
@@ -72,6 +75,10 @@ public:
     void trackWindow(QWidget *window);
     // Opens the MIDI monitor, or brings the open one to the front.
     void ShowMonitor();
+    // Replaces the current object of the tab's kind with the object in a .syx file, once the
+    // user agrees; false when nothing was replaced.
+    bool ImportObjectFile(const QString &path);
+    ObjectTransfer &transfer() { return *objectTransfer; }
     // Opens the one configuration dialog, or brings it forward; page -1 keeps its page.
     void ShowConfig(int page);
     // Opens the one help window on this page ("index" for the contents), or turns it there.
@@ -93,6 +100,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A local .syx file dropped on the window is imported.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     LinkStartup::Outcome Initialise();
@@ -104,6 +114,11 @@ private:
     QWidget *BuildCommandButtons();
     void BuildTabs();
     void BuildMenus();
+    void BuildEditMenu();
+    void ChooseExportFile();
+    void ChooseImportFile();
+    // The header follows an object read back by undo or redo when its kind is shown.
+    void ShowReadBack(int kind);
     void BuildStatusBar();
     void onLinkStatus();
     void showAbout();
@@ -116,6 +131,8 @@ private:
     ObjectHeader *objectHeader = nullptr;
     std::unique_ptr<Retrieval> objectRetrieval;
     EditRules *editRules = nullptr;
+    EditHistory *editHistory = nullptr;
+    std::unique_ptr<ObjectTransfer> objectTransfer;
     GlobalEditor *globalEditor = nullptr;
     WaveEditor *waveEditor = nullptr;
     ToneEditor *toneEditor = nullptr;

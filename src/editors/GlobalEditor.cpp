@@ -154,6 +154,7 @@ QString GlobalEditor::StoredText(int index) const
 void GlobalEditor::LoadGlobalDisplay()
 {
     const GlobalValues &g = session.objects.global;
+    sent = g;
     rules.Display([&] {
         for (QWidget *control : std::initializer_list<QWidget *>{txtGlobal[Channel], txtGlobal[Volume], txtGlobal[BankName],
                                                                  txtGlobal[Tune], sldVolume, sldTune, spnChannel})
@@ -181,10 +182,14 @@ void GlobalEditor::Reload()
         retrieval->DownloadGlobal();
 }
 
-bool GlobalEditor::Send(const QByteArray &body, QLineEdit *box)
+bool GlobalEditor::Send(int parameter, const ObjectIO::Value &value, QLineEdit *box)
 {
     rules.state().LastEditKey = 0;
-    const bool accepted = session.io.SendCommand(body);
+    // The value before the edit is the one last shown or sent: the stored values may already
+    // hold the new one.
+    const bool accepted = session.io.GlobalUpload(parameter, GlobalObject::Value(sent, parameter), value);
+    if (accepted)
+        sent = session.objects.global;
     if (box)
         rules.Committed(box, accepted);
     return accepted;
@@ -206,7 +211,7 @@ bool GlobalEditor::ChangeText(int index)
     switch (index) {
     case Channel:
         g.OmniPolyChannel = static_cast<int16_t>(std::clamp(text.toInt(), 1, 16) - 1);
-        return Send(GlobalObject::ParameterEditBody(GlobalObject::OmniPolyChannel, g.OmniPolyChannel), box);
+        return Send(GlobalObject::OmniPolyChannel, int64_t{g.OmniPolyChannel}, box);
     case Volume: {
         bool isNumber = false;
         const double typed = QLocale::c().toDouble(text, &isNumber);
@@ -222,11 +227,11 @@ bool GlobalEditor::ChangeText(int index)
         if (enter)
             sldVolume->setValue(volume);
         g.OmniPolyVolume = static_cast<int16_t>(volume);
-        return Send(GlobalObject::ParameterEditBody(GlobalObject::OmniPolyVolume, volume), box);
+        return Send(GlobalObject::OmniPolyVolume, int64_t{volume}, box);
     }
     case BankName:
         g.BankName = text.leftJustified(14, QLatin1Char(' '), true);
-        return Send(GlobalObject::BankNameEditBody(g.BankName), box);
+        return Send(GlobalObject::BankName, g.BankName, box);
     default: {
         bool isNumber = false;
         const double tune = QLocale::c().toDouble(text, &isNumber);
@@ -242,7 +247,7 @@ bool GlobalEditor::ChangeText(int index)
         if (enter)
             sldTune->setValue(static_cast<int>(tune));
         g.MasterTune = static_cast<int16_t>(hundredths);
-        return Send(*GlobalObject::MasterTuneEditBody(hundredths), box);
+        return Send(GlobalObject::MasterTune, int64_t{hundredths}, box);
     }
     }
 }
@@ -259,7 +264,7 @@ void GlobalEditor::ChangeOption(int index)
     const int value = receive ? index - 8 : index - 11;
     const int parameter = receive ? GlobalObject::ReceiveMode : GlobalObject::ProgChange;
     // The stored choice changes only when the SP has taken it: it is read back.
-    if (Send(GlobalObject::ParameterEditBody(parameter, value), nullptr))
+    if (Send(parameter, int64_t{value}, nullptr))
         Reload();
     else
         LoadGlobalDisplay();
@@ -269,7 +274,7 @@ void GlobalEditor::ChangePlaybackMode(int listIndex)
 {
     if (rules.busy() || rules.state().EditPending)
         return;
-    if (Send(GlobalObject::ParameterEditBody(GlobalObject::PlaybackMode, listIndex), nullptr))
+    if (Send(GlobalObject::PlaybackMode, int64_t{listIndex}, nullptr))
         Reload();
     else
         LoadGlobalDisplay();

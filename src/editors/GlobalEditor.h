@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editors/PanelFrame.h"
+#include "objects/ObjectIO.h"
 
 #include <array>
 
@@ -30,13 +31,14 @@ private:
     bool ChangeText(int index);
     void ChangeOption(int index);
     void ChangePlaybackMode(int listIndex);
-    bool Send(const QByteArray &body, QLineEdit *box);
+    bool Send(int parameter, const ObjectIO::Value &value, QLineEdit *box);
     void Reload();
     QString StoredText(int index) const;
 
     Session &session;
     EditRules &rules;
     Retrieval *retrieval = nullptr;
+    GlobalValues sent; // what the SP holds as far as the tab knows: shown or sent last
     std::array<QLineEdit *, 10> txtGlobal{};
     QSlider *sldVolume = nullptr;  // sldGlobal(7)
     QSlider *sldTune = nullptr;    // sldGlobal(9)

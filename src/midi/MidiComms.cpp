@@ -5,6 +5,8 @@
 #include "midi/Notifier.h"
 #include "settings/Settings.h"
 
+#include <QEventLoop>
+
 namespace {
 constexpr uint8_t TimingClock = 0xF8;
 constexpr uint8_t Undefined9 = 0xF9;
@@ -104,13 +106,30 @@ bool MidiComms::MidiOutLongMsg(const QByteArray &message, ExchangeState::Accepto
     }
     exchange.beginRequest(message, std::move(stricter));
     exchange.setAwaitingResponse(true);
+    // Counted as busy from here, so no edit slips in while the pause runs.
+    KeepPause();
     QString error;
-    if (!ctlMIDIout.sendLong(message, &error)) {
+    const bool sent = ctlMIDIout.sendLong(message, &error);
+    lastLongSent.start();
+    if (!sent) {
         qWarning("MIDI send: %s", qPrintable(error));
         ReportError(QStringLiteral("MidiOutLongMsg()"), QStringLiteral("Error transmitting MIDI data to SP"));
         return false;
     }
     return true;
+}
+
+void MidiComms::KeepPause()
+{
+    const int pause = ports.MessagePause;
+    if (pause <= 0 || !lastLongSent.isValid())
+        return;
+    // A timer may wake a millisecond early: wait again for what is left.
+    for (qint64 left = pause - lastLongSent.elapsed(); left > 0; left = pause - lastLongSent.elapsed()) {
+        QEventLoop loop;
+        QTimer::singleShot(static_cast<int>(left), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
 }
 
 void MidiComms::MidiOutShortMsg(uint8_t status, uint8_t data1, uint8_t data2)

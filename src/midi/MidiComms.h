@@ -7,6 +7,7 @@
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <functional>
@@ -47,6 +48,8 @@ public:
 
 private:
     void onMessagesArrived();
+    // Waits, with the window still running, until the pause after the last SysEx has passed.
+    void KeepPause();
     void onPortError(int code, const QString &text);
 
     PortSettings &ports;
@@ -58,4 +61,5 @@ private:
     QTimer thruLedTimer;
     std::function<bool()> resync;
     bool resyncing = false;
+    QElapsedTimer lastLongSent; // invalid until the first SysEx goes out
 };

@@ -82,6 +82,41 @@ std::optional<QByteArray> MasterTuneEditBody(int hundredths)
     return Bytes({0x32, 0x01, 0x00, 0x00, 0x00, 0x04, 0x00, 0x01, 0x00, 0x01}) + *NibbleCodec::EncodeNumber(hundredths, 4);
 }
 
+std::optional<QByteArray> EditBody(int parameter, const std::variant<int64_t, QString> &value)
+{
+    if (parameter == BankName)
+        return std::holds_alternative<QString>(value) ? std::optional(BankNameEditBody(std::get<QString>(value)))
+                                                      : std::nullopt;
+    if (!std::holds_alternative<int64_t>(value))
+        return std::nullopt;
+    const int64_t number = std::get<int64_t>(value);
+    if (parameter == MasterTune)
+        return MasterTuneEditBody(static_cast<int>(number));
+    if (parameter < PlaybackMode || parameter > ProgChange || number < 0 || number > 127)
+        return std::nullopt;
+    return ParameterEditBody(parameter, static_cast<int>(number));
+}
+
+std::variant<int64_t, QString> Value(const GlobalValues &global, int parameter)
+{
+    switch (parameter) {
+    case BankName: return global.BankName;
+    case PlaybackMode: return int64_t{global.PlaybackMode};
+    case ReceiveMode: return int64_t{global.ReceiveMode};
+    case OmniPolyChannel: return int64_t{global.OmniPolyChannel};
+    case OmniPolyVolume: return int64_t{global.OmniPolyVolume};
+    case ProgChange: return int64_t{global.ProgChange};
+    default: return int64_t{global.MasterTune};
+    }
+}
+
+QString ParameterName(int parameter)
+{
+    static const char *const Names[] = {"Bank Name",         "Playback Mode",  "Receive Mode", "Omni/Poly Channel",
+                                        "Omni/Poly Volume", "Program Change", "Master Tune"};
+    return parameter >= 0 && parameter <= MasterTune ? QLatin1String(Names[parameter]) : QString();
+}
+
 QString MasterTuneText(int hundredths)
 {
     return QString::number(hundredths / 100.0, 'g', 10);

@@ -4,12 +4,16 @@
 #include "device/SysExFrame.h"
 #include "midi/ExchangeState.h"
 #include "midi/MidiComms.h"
+#include "objects/GlobalObject.h"
 #include "objects/NibbleCodec.h"
 #include "settings/Settings.h"
 
 namespace {
 
 using SysEx::Bytes;
+
+// A Map Zone upload carries the zone's image after the frame's head and the zone selector.
+constexpr int ZoneImageOffset = 19;
 
 std::optional<QByteArray> Nibbles(const ObjectIO::Value &value, int position, int width)
 {
@@ -102,13 +106,92 @@ bool ObjectIO::ObjectUpload(int kind, int16_t objectNumber, const Value &value, 
         const auto nibbles = Nibbles(value, position, width);
         if (!nibbles || kind < 0 || kind >= NumberedKinds)
             return fail();
+        const auto before = ImageValue(kind, position, width);
         NibbleCodec::Overwrite(objects.of(kind).Image, position, *nibbles, width);
+        if (before)
+            pendingEdits.append({kind, objectNumber, position, width, *before, value});
         return true;
     }
+    // Taken before the image changes: the value the SP holds now, and a note of the zone
+    // that this edit does not move (the one UploadMessage addresses it by).
+    const auto before = ImageValue(kind, position, width);
+    const int zoneNote = kind == KindMapZone ? objects.CurrentZoneNote(position == 24 ? 3 : 2) : -1;
+    QList<ParameterEdit> edits = std::exchange(pendingEdits, {});
+    // Only writes into this very image travel with this upload.
+    edits.removeIf([&](const ParameterEdit &e) { return e.kind != kind || e.number != objectNumber; });
     const auto message = UploadMessage(kind, objectNumber, value, position, width);
     if (!message)
         return fail();
     comms.MidiOutLongMsg(*message);
+    const QByteArray status = wait.GetSpResponse(ResponseWait::DefaultTimeout, ResponseWait::StatusResponse);
+    Consumed();
+    if (status != "0")
+        return false;
+    if (before) {
+        edits.append({kind, objectNumber, position, width, *before, value, zoneNote});
+        Record(std::move(edits));
+    }
+    return true;
+}
+
+void ObjectIO::Record(QList<ParameterEdit> edits)
+{
+    if (recording && recorder && !edits.isEmpty())
+        recorder(edits);
+}
+
+std::optional<ObjectIO::Value> ObjectIO::ImageValue(int kind, int position, int width) const
+{
+    QByteArray image;
+    int at = position;
+    if (kind == KindMapZone) {
+        if (objects.CurrentZone < 0 || objects.CurrentZone >= objects.ZoneImages.size())
+            return std::nullopt;
+        image = objects.ZoneImages[objects.CurrentZone];
+        at = position - ZoneImageOffset;
+    } else if (kind == KindMapHeader) {
+        image = objects.MapHeaderImage;
+    } else if (kind >= 0 && kind < NumberedKinds) {
+        image = objects.of(kind).Image;
+    } else {
+        return std::nullopt;
+    }
+    if (at < 1)
+        return std::nullopt;
+    if (position == NamePosition && kind != KindMapZone) {
+        if (at + NibbleCodec::NameWidth - 1 > image.size())
+            return std::nullopt;
+        return NibbleCodec::ReadName(image, at).leftJustified(NibbleCodec::NameCharacters, QLatin1Char(' '));
+    }
+    const auto number = NibbleCodec::Read(image, at, width);
+    if (!number)
+        return std::nullopt;
+    return int64_t{*number};
+}
+
+bool ObjectIO::GlobalUpload(int parameter, const Value &before, const Value &after)
+{
+    const auto body = GlobalObject::EditBody(parameter, after);
+    if (!body) {
+        comms.ReportError(QStringLiteral("Change_GlobalParm()"), QStringLiteral("Error updating Global Parameter"));
+        return false;
+    }
+    if (!SendCommand(*body))
+        return false;
+    Record({{KindGlobal, 0, parameter, 0, before, after}});
+    return true;
+}
+
+bool ObjectIO::DumpUpload(int kind, int16_t number, const QByteArray &dump)
+{
+    if (kind < 0 || kind >= NumberedKinds || dump.size() < NumberPosition + 4 + 1) {
+        comms.ReportError(QStringLiteral("ObjectUpload() Upload ") + UploadKindName(kind) + QStringLiteral(" Object"),
+                          QStringLiteral("Error uploading data object to SP"));
+        return false;
+    }
+    QByteArray message = dump;
+    NibbleCodec::Overwrite(message, NumberPosition, Bytes({0, 0, (number / 16) & 0x0F, number % 16}), 4);
+    comms.MidiOutLongMsg(message);
     const QByteArray status = wait.GetSpResponse(ResponseWait::DefaultTimeout, ResponseWait::StatusResponse);
     Consumed();
     return status == "0";

@@ -5,7 +5,9 @@
 #include "objects/ObjectStore.h"
 
 #include <QByteArray>
+#include <QList>
 
+#include <functional>
 #include <variant>
 
 class ExchangeState;
@@ -22,6 +24,24 @@ public:
     static constexpr int NumberPosition = 14;
 
     using Value = std::variant<int64_t, QString>;
+
+    // One parameter as an accepted upload changed it, by address only, so that either value can
+    // be sent again later whatever the window shows by then.
+    struct ParameterEdit {
+        int kind = 0;         // 0 to 6; KindGlobal with `position` the setting's own address
+        int16_t number = 0;   // the object's number (the Map's for header and zone edits)
+        int position = 0;
+        int width = 0;
+        Value before;
+        Value after;
+        int zoneNote = -1;    // Map Zone: a note of the zone that the edit leaves inside it
+    };
+    // Told of every accepted edit: the writes made into the image since the last upload, then
+    // the value that upload carried.
+    using EditRecorder = std::function<void(const QList<ParameterEdit> &)>;
+    void setEditRecorder(EditRecorder recorder) { this->recorder = std::move(recorder); }
+    // Off while an edit is sent again (undo, redo), which must not record itself.
+    void setRecording(bool on) { recording = on; }
 
     ObjectIO(MidiComms &comms, ResponseWait &wait, ExchangeState &exchange, const SpConfig &sp, ObjectStore &store);
 
@@ -41,6 +61,12 @@ public:
     // Sends a whole message as the SP sent it (a dump uploads its object, a Global answer sets
     // its value), with the device ID set to ours; returns the status as GetSpResponse does.
     QByteArray SendWhole(QByteArray message);
+    // The value a kind's working image holds at a position (the current zone's for Map Zone).
+    std::optional<Value> ImageValue(int kind, int position, int width) const;
+    // Sends one Global setting by its address; recorded like any upload once the SP took it.
+    bool GlobalUpload(int parameter, const Value &before, const Value &after);
+    // Sends a whole dump of a kind as object `number`, its number patched in; true on status 0.
+    bool DumpUpload(int kind, int16_t number, const QByteArray &dump);
 
     // Sends a command body framed for the SP and waits for its status; true on status 0.
     bool SendCommand(const QByteArray &body, int timeoutMs = 5000);
@@ -55,10 +81,14 @@ public:
 
 private:
     void Consumed();
+    void Record(QList<ParameterEdit> edits);
 
     MidiComms &comms;
     ResponseWait &wait;
     ExchangeState &exchange;
     const SpConfig &sp;
     ObjectStore &objects;
+    EditRecorder recorder;
+    bool recording = true;
+    QList<ParameterEdit> pendingEdits; // image writes waiting for the upload that carries them
 };

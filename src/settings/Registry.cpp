@@ -72,6 +72,7 @@ void ReadMidiInterface(QSettings &store, Settings &settings, const MidiInput &in
         ports.OutputDeviceNum = 0;
         ports.OutputDeviceName = output.deviceName(0);
         ports.MidiThru = 0;
+        ports.MessagePause = 0;
         return;
     }
     store.beginGroup(MidiInterfaceKey);
@@ -90,6 +91,8 @@ void ReadMidiInterface(QSettings &store, Settings &settings, const MidiInput &in
     }
     if (store.value(QStringLiteral("MIDI Thru")).toString() == QLatin1String("1"))
         ports.MidiThru = 1;
+    ports.MessagePause = static_cast<int16_t>(
+        Number(store, QStringLiteral("Message Pause"), 0, PortSettings::MessagePauseMax).value_or(0));
     const QString outputName = store.value(QStringLiteral("Output")).toString();
     // Device -1 is "Default Output", the first device offered.
     for (int device = MidiDeviceList::DefaultOutput; device < output.deviceCount(); ++device) {
@@ -169,6 +172,7 @@ bool SetRegistry(QSettings &store, const Settings &settings)
     store.setValue(QStringLiteral("Input"), settings.ports.InputDeviceName);
     store.setValue(QStringLiteral("Output"), settings.ports.OutputDeviceName);
     store.setValue(QStringLiteral("MIDI Thru"), QString::number(settings.ports.MidiThru));
+    store.setValue(QStringLiteral("Message Pause"), QString::number(settings.ports.MessagePause));
     store.endGroup();
 
     store.beginGroup(DiskDevicesKey);

@@ -59,6 +59,8 @@ void frmConfig::Connect()
         list->viewport()->installEventFilter(this);
     }
     connect(c.Check1, &QCheckBox::clicked, this, [this] { SetChanged(MidiThru); });
+    // The pause goes with MIDI Thru: both change how messages are sent, neither reopens a port.
+    connect(c.txtPause, &QLineEdit::textEdited, this, [this] { SetChanged(MidiThru); });
     connect(c.deviceGroup, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (on)
             optDevice_Click(id);
@@ -109,6 +111,7 @@ void frmConfig::Load()
             c.lstInputDevice->addItem(comms.input().deviceName(device));
         c.lstInputDevice->setCurrentRow(settings.ports.InputDeviceNum);
         c.Check1->setChecked(settings.ports.MidiThru == 1);
+        c.txtPause->setText(QString::number(settings.ports.MessagePause));
 
         if (c.optDevice[FloppyDevice]->isChecked())
             optDevice_Click(FloppyDevice);
@@ -303,6 +306,10 @@ bool frmConfig::Apply()
     }
     if (Changed(MidiThru)) {
         settings.ports.MidiThru = c.Check1->isChecked() ? 1 : 0;
+        // An emptied box means no pause; the validator keeps out anything above the limit.
+        settings.ports.MessagePause = static_cast<int16_t>(
+            std::clamp(c.txtPause->text().toInt(), 0, static_cast<int>(PortSettings::MessagePauseMax)));
+        Quietly([&] { c.txtPause->setText(QString::number(settings.ports.MessagePause)); });
         changed[MidiThru] = false;
     }
     if (Changed(DiskDevices)) {

@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -49,6 +50,18 @@ QWidget *MidiPage(ConfigControls &c, QWidget *parent)
     c.Check1 = new QCheckBox(QStringLiteral("MIDI &Thru"), page);
     c.Check1->setObjectName(QStringLiteral("Check1"));
     layout->addWidget(c.Check1);
+    auto *pause = new QHBoxLayout;
+    auto *pauseLabel = new QLabel(QStringLiteral("Pause between messages (ms)"), page);
+    pauseLabel->setObjectName(QStringLiteral("lblPause"));
+    c.txtPause = new QLineEdit(page);
+    c.txtPause->setObjectName(QStringLiteral("txtPause"));
+    c.txtPause->setValidator(new QIntValidator(0, 1000, c.txtPause));
+    c.txtPause->setMaximumWidth(c.txtPause->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+    pauseLabel->setBuddy(c.txtPause);
+    pause->addWidget(pauseLabel);
+    pause->addWidget(c.txtPause);
+    pause->addStretch(1);
+    layout->addLayout(pause);
     return page;
 }
 

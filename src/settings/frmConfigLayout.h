@@ -24,6 +24,7 @@ struct ConfigControls {
     QListWidget *lstOutputDevice = nullptr;
     QListWidget *lstInputDevice = nullptr;
     QCheckBox *Check1 = nullptr;
+    QLineEdit *txtPause = nullptr; // milliseconds between two messages sent
     std::array<QRadioButton *, DiskDevices> optDevice{};
     QButtonGroup *deviceGroup = nullptr;
     QCheckBox *chkInstalled = nullptr;

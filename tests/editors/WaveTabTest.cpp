@@ -4,6 +4,7 @@
 #include "editors/KeyInput.h"
 #include "editors/SpinButton.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -456,6 +457,29 @@ private slots:
         QCOMPARE(app.uploads().size(), 2);
         QCOMPARE(app.uploads().at(1), app.expected({{100, 8, 5000}, {76, 8, 5000}, {92, 8, 1500}, {68, 8, 1500}}));
         QCOMPARE(app.held(WaveField::LoopStart, 4), 1500u);
+    }
+
+    // Undo puts back every field one edit changed, in one upload, as the edit sent them.
+    void undoingAPlayEndThatTookTheLoopAlongPutsBothBack()
+    {
+        WaveApp app(LoopOffAt(1000, 8000));
+        app.clear(app.box("txtPlayEnd"));
+        app.type(app.box("txtPlayEnd"), QStringLiteral("5000"));
+        QCOMPARE(app.held(WaveField::LoopEnd, 4), 5000u);
+        auto *undo = app.find<QAction>("mnuUndo");
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Wave w#2 play end"));
+        app.vsp->clearTraffic();
+        undo->trigger();
+        // The Wave as it was: play end 8999, loop end 8000.
+        QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{100, 8, 8000}, {76, 8, 8999}})});
+        QCOMPARE(app.held(WaveField::PlayEnd, 4), 8999u);
+        QCOMPARE(app.held(WaveField::LoopEnd, 4), 8000u);
+        QCOMPARE(app.box("txtPlayEnd")->text(), QStringLiteral("8999"));
+        app.vsp->clearTraffic();
+        app.find<QAction>("mnuRedo")->trigger();
+        QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{100, 8, 5000}, {76, 8, 5000}})});
+        QCOMPARE(app.held(WaveField::LoopEnd, 4), 5000u);
+        QCOMPARE(app.held(WaveField::LoopStart, 4), 1000u);
     }
 
     void switchingTheLoopOnPullsAnOutsideLoopStartIn()

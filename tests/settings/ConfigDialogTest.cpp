@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -729,6 +730,79 @@ private slots:
         QLabel *note = app.main()->findChild<QLabel *>("lblLinkNote");
         QVERIFY(note && note->isVisibleTo(note->window()));
         QVERIFY(app.notifier.messages.isEmpty());
+    }
+
+    // The pause box: shown from the settings, applied with MIDI Thru, kept within 0 to 1000 and
+    // saved as text in the "MIDI Interface" group.
+    void thePauseBetweenMessagesIsShownAppliedAndSaved()
+    {
+        TestApp app;
+        app.store.setValue("MIDI Interface/Message Pause", "40");
+        app.start(AnsweringInterface("A"));
+        QCOMPARE(app.session().settings.ports.MessagePause, 40);
+        Dialog d = OpenConfig(app);
+        QLineEdit *pause = d.get<QLineEdit>("txtPause");
+        QCOMPARE(pause->text(), QStringLiteral("40"));
+        QCOMPARE(d.get<QLabel>("lblPause")->text(), QStringLiteral("Pause between messages (ms)"));
+        QVERIFY(!d.apply()->isEnabled());
+
+        struct Case {
+            const char *typed;
+            int applied;
+        };
+        int16_t previous = 40;
+        for (const Case &c : {Case{"250", 250}, Case{"5000", 1000}, Case{"0", 0}, Case{"700", 700}}) {
+            pause->selectAll();
+            QTest::keyClicks(pause, QLatin1String(c.typed));
+            QVERIFY2(d.w->Changed(frmConfig::MidiThru), c.typed);
+            QVERIFY2(!d.w->Changed(frmConfig::MidiDevices), c.typed); // the ports are not reopened for it
+            QCOMPARE(app.session().settings.ports.MessagePause, previous); // not before Apply
+            d.apply()->click();
+            QCOMPARE(app.session().settings.ports.MessagePause, c.applied);
+            previous = static_cast<int16_t>(c.applied);
+            QCOMPARE(pause->text(), QString::number(c.applied));
+        }
+        app.main()->close();
+        app.store.sync();
+        QCOMPARE(app.store.value("MIDI Interface/Message Pause").toString(), QStringLiteral("700"));
+        for (const char *garbled : {"-5", "1001", "soon"}) {
+            TestApp again;
+            again.store.setValue("MIDI Interface/Input", "A In");
+            again.store.setValue("MIDI Interface/Message Pause", garbled);
+            again.start(AnsweringInterface("A"));
+            QCOMPARE(again.session().settings.ports.MessagePause, 0);
+        }
+    }
+
+    // With a pause, each SysEx leaves at least that long after the one before; with none, the
+    // same messages go out as always. Measured against a lower bound only.
+    void aPauseKeepsMessagesApart()
+    {
+        for (const int pause : {0, 150}) {
+            TestApp app;
+            auto backend = AnsweringInterface("A");
+            ScriptedBackend *wire = backend.get();
+            app.start(std::move(backend));
+            app.session().settings.ports.MessagePause = static_cast<int16_t>(pause);
+            QElapsedTimer clock;
+            clock.start();
+            QList<qint64> sentAt;
+            wire->reply = [&sentAt, &clock](const QByteArray &sent) {
+                sentAt << clock.elapsed();
+                return ScriptedBackend::StatusReply(0)(sent);
+            };
+            const qsizetype before = wire->sent.size();
+            for (int press = 0; press < 3; ++press)
+                QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
+            QCOMPARE(wire->sent.size() - before, 3);
+            for (qsizetype i = before; i < wire->sent.size(); ++i)
+                QCOMPARE(wire->sent[i], Key(127, 5));
+            QCOMPARE(sentAt.size(), 3);
+            for (int i = 1; i < sentAt.size(); ++i)
+                QVERIFY2(sentAt[i] - sentAt[i - 1] >= pause, qPrintable(QString::number(sentAt[i] - sentAt[i - 1])));
+            QVERIFY(app.notifier.messages.isEmpty());
+            QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+        }
     }
 
     void theDialogLooksRight()

@@ -1,0 +1,236 @@
+#include "app/EditHistory.h"
+
+#include "app/Session.h"
+#include "midi/Notifier.h"
+#include "objects/GlobalObject.h"
+#include "objects/MapDump.h"
+#include "objects/Retrieval.h"
+
+#include <QUndoCommand>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+struct EditName {
+    int kind;
+    int position;
+    const char *name;
+};
+
+// What the menu calls an edit, by where it sits in the object; anything else is named by its
+// position, which is still enough to tell two edits apart.
+constexpr std::array<EditName, 37> EditNames = {{
+    {KindWave, 48, "loop mode"},               {KindWave, 50, "fine tune"},
+    {KindWave, 68, "play start"},              {KindWave, 76, "play end"},
+    {KindWave, 92, "loop start"},              {KindWave, 100, "loop end"},
+    {KindWave, 108, "loop fraction"},          {KindWave, 128, "pitch"},
+    {KindTone, 72, "DCA velocity sensitivity"}, {KindTone, 74, "DCA LFO amount"},
+    {KindTone, 78, "DCA aux amount"},           {KindTone, 80, "DCF cutoff"},
+    {KindTone, 84, "DCF envelope amount"},      {KindTone, 86, "DCF velocity sensitivity"},
+    {KindTone, 88, "DCF LFO amount"},           {KindTone, 92, "DCF aux amount"},
+    {KindTone, 96, "DCO envelope amount"},      {KindTone, 98, "DCO velocity amount"},
+    {KindTone, 100, "DCO LFO amount"},          {KindTone, 104, "DCO aux amount"},
+    {KindTone, 106, "LFO speed"},               {KindTone, 110, "LFO amount"},
+    {KindTone, 114, "LFO speed modulation"},    {KindTone, 118, "LFO amount modulation"},
+    {KindTone, 122, "wave start modulation"},   {KindTone, 128, "pan envelope amount"},
+    {KindTone, 130, "pan velocity amount"},     {KindTone, 132, "pan LFO amount"},
+    {KindTone, 136, "pan aux amount"},          {KindTone, 142, "wave start quantize"},
+    // Map Zone uploads: zone byte n at 20 + 2n.
+    {KindMapZone, 22, "zone Tone"},             {KindMapZone, 24, "zone low note"},
+    {KindMapZone, 26, "zone high note"},        {KindMapZone, 28, "zone transpose"},
+    {KindMapZone, 30, "zone volume"},           {KindMapZone, 32, "zone pan"},
+    {KindMapZone, 38, "zone group"},
+}};
+
+// Map Header and Map Zone edits belong to the Map.
+int ObjectKindOf(int kind)
+{
+    return kind == KindMapHeader || kind == KindMapZone ? static_cast<int>(KindMap) : kind;
+}
+
+} // namespace
+
+// One accepted edit (or the few image writes sent with it). The first redo, on push, is the
+// edit itself, already on the SP.
+class ParameterEditCommand : public QUndoCommand {
+public:
+    ParameterEditCommand(EditHistory &history, QList<ObjectIO::ParameterEdit> edits)
+        : QUndoCommand(EditHistory::Describe(edits.last())), history(history), edits(std::move(edits))
+    {
+    }
+    void undo() override { Step(true); }
+    void redo() override
+    {
+        if (std::exchange(pushed, false))
+            return;
+        Step(false);
+    }
+
+private:
+    void Step(bool undo)
+    {
+        if (history.quiet)
+            return;
+        history.refused = !history.Send(edits, undo);
+    }
+
+    EditHistory &history;
+    QList<ObjectIO::ParameterEdit> edits;
+    bool pushed = true;
+};
+
+EditHistory::EditHistory(Session &session, Retrieval &retrieval, std::function<void(int kind)> shown, QObject *parent)
+    : QObject(parent), session(session), retrieval(retrieval), shown(std::move(shown))
+{
+    session.io.setEditRecorder([this](const QList<ObjectIO::ParameterEdit> &edits) { Record(edits); });
+}
+
+EditHistory::~EditHistory()
+{
+    session.io.setEditRecorder({});
+}
+
+QString EditHistory::Describe(const ObjectIO::ParameterEdit &edit)
+{
+    if (edit.kind == KindGlobal)
+        return QStringLiteral("Global ") + GlobalObject::ParameterName(edit.position);
+    const KindInfo &info = Kind(ObjectKindOf(edit.kind));
+    const QString object = QLatin1String(info.name) + QLatin1Char(' ') + QLatin1String(info.prefix)
+        + QString::number(edit.number) + QLatin1Char(' ');
+    if (edit.position == ObjectIO::NamePosition && edit.kind != KindMapZone)
+        return object + QStringLiteral("name");
+    const auto named = std::find_if(EditNames.begin(), EditNames.end(), [&](const EditName &n) {
+        return n.kind == edit.kind && n.position == edit.position;
+    });
+    if (named != EditNames.end())
+        return object + QLatin1String(named->name);
+    return object + (edit.kind == KindMapZone ? QStringLiteral("zone parameter %1") : QStringLiteral("parameter %1"))
+                        .arg(edit.position);
+}
+
+void EditHistory::Record(const QList<ObjectIO::ParameterEdit> &edits)
+{
+    undoStack.push(new ParameterEditCommand(*this, edits));
+}
+
+void EditHistory::Undo()
+{
+    Step(true);
+}
+
+void EditHistory::Redo()
+{
+    Step(false);
+}
+
+void EditHistory::Step(bool undo)
+{
+    if (undo ? !undoStack.canUndo() : !undoStack.canRedo())
+        return;
+    if (session.exchange.refuseIfBusy())
+        return;
+    const QString text = undo ? undoStack.undoText() : undoStack.redoText();
+    refused = false;
+    if (undo)
+        undoStack.undo();
+    else
+        undoStack.redo();
+    if (!refused)
+        return;
+    // The SP still holds what it held: the command goes back where it was, without sending.
+    quiet = true;
+    if (undo)
+        undoStack.redo();
+    else
+        undoStack.undo();
+    quiet = false;
+    refused = false;
+    session.notifier.message(Notifier::Icon::Information, undo ? QStringLiteral("Undo") : QStringLiteral("Redo"),
+                             (undo ? QStringLiteral("The SP did not take the undo of %1; it can still be undone.")
+                                   : QStringLiteral("The SP did not take the redo of %1; it can still be redone."))
+                                 .arg(text));
+}
+
+bool EditHistory::Send(const QList<ObjectIO::ParameterEdit> &edits, bool before)
+{
+    if (edits.isEmpty())
+        return false;
+    ObjectIO &io = session.io;
+    io.setRecording(false);
+    bool accepted = false;
+    const ObjectIO::ParameterEdit &last = edits.last();
+    if (last.kind == KindGlobal) {
+        accepted = io.GlobalUpload(last.position, before ? last.after : last.before, before ? last.before : last.after);
+        // The Global is read back whether or not the SP took it, so the tab shows what it holds.
+        retrieval.DownloadGlobal();
+    } else {
+        accepted = SendObjectEdits(edits, before);
+    }
+    io.setRecording(true);
+    return accepted;
+}
+
+bool EditHistory::SendObjectEdits(const QList<ObjectIO::ParameterEdit> &edits, bool before)
+{
+    const ObjectIO::ParameterEdit &last = edits.last();
+    const int kind = ObjectKindOf(last.kind);
+    const KindState &state = session.objects.of(kind);
+    // The whole image goes back to the SP: it must be this object's, as the SP holds it.
+    if ((state.Num != last.number || state.Image.isEmpty() || last.kind == KindMapZone)
+        && !ReadBack(kind, last.number))
+        return false;
+    bool accepted = false;
+    if (last.kind == KindMapZone) {
+        accepted = SendZoneEdit(last, before ? last.before : last.after);
+    } else {
+        for (qsizetype i = 0; i + 1 < edits.size(); ++i) {
+            const ObjectIO::ParameterEdit &e = edits[i];
+            session.io.ObjectUpload(e.kind, e.number, before ? e.before : e.after, e.position, e.width, false);
+        }
+        accepted = session.io.ObjectUpload(last.kind, last.number, before ? last.before : last.after, last.position,
+                                           last.width, true);
+    }
+    // Read back either way: a refused upload leaves image writes that the SP does not hold.
+    ReadBack(kind, last.number);
+    return accepted;
+}
+
+bool EditHistory::SendZoneEdit(const ObjectIO::ParameterEdit &edit, const ObjectIO::Value &value)
+{
+    ObjectStore &objects = session.objects;
+    // The zone is found again by the note the edit left inside it.
+    for (int zone = 0; zone < objects.ZoneImages.size(); ++zone) {
+        const auto range = ObjectDumps::ReadZone(objects.ZoneImages[zone]);
+        if (range && edit.zoneNote >= range->LowNote && edit.zoneNote <= range->HighNote) {
+            objects.CurrentZone = zone;
+            const bool accepted = session.io.ObjectUpload(KindMapZone, edit.number, value, edit.position, edit.width, true);
+            return accepted;
+        }
+    }
+    session.notifier.message(Notifier::Icon::Information, QStringLiteral("Undo"),
+                             QStringLiteral("Map %1 has no zone holding that note any more.").arg(edit.number));
+    return false;
+}
+
+bool EditHistory::ReadBack(int kind, int16_t number)
+{
+    const int zone = session.objects.CurrentZone;
+    const bool sameMap = kind == KindMap && session.objects.of(KindMap).Num == number;
+    const Retrieval::Routines &r = retrieval.routines(kind);
+    if (!r.dump || !r.dump(number))
+        return false;
+    KindState &state = session.objects.of(kind);
+    const int position = state.Dir.IndexOf(state.Num);
+    if (position >= 0)
+        state.DirPos = position;
+    // Reading a Map starts at its first zone; the zone being edited stays the one shown.
+    if (sameMap && zone < session.objects.ZoneImages.size())
+        session.objects.CurrentZone = zone;
+    if (r.display)
+        r.display();
+    if (shown)
+        shown(kind);
+    return true;
+}
