@@ -19,6 +19,7 @@ struct TestApp {
     static constexpr int ShortTimeoutMs = 400;
     int responseTimeoutCap = 0;
     void shortTimeouts() { responseTimeoutCap = ShortTimeoutMs; }
+    bool traceToFile = true; // off for long runs, whose trace would only grow
 
     TestApp() : store(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat) {}
 
@@ -39,7 +40,8 @@ struct TestApp {
         options.store = &store;
         options.notifier = &notifier;
         options.responseTimeoutCap = responseTimeoutCap;
-        options.tracePath = dir.filePath(QStringLiteral("trace.txt"));
+        if (traceToFile)
+            options.tracePath = dir.filePath(QStringLiteral("trace.txt"));
         options.backends = std::move(backends);
         korvane = std::make_unique<Korvane>(std::move(options));
         return korvane->start();
