@@ -29,9 +29,14 @@ nice cmake --build $out -j2 --target "${targets[@]/#/korvane_fuzz_}"
 export QT_QPA_PLATFORM=offscreen
 # Leaks are findings; Qt's own one-off allocations at exit are not ours.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 max_len() { [[ $1 == exchange ]] && echo 16384 || echo 4096; }
+# The whole program keeps its state from input to input, so libFuzzer's leak check after each
+# input (a stop of the process and a scan of its heap) would cost far more than the input; its
+# leaks are looked for once, at exit, by LeakSanitizer.
+leak_check() { [[ $1 == exchange ]] && echo 0 || echo 1; }
 
 run() {
   local t=$1 exe=$out/tests/fuzz/korvane_fuzz_$1
@@ -42,6 +47,7 @@ run() {
   local seeds=()
   [[ -d tests/fuzz/seeds/$t ]] && seeds+=("tests/fuzz/seeds/$t")
   nice "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$(max_len "$t")" \
+    -detect_leaks="$(leak_check "$t")" \
     -print_final_stats=1 -artifact_prefix="$out/findings/$t/" \
     "$out/corpus/$t" "$out/seeds/$t" "${seeds[@]}" >"$out/fuzz-$t.log" 2>&1 || true
 }

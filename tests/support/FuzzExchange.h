@@ -9,7 +9,9 @@
 #include "vsp/FactoryBank.h"
 #include "vsp/VirtualSp.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QTabWidget>
 
 struct FuzzExchange {
     // Short, as this is about time-outs and garbage; a wait ends in an answer or this.
@@ -24,17 +26,22 @@ struct FuzzExchange {
         app.start(std::move(owned));
     }
 
-    // Every retrieval, each from a link that answered last time; leftover answers are then
-    // taken as unasked messages. True when the whole retrieval of everything came through.
+    // Every retrieval the user can ask for, each from a link that answered last time: all
+    // objects, then on each tab its current object; leftover answers are then taken as unasked
+    // messages. True when the retrieval of everything came through.
     bool drive(const QByteArray &script)
     {
         backend->setScript(script);
         LinkState &link = app.session().link;
         link.setStatus(LinkState::Online);
         const bool all = app.main()->retrieval().AllObjectsDump();
-        for (int kind = KindWave; kind < NumberedKinds && !backend->exhausted(); ++kind) {
+        auto *tabs = app.find<QTabWidget>(QStringLiteral("SPFEtab"));
+        auto *download = app.find<QAction>(QStringLiteral("mnuDLobject"));
+        for (int tab = 0; tab < tabs->count() && !backend->exhausted(); ++tab) {
             link.setStatus(LinkState::Online);
-            app.main()->retrieval().ObjectDownload(kind);
+            tabs->setCurrentIndex(tab);
+            if (download->isEnabled() && !backend->exhausted())
+                download->trigger();
         }
         if (!backend->exhausted()) {
             link.setStatus(LinkState::Online);
