@@ -17,11 +17,11 @@ struct FuzzExchange {
     // Short, as this is about time-outs and garbage; a wait ends in an answer or this.
     static constexpr int TimeoutMs = 1;
 
-    FuzzExchange()
+    explicit FuzzExchange(int timeoutMs = TimeoutMs)
     {
         auto owned = std::make_unique<FuzzBackend>();
         backend = owned.get();
-        app.responseTimeoutCap = TimeoutMs;
+        app.responseTimeoutCap = timeoutMs;
         app.traceToFile = false;
         app.start(std::move(owned));
     }
