@@ -25,6 +25,7 @@ struct TestApp {
         if (korvane)
             session().wait.setTimeoutCap(ShortTimeoutMs);
     }
+    bool traceToFile = true; // off for long runs, whose trace would only grow
 
     TestApp() : store(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat) {}
 
@@ -45,7 +46,8 @@ struct TestApp {
         options.store = &store;
         options.notifier = &notifier;
         options.responseTimeoutCap = responseTimeoutCap;
-        options.tracePath = dir.filePath(QStringLiteral("trace.txt"));
+        if (traceToFile)
+            options.tracePath = dir.filePath(QStringLiteral("trace.txt"));
         options.backends = std::move(backends);
         korvane = std::make_unique<Korvane>(std::move(options));
         return korvane->start();

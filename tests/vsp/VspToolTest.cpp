@@ -213,8 +213,8 @@ TEST(VspTool, ASysExThatNeverEndsIsCappedAsTheProgramCapsIt)
         int padding;
         int answers;
     } cases[] = {
-        {"just under the cap", MidiStreamParser::MaxSysExLength - swollenHead.size() - 2, 2},
-        {"just over the cap", MidiStreamParser::MaxSysExLength - swollenHead.size() + 1, 1},
+        {"just under the cap", static_cast<int>(MidiStreamParser::MaxSysExLength - swollenHead.size() - 2), 2},
+        {"just over the cap", static_cast<int>(MidiStreamParser::MaxSysExLength - swollenHead.size() + 1), 1},
         {"four times the cap", 4 * MidiStreamParser::MaxSysExLength, 1},
     };
     for (const auto &c : cases) {

@@ -1,0 +1,44 @@
+// The whole program's exchange driven by fuzzed answers: each request the program sends is
+// answered with the next answer of the input (see FuzzBackend), through the real response
+// wait with short time-outs. Every answer must end in a message or a clean display: never a
+// crash, a sanitizer report or a wait that does not end.
+#include "FuzzExchange.h"
+#include "FuzzSeeds.h"
+
+#include <QApplication>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+FuzzExchange *harness = nullptr;
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Built once and never destroyed: tearing Qt's application down at exit is not what is
+    // under test, and each input starts from where the last one left the program.
+    new QApplication(*argc, *argv);
+    harness = new FuzzExchange;
+    // Painting is Qt's, not a reader of the device's bytes: the window's contents still follow
+    // every answer, unseen, at many more inputs a second.
+    harness->app.main()->hide();
+    if (!FuzzSeeds::Folder().isEmpty()) {
+        const QByteArray answers = harness->recordVirtualSp();
+        FuzzSeeds::Seeds seeds{{QStringLiteral("vsp-retrieval"), answers}};
+        // The first few answers only, ending in a time-out.
+        seeds.emplace_back(QStringLiteral("vsp-retrieval-first"), answers.left(400));
+        FuzzSeeds::WriteAndExit(seeds);
+    }
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    harness->app.notifier.messages.clear();
+    harness->drive(QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
+    return 0;
+}
