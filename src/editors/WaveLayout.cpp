@@ -36,22 +36,22 @@ QLineEdit *ShownBox(const QString &name, QWidget *parent)
     return box;
 }
 
-struct OptionSpec {
+struct OptionChoice {
     const char *caption;
     const char *name;
     QRadioButton *&option;
 };
 
 // Each pair of options sits in its own container, so each pair is exclusive by itself.
-QWidget *OptionPair(QWidget *parent, OptionSpec first, OptionSpec second)
+QWidget *OptionPair(QWidget *parent, OptionChoice first, OptionChoice second)
 {
     auto *pair = new QWidget(parent);
     auto *row = new QHBoxLayout(pair);
     row->setContentsMargins(0, 0, 0, 0);
-    for (OptionSpec *spec : {&first, &second}) {
-        spec->option = new QRadioButton(QString::fromUtf8(spec->caption), pair);
-        spec->option->setObjectName(QLatin1String(spec->name));
-        row->addWidget(spec->option);
+    for (OptionChoice *choice : {&first, &second}) {
+        choice->option = new QRadioButton(QString::fromUtf8(choice->caption), pair);
+        choice->option->setObjectName(QLatin1String(choice->name));
+        row->addWidget(choice->option);
     }
     row->addStretch(1);
     return pair;

@@ -48,7 +48,7 @@ private slots:
             QCOMPARE(uploads.first(), ZoneUpload(c.note, zoneAfterEdit, c.position, c.original));
             QCOMPARE(app.heldByte(2, c.field), c.original);
             QCOMPARE(app.heldByte(0, Vsp::ZoneField::LowNote), 10); // the zone shown was not touched
-            QCOMPARE(app.heldByte(0, c.field), FourZones[0].*(c.field == Vsp::ZoneField::LowNote ? &ZoneSpec::low : &ZoneSpec::volume));
+            QCOMPARE(app.heldByte(0, c.field), FourZones[0].*(c.field == Vsp::ZoneField::LowNote ? &ZoneSetting::low : &ZoneSetting::volume));
             QCOMPARE(app.txt(c.box)->text(), QString::number(c.original)); // the undone zone is shown
             QVERIFY2(app.notifier.messages.isEmpty(), c.what);
 

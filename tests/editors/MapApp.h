@@ -20,25 +20,25 @@ constexpr int ShownMap = 4;
 constexpr int ZoneUploadLength = 52;
 constexpr int ZoneRequestLength = 18;
 
-struct ZoneSpec {
+struct ZoneSetting {
     int low, high, tone;
     int transpose = 0, volume = 80, pan = 0, output = 0, tuning = 0, allocation = 0;
 };
 
-const std::vector<ZoneSpec> FourZones = {
+const std::vector<ZoneSetting> FourZones = {
     {10, 20, 3},
     {21, 40, 7, -5, 70, -40, 1, 0x80, 0x13},
     {50, 60, 12},
     {70, 90, 3},
 };
 
-inline QByteArray MapRecord(const std::vector<ZoneSpec> &zones)
+inline QByteArray MapRecord(const std::vector<ZoneSetting> &zones)
 {
     using namespace Vsp;
     QByteArray m = SpRecords::Record(RecordBytes(Vsp::Map, static_cast<int>(zones.size())), "Split Map");
     m[MapLastZoneOffset] = static_cast<char>(zones.size() - 1);
     for (size_t z = 0; z < zones.size(); ++z) {
-        const ZoneSpec &s = zones[z];
+        const ZoneSetting &s = zones[z];
         const int base = MapZonesOffset + MapZoneBytes * static_cast<int>(z);
         const int fields[][2] = {{ZoneField::Tone, s.tone},         {ZoneField::LowNote, s.low},
                                  {ZoneField::HighNote, s.high},     {ZoneField::Transpose, s.transpose},
@@ -69,7 +69,7 @@ inline QByteArray ZoneUpload(int note, QByteArray image, int position, int byte)
 }
 
 struct MapApp : VspApp {
-    explicit MapApp(const std::vector<ZoneSpec> &zones = FourZones)
+    explicit MapApp(const std::vector<ZoneSetting> &zones = FourZones)
     {
         Vsp::SpMemory memory = StandardMemory();
         memory.of(Vsp::Map)[ShownMap] = MapRecord(zones);
