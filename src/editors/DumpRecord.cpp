@@ -1,6 +1,9 @@
 #include "editors/DumpRecord.h"
 
 #include "objects/NibbleCodec.h"
+#include "objects/ObjectDumps.h"
+#include "objects/ObjectIO.h"
+#include "objects/ObjectKinds.h"
 
 std::optional<DumpRecord> DumpRecord::Parse(const QByteArray &dump, int length, int firstPosition)
 {
@@ -16,6 +19,23 @@ std::optional<DumpRecord> DumpRecord::Parse(const QByteArray &dump, int length, 
             return std::nullopt;
         record.bytes.push_back(static_cast<unsigned char>(*byte));
     }
+    return record;
+}
+
+std::optional<DumpRecord> DumpRecord::Download(ObjectIO &io, int kind, int number, int firstPosition,
+                                               const char *heading, const char *text)
+{
+    const auto dump = ObjectDumps::CheckedDump(io, kind, number, heading, text);
+    if (!dump)
+        return std::nullopt;
+    std::optional<DumpRecord> record = Parse(*dump, static_cast<int>(dump->size()), firstPosition);
+    if (!record) {
+        io.ReportError(QLatin1String(heading), QLatin1String(text));
+        return std::nullopt;
+    }
+    KindState &state = io.store().of(kind);
+    state.Image = *dump;
+    state.Num = static_cast<int16_t>(number);
     return record;
 }
 

@@ -8,11 +8,17 @@
 #include <optional>
 #include <vector>
 
+class ObjectIO;
+
 class DumpRecord {
 public:
     // Nothing when the dump is not `length` characters long or a data character is no nibble;
     // the data bytes run from `firstPosition` up to the F7 at the end.
     static std::optional<DumpRecord> Parse(const QByteArray &dump, int length, int firstPosition);
+    // Object `number` of a fixed-length kind read from the SP into the kind's working image, or
+    // nothing after the download error (`heading`, `text`) or the wait has told the user.
+    static std::optional<DumpRecord> Download(ObjectIO &io, int kind, int number, int firstPosition,
+                                              const char *heading, const char *text);
 
     // The unsigned byte whose high nibble is at `position`; 0 outside the record.
     int Byte(int position) const;

@@ -166,17 +166,10 @@ MultiEditor::MultiEditor(Session &session, EditRules &rules, QWidget *parent)
 
 bool MultiEditor::MultiObjDump(int number)
 {
-    const auto dump = ObjectDumps::CheckedDump(session.io, KindMulti, number, DumpErrorHeading, DumpErrorText);
-    if (!dump)
+    std::optional<DumpRecord> record =
+        DumpRecord::Download(session.io, KindMulti, number, FirstPosition, DumpErrorHeading, DumpErrorText);
+    if (!record)
         return false;
-    std::optional<DumpRecord> record = DumpRecord::Parse(*dump, DumpLength, FirstPosition);
-    if (!record) {
-        session.comms.ReportError(QLatin1String(DumpErrorHeading), QLatin1String(DumpErrorText));
-        return false;
-    }
-    KindState &multis = session.objects.of(KindMulti);
-    multis.Image = *dump;
-    multis.Num = static_cast<int16_t>(number);
     stored = std::move(record);
     return true;
 }

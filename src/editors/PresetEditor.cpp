@@ -77,17 +77,10 @@ PresetEditor::PresetEditor(Session &session, EditRules &rules, QWidget *preset1,
 
 bool PresetEditor::PresetObjDump(int number)
 {
-    const auto dump = ObjectDumps::CheckedDump(session.io, KindPreset, number, DumpErrorHeading, DumpErrorText);
-    if (!dump)
+    std::optional<DumpRecord> record =
+        DumpRecord::Download(session.io, KindPreset, number, FirstPosition, DumpErrorHeading, DumpErrorText);
+    if (!record)
         return false;
-    std::optional<DumpRecord> record = DumpRecord::Parse(*dump, DumpLength, FirstPosition);
-    if (!record) {
-        session.comms.ReportError(QLatin1String(DumpErrorHeading), QLatin1String(DumpErrorText));
-        return false;
-    }
-    KindState &presets = session.objects.of(KindPreset);
-    presets.Image = *dump;
-    presets.Num = static_cast<int16_t>(number);
     stored = std::move(record);
     return true;
 }
