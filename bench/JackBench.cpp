@@ -3,7 +3,7 @@
 // SP in process. The exchange is a front-panel key press, answered by a status message.
 #include "JackRig.h"
 #include "app/Korvane.h"
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "midi/Notifier.h"
 #include "vsp/VirtualSpBackend.h"
 

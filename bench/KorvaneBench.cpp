@@ -3,7 +3,7 @@
 #include "InstantBackend.h"
 #include "app/BackupCommand.h"
 #include "app/Korvane.h"
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "app/frmMain.h"
 #include "objects/Backup.h"
 #include "objects/Compare.h"

@@ -1,7 +1,7 @@
 #include "app/BackupCommand.h"
 
 #include "app/Korvane.h"
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "app/frmCompare.h"
 #include "app/frmMain.h"
 #include "app/frmProgress.h"

@@ -1,6 +1,6 @@
 #include "app/EditHistory.h"
 
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "midi/Notifier.h"
 #include "objects/GlobalObject.h"
 #include "objects/MapDump.h"

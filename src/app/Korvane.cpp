@@ -2,7 +2,7 @@
 
 #include "app/MessageBoxNotifier.h"
 #include "midi/Notifier.h"
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "midi/RtMidiBackend.h"

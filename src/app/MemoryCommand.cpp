@@ -1,7 +1,7 @@
 #include "app/MemoryCommand.h"
 
 #include "app/EditHistory.h"
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "app/frmMain.h"
 #include "app/frmProgress.h"
 #include "midi/Notifier.h"

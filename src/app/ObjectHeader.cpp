@@ -1,6 +1,6 @@
 #include "app/ObjectHeader.h"
 
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "editors/KeyInput.h"
 #include "editors/SpinButton.h"
 #include "objects/Retrieval.h"

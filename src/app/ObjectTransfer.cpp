@@ -1,6 +1,6 @@
 #include "app/ObjectTransfer.h"
 
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "midi/Notifier.h"
 #include "objects/DumpCheck.h"
 #include "objects/NibbleCodec.h"

@@ -2,7 +2,7 @@
 
 #include "app/MemoryCommand.h"
 #include "app/ObjectHeader.h"
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "app/frmMain.h"
 #include "midi/Notifier.h"
 #include "objects/ObjectDelete.h"

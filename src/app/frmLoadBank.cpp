@@ -2,7 +2,7 @@
 
 #include "app/DevicePicture.h"
 #include "app/MemoryCommand.h"
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "app/frmMain.h"
 #include "editors/KeyInput.h"
 #include "editors/SpinButton.h"

@@ -1,10 +1,10 @@
 #include "app/frmMain.h"
 #include "app/BackupCommand.h"
 
-#include "app/ControlLists.h"
+#include "editors/ControlLists.h"
 #include "app/EditHistory.h"
 #include "app/ObjectTransfer.h"
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "app/ObjectHeader.h"
 #include "app/frmAbout.h"
 #include "app/frmDeleteObject.h"

@@ -1,7 +1,7 @@
 #include "app/frmStereoMerge.h"
 
 #include "app/MemoryCommand.h"
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "app/frmMain.h"
 #include "app/frmProgress.h"
 #include "editors/KeyInput.h"

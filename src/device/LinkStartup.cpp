@@ -1,6 +1,6 @@
 #include "device/LinkStartup.h"
 
-#include "app/DebugLog.h"
+#include "midi/DebugLog.h"
 #include "device/FrontPanel.h"
 #include "device/LinkState.h"
 #include "device/ResponseWait.h"

@@ -3,7 +3,7 @@
 #include "device/FrontPanel.h"
 #include "device/StatusCodes.h"
 #include "device/SysExFrame.h"
-#include "editors/NoteNames.h"
+#include "midi/NoteNames.h"
 #include "objects/ObjectKinds.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "editors/EnvelopeEditor.h"
 
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "editors/EditRules.h"
 #include "editors/EnvelopePicture.h"
 #include "editors/EnvelopePlot.h"

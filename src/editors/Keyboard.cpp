@@ -1,6 +1,6 @@
 #include "editors/Keyboard.h"
 
-#include "app/Session.h"
+#include "editors/Session.h"
 
 #include <QFrame>
 #include <QLabel>

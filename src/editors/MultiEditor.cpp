@@ -2,7 +2,7 @@
 #include "editors/ParameterTips.h"
 #include "editors/SignedSlider.h"
 
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "editors/DirectoryStep.h"
 #include "editors/EditRules.h"
 #include "editors/KeyInput.h"

@@ -1,6 +1,6 @@
 #include "editors/ObjectChoice.h"
 
-#include "app/Session.h"
+#include "editors/Session.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #include "editors/PresetEditor.h"
 
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "editors/DirectoryStep.h"
 #include "editors/EditRules.h"
 #include "editors/KeyInput.h"
-#include "editors/NoteNames.h"
+#include "midi/NoteNames.h"
 #include "editors/SpinButton.h"
 #include "midi/Notifier.h"
 #include "objects/ObjectDumps.h"

@@ -1,6 +1,6 @@
 #include "editors/ToneEditor.h"
 
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "editors/EditRules.h"
 #include "editors/EnvelopeEditor.h"
 #include "editors/KeyInput.h"

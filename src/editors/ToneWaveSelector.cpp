@@ -1,6 +1,6 @@
 #include "editors/ToneWaveSelector.h"
 
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "editors/EditRules.h"
 #include "editors/KeyInput.h"
 #include "editors/ObjectChoice.h"

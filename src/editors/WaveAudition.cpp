@@ -1,6 +1,6 @@
 #include "editors/WaveAudition.h"
 
-#include "app/Session.h"
+#include "editors/Session.h"
 
 #include <QMouseEvent>
 #include <QPushButton>

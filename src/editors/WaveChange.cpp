@@ -1,9 +1,9 @@
 #include "editors/WaveChange.h"
 
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "editors/EditRules.h"
 #include "editors/KeyInput.h"
-#include "editors/NoteNames.h"
+#include "midi/NoteNames.h"
 #include "editors/SpinButton.h"
 #include "objects/NibbleCodec.h"
 

@@ -1,7 +1,7 @@
 #include "editors/WaveEditor.h"
 
-#include "app/ControlLists.h"
-#include "app/Session.h"
+#include "editors/ControlLists.h"
+#include "editors/Session.h"
 #include "editors/EditRules.h"
 #include "editors/KeyInput.h"
 #include "editors/SpinButton.h"

@@ -1,6 +1,6 @@
 #include "editors/ZoneStrip.h"
 
-#include "app/ControlLists.h"
+#include "editors/ControlLists.h"
 
 #include <algorithm>
 

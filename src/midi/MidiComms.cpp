@@ -1,6 +1,6 @@
 #include "midi/MidiComms.h"
 
-#include "app/DebugLog.h"
+#include "midi/DebugLog.h"
 #include "midi/ExchangeState.h"
 #include "midi/Notifier.h"
 #include "settings/Settings.h"

@@ -1,6 +1,6 @@
 #include "objects/Retrieval.h"
 
-#include "app/DebugLog.h"
+#include "midi/DebugLog.h"
 #include "device/LinkState.h"
 #include "midi/Notifier.h"
 #include "objects/GlobalObject.h"

@@ -1,6 +1,6 @@
 #include "settings/Registry.h"
 
-#include "app/DebugLog.h"
+#include "midi/DebugLog.h"
 #include "midi/MidiComms.h"
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"

@@ -1,8 +1,8 @@
 #include "settings/frmConfig.h"
 
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "editors/KeyInput.h"
-#include "editors/NoteNames.h"
+#include "midi/NoteNames.h"
 #include "editors/SpinButton.h"
 
 #include <QButtonGroup>

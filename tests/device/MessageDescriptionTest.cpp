@@ -4,7 +4,7 @@
 #include "QtPrinters.h"
 #include "RecordingNotifier.h"
 #include "VspApp.h"
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "device/FrontPanel.h"
 #include "device/MessageDescription.h"
 #include "device/StatusCodes.h"

@@ -2,7 +2,7 @@
 // file: the Virtual SP's memory file, a bank file on one of its disks, and the settings file
 // (an INI file holding anything). A file may be refused, never crash the reader.
 #include "FuzzSeeds.h"
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "device/SysExFrame.h"
 #include "settings/Registry.h"
 #include "vsp/DiskDrives.h"

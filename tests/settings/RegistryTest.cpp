@@ -2,7 +2,7 @@
 // longer fit the machine fall back.
 #include "RecordingNotifier.h"
 #include "ScriptedBackend.h"
-#include "app/DebugLog.h"
+#include "midi/DebugLog.h"
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
 #include "midi/MidiTrace.h"

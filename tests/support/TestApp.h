@@ -5,7 +5,7 @@
 #include "RecordingNotifier.h"
 #include "ScriptedBackend.h"
 #include "app/Korvane.h"
-#include "app/Session.h"
+#include "editors/Session.h"
 #include "app/frmMain.h"
 
 #include <QSettings>

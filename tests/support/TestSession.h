@@ -4,7 +4,7 @@
 
 #include "RecordingNotifier.h"
 #include "ScriptedBackend.h"
-#include "app/Session.h"
+#include "editors/Session.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

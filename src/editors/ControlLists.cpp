@@ -1,4 +1,4 @@
-#include "app/ControlLists.h"
+#include "editors/ControlLists.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // settings, the device list, the ports, the exchange state, the link and the front panel.
 #pragma once
 
-#include "app/DebugLog.h"
+#include "midi/DebugLog.h"
 #include "device/FrontPanel.h"
 #include "device/LinkState.h"
 #include "device/ResponseWait.h"

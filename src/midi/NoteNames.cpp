@@ -1,4 +1,4 @@
-#include "editors/NoteNames.h"
+#include "midi/NoteNames.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "app/Session.h"
+#include "editors/Session.h"
 
 Session::Session(QSettings &store, Notifier &notifier, std::vector<std::unique_ptr<MidiBackend>> backends,
                  const QString &tracePath)

@@ -1,4 +1,4 @@
-#include "app/DebugLog.h"
+#include "midi/DebugLog.h"
 
 #include <QDir>
 

@@ -1,5 +1,5 @@
 // Note names over the whole MIDI range, as the SP's front panel writes them.
-#include "editors/NoteNames.h"
+#include "midi/NoteNames.h"
 
 #include <gtest/gtest.h>
 
