@@ -660,15 +660,15 @@ void frmMain::ClearObjDisplay(int kind)
 {
     session.edit.EditPending = true;
     objectHeader->nameBox()->setReadOnly(true);
-    for (const QString &name : ControlLists::ForKind(kind)) {
-        QWidget *control = findChild<QWidget *>(name);
-        if (!control)
-            continue;
+    auto found = kindControls.find(kind);
+    if (found == kindControls.end())
+        found = kindControls.emplace(kind, ControlLists::Find(this, ControlLists::ForKind(kind))).first;
+    for (QWidget *control : found->second) {
         if (auto *box = qobject_cast<QLineEdit *>(control))
             box->clear();
         else if (auto *button = qobject_cast<QAbstractButton *>(control); button && button->isCheckable())
             button->setChecked(false);
-        else if (auto *slider = qobject_cast<QAbstractSlider *>(control); slider && !name.startsWith(QLatin1String("hs")))
+        else if (auto *slider = qobject_cast<QAbstractSlider *>(control); slider && !control->objectName().startsWith(QLatin1String("hs")))
             slider->setValue(0);
         else if (auto *combo = qobject_cast<QComboBox *>(control))
             combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);

@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include <array>
+#include <map>
 #include <memory>
 
 class EditHistory;
@@ -165,4 +166,5 @@ private:
     frmMonitor *monitorWindow = nullptr;
     QPointer<frmConfig> configWindow;
     QPointer<frmHelp> helpWindow;
+    std::map<int, QList<QWidget *>> kindControls; // what clearing a kind's display walks, found once
 };

@@ -1,5 +1,8 @@
 #include "editors/ControlLists.h"
 
+#include <QHash>
+#include <QWidget>
+
 namespace {
 
 QString Element(const char *name, int index)
@@ -141,6 +144,21 @@ QStringList ForKind(int kind)
     default:
         return {};
     }
+}
+
+QList<QWidget *> Find(const QWidget *root, const QStringList &names)
+{
+    QHash<QString, QWidget *> byName;
+    for (QWidget *child : root->findChildren<QWidget *>()) {
+        if (!byName.contains(child->objectName()))
+            byName.insert(child->objectName(), child);
+    }
+    QList<QWidget *> found;
+    for (const QString &name : names) {
+        if (QWidget *control = byName.value(name))
+            found.append(control);
+    }
+    return found;
 }
 
 bool BlackKey(int note)

@@ -2,7 +2,10 @@
 // display and loading it walk these lists.
 #pragma once
 
+#include <QList>
 #include <QStringList>
+
+class QWidget;
 
 namespace ControlLists {
 
@@ -21,6 +24,11 @@ const QStringList &GlobalControls();
 
 // Every list of a kind, in walking order; empty for an unknown kind.
 QStringList ForKind(int kind);
+
+// The named controls under root, in the list's order, found in one walk of root's children;
+// names with no control are left out. Callers keep the result: the controls live as long as
+// their window.
+QList<QWidget *> Find(const QWidget *root, const QStringList &names);
 
 // True for the black keys, one entry per semitone from C.
 bool BlackKey(int note);

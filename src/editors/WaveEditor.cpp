@@ -104,10 +104,10 @@ void WaveEditor::LoadWaveDisplay()
 
     const WaveValues &w = values;
     rules.Display([&] {
-        for (const QString &name : ControlLists::WaveControls()) {
-            if (QWidget *control = findChild<QWidget *>(name))
-                control->setEnabled(true);
-        }
+        if (waveControls.isEmpty())
+            waveControls = ControlLists::Find(this, ControlLists::WaveControls());
+        for (QWidget *control : waveControls)
+            control->setEnabled(true);
         for (QLineEdit *box : widgets.box)
             rules.ShowStored(box);
         change->ShowLoopOptions();

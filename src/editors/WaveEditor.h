@@ -42,4 +42,5 @@ private:
     WaveChange *change = nullptr;
     WaveScrollBars *scrollBars = nullptr;
     WaveAudition *audition = nullptr;
+    QList<QWidget *> waveControls; // enabled on each display, found once
 };
