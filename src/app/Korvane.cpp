@@ -37,15 +37,9 @@ Korvane::Korvane(KorvaneOptions opts) : options(std::move(opts))
     const bool withVirtualSp = WantsVirtualSp(options.arguments, *options.store);
     if (backends.empty()) {
         backends = SystemBackends(withVirtualSp, options.arguments.contains(VspWireTiming));
-        // The MIDI systems' own complaints about a missing sequencer or server say little to a
-        // user; this line says what it means for them.
-        bool anyInterface = false;
-        for (const auto &backend : backends) {
-            if (dynamic_cast<const RtMidiBackend *>(backend.get()))
-                anyInterface = anyInterface || !backend->inputPorts().isEmpty() || !backend->outputPorts().isEmpty();
-        }
-        if (!anyInterface && withVirtualSp)
-            std::fputs("No MIDI interface found: using the Korvane Virtual SP\n", stderr);
+        // Whether any interface was found is told once the main window is built: the ports are
+        // listed meanwhile.
+        sayWhenNoInterface = withVirtualSp;
         for (const auto &backend : backends) {
             if (const auto *vsp = dynamic_cast<const VirtualSpBackend *>(backend.get()))
                 vspWarning = vsp->startupWarning();
@@ -75,6 +69,18 @@ Korvane::Korvane(KorvaneOptions opts) : options(std::move(opts))
         if (dynamic_cast<const RtMidiBackend *>(backend))
             session_->devices.setFactory(backend, [] { return std::make_unique<RtMidiBackend>(); });
     }
+}
+
+void Korvane::SayWhenNoInterface() const
+{
+    // The MIDI systems' own complaints about a missing sequencer or server say little to a
+    // user; this line says what it means for them.
+    for (MidiBackend *backend : session_->devices.all()) {
+        if (dynamic_cast<const RtMidiBackend *>(backend) &&
+            (!backend->inputPorts().isEmpty() || !backend->outputPorts().isEmpty()))
+            return;
+    }
+    std::fputs("No MIDI interface found: using the Korvane Virtual SP\n", stderr);
 }
 
 Korvane::~Korvane()
@@ -125,6 +131,8 @@ LinkStartup::Outcome Korvane::start()
     main = std::make_unique<frmMain>(s);
     if (auto *boxes = dynamic_cast<MessageBoxNotifier *>(&s.notifier))
         boxes->setParentWindow(main.get());
+    if (sayWhenNoInterface)
+        SayWhenNoInterface();
     const LinkStartup::Outcome outcome = main->Load();
     splash->close();
     splash.reset();

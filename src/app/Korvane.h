@@ -46,6 +46,8 @@ public:
     static std::vector<std::unique_ptr<MidiBackend>> SystemBackends(bool withVirtualSp, bool vspWireTiming = false);
 
 private:
+    void SayWhenNoInterface() const;
+
     KorvaneOptions options;
     std::unique_ptr<QSettings> ownStore;
     std::unique_ptr<Notifier> ownNotifier;
@@ -53,6 +55,7 @@ private:
     std::unique_ptr<frmMain> main;
     std::unique_ptr<frmSplash> splash;
     QString vspWarning; // the Virtual SP could not use its memory file
+    bool sayWhenNoInterface = false;
 };
 
 // The program: parses the command line, starts Korvane, runs the event loop.

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QSysInfo>
 #include <QVBoxLayout>
 
@@ -36,7 +37,15 @@ frmSplash::frmSplash(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::F
 void frmSplash::setFrameStyle()
 {
     setAutoFillBackground(true);
-    setStyleSheet(QStringLiteral("frmSplash { border: 1px solid palette(dark); }"));
+}
+
+void frmSplash::paintEvent(QPaintEvent *)
+{
+    // A thin frame, drawn rather than styled: a style sheet costs the start-up several
+    // milliseconds.
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 QString frmSplash::VersionText()

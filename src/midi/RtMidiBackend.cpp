@@ -62,6 +62,20 @@ void ListPorts(Port &port, const QString &system, size_t index, QStringList &nam
 
 RtMidiBackend::RtMidiBackend(QObject *parent) : MidiBackend(parent)
 {
+    // A MIDI system can take tens of milliseconds to answer (a JACK client looking for its
+    // server, say): the ports are listed beside the building of the windows, and waited for
+    // when first needed.
+    listing = std::async(std::launch::async, [this] { ListSystems(); });
+}
+
+void RtMidiBackend::awaitPorts() const
+{
+    if (listing.valid())
+        listing.get();
+}
+
+void RtMidiBackend::ListSystems()
+{
     std::vector<RtMidi::Api> apis;
     RtMidi::getCompiledApi(apis);
     for (size_t a = 0; a < apis.size(); ++a) {
@@ -93,12 +107,14 @@ RtMidiBackend::RtMidiBackend(QObject *parent) : MidiBackend(parent)
 
 RtMidiBackend::~RtMidiBackend()
 {
+    awaitPorts();
     closeInput();
     closeOutput();
 }
 
 bool RtMidiBackend::openInput(int port, QString *error)
 {
+    awaitPorts();
     if (port < 0 || port >= inputs.size()) {
         Fail(error, "No such MIDI input port");
         return false;
@@ -139,6 +155,7 @@ void RtMidiBackend::closeInput()
 
 bool RtMidiBackend::openOutput(int port, QString *error)
 {
+    awaitPorts();
     if (port < 0 || port >= outputs.size()) {
         Fail(error, "No such MIDI output port");
         return false;

@@ -5,6 +5,7 @@
 
 #include "midi/MidiBackend.h"
 
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -14,8 +15,16 @@ public:
     explicit RtMidiBackend(QObject *parent = nullptr);
     ~RtMidiBackend() override;
 
-    QStringList inputPorts() const override { return inputs; }
-    QStringList outputPorts() const override { return outputs; }
+    QStringList inputPorts() const override
+    {
+        awaitPorts();
+        return inputs;
+    }
+    QStringList outputPorts() const override
+    {
+        awaitPorts();
+        return outputs;
+    }
     bool openInput(int port, QString *error) override;
     void closeInput() override;
     bool openOutput(int port, QString *error) override;
@@ -45,6 +54,8 @@ public:
     };
 
 private:
+    void ListSystems();
+    void awaitPorts() const;
     static void OnInput(double deltaTime, std::vector<unsigned char> *message, void *self);
 
     std::vector<std::unique_ptr<System>> systems;
@@ -54,4 +65,7 @@ private:
     std::vector<PortRef> outputRefs;
     System *openIn = nullptr;
     System *openOut = nullptr;
+    // Listing runs on its own thread from construction; every member above is written only
+    // there until awaitPorts() has taken its end.
+    mutable std::future<void> listing;
 };
