@@ -268,8 +268,8 @@ private slots:
                 rows << object->text(0) + " / " + object->child(j)->text(0) + " | " + object->child(j)->text(1) + " | "
                             + object->child(j)->text(2);
         }
-        QCOMPARE(rows, QStringList({"t# 7 Snare Tone / txtDCF(4) | 0 | 40", "m# 4 Drum Map / Zone 1 Volume | 80 | 90",
-                                    "p# 1 Second Kit | Second Kit | -", "Global / Omni/Poly Vol | 100 | 10"}));
+        QCOMPARE(rows, QStringList({"t# 7 Snare Tone / DCF Cutoff | 0 | 40", "m# 4 Drum Map / Zone 1 Volume | 80 | 90",
+                                    "p# 1 Second Kit | Second Kit | -", "Global / Omni/Poly Volume | 100 | 10"}));
         window->close();
     }
 
