@@ -86,7 +86,7 @@ bool ObjectTransfer::ImportObject(int kind, const QString &path)
         return false;
     if (session.exchange.refuseIfBusy())
         return false;
-    const bool accepted = session.io.DumpUpload(kind, number, dump);
+    const bool accepted = session.io.SendWhole(dump, ObjectIO::Refusals::Tell, number) == 0;
     // Read back either way, so the window shows what the SP holds.
     if (readBack)
         readBack(kind, number);

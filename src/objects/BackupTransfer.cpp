@@ -153,16 +153,15 @@ UploadOutcome Upload(ObjectIO &io, const Plan &plan, const Step &step)
             outcome.cancelled = true;
             return false;
         }
-        const QByteArray status = io.SendWhole(message);
-        bool number = false;
-        const int code = status.toInt(&number);
-        if (number && code == 0)
+        // Refusals are gathered for the report at the end, not shown one by one.
+        const int code = io.SendWhole(message, ObjectIO::Refusals::Collect);
+        if (code == 0)
             ++outcome.sent;
         else
-            outcome.refused.append({what, number ? code : -1, number ? SpStatus::SPErrorText(code)
-                                                                     : QStringLiteral("No readable answer from the SP")});
+            outcome.refused.append({what, code, code >= 0 ? SpStatus::SPErrorText(code)
+                                                          : QStringLiteral("No readable answer from the SP")});
         // Without an answer the link is down: nothing more can be sent.
-        return !(number && code == SpStatus::TimedOut);
+        return code != SpStatus::TimedOut;
     };
     for (const Backup::Object &object : plan.uploads()) {
         if (!send(Backup::ObjectLabel(object.kind, object.number, object.name), object.dump))

@@ -197,6 +197,9 @@ private slots:
                  qPrintable(outcome.text));
         // The rest still went.
         QVERIFY(app.vsp->device().memory().find(Vsp::Preset, 1));
+        // The refusals are in the report alone: no box for each, only the question before.
+        QVERIFY2(app.notifier.messages.size() == 1, qPrintable(app.notifier.texts().join(QLatin1Char('\n'))));
+        QVERIFY(app.notifier.messages.at(0).text.contains(QStringLiteral("Send the changed and missing objects")));
     }
 
     void cancellingABackupWritesNothing()
