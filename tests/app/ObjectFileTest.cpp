@@ -87,12 +87,22 @@ private slots:
         QTemporaryDir dir;
         const QString path = ExportSnare(app, dir);
         const QByteArray snareHeld = app.vsp->device().memory().of(Vsp::Tone)[7];
+        // Saved from an SP set to another device ID: it is sent with ours.
+        QByteArray ours = ReadFile(path);
+        QByteArray foreign = ours;
+        foreign[6] = 0x10;
+        QVERIFY(ours[6] != foreign[6]);
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(foreign);
+        }
 
         QVERIFY(app.main()->ImportObjectFile(path));
         QCOMPARE(app.notifier.texts(),
                  QStringList{QStringLiteral("Replace Tone t#3 \"Kick Tone\" with \"Snare Tone\" from snare.syx?")});
         // The file's dump with Tone 3's number in it, then Tone 3 read back.
-        QByteArray expected = ReadFile(path);
+        QByteArray expected = ours;
         expected[16] = static_cast<char>(ShownTone);
         QCOMPARE(Uploads(app), QList<QByteArray>{expected});
         QCOMPARE(app.requests().last(), DumpRequest(KindTone, ShownTone));
