@@ -172,7 +172,9 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
     BuildEditMenu();
     qApp->installEventFilter(this);
     objectTransfer = std::make_unique<ObjectTransfer>(
-        session, [this](int kind, int16_t number) { return editHistory->ReadBack(kind, number); });
+        session, [this](int kind, int16_t number) {
+            return kind == KindGlobal ? objectRetrieval->DownloadGlobal() : editHistory->ReadBack(kind, number);
+        });
     setAcceptDrops(true);
 
     connect(&session.link, &LinkState::statusChanged, this, &frmMain::onLinkStatus);

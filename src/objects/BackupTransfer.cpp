@@ -79,15 +79,25 @@ ReadOutcome ReadSp(ObjectIO &io, const Step &step)
         outcome.cancelled = true;
         return outcome;
     }
+    auto global = ReadGlobal(io);
+    if (!global)
+        return stop(QStringLiteral("The SP's Global settings could not be read."));
+    contents.global = std::move(*global);
+    outcome.contents = contents;
+    return outcome;
+}
+
+std::optional<QVector<QByteArray>> ReadGlobal(ObjectIO &io)
+{
+    QVector<QByteArray> answers;
     const QVector<QByteArray> requests = GlobalRequests();
     for (int index = 0; index < requests.size(); ++index) {
         const QByteArray answer = io.ReqObjectDump(ObjectIO::GlobalFormat, requests[index], {});
         if (Backup::GlobalAnswerIndex(answer) != index)
-            return stop(QStringLiteral("The SP's Global settings could not be read."));
-        contents.global.append(answer);
+            return std::nullopt;
+        answers.append(answer);
     }
-    outcome.contents = contents;
-    return outcome;
+    return answers;
 }
 
 QVector<Backup::Object> Plan::uploads() const
