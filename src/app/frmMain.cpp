@@ -399,7 +399,7 @@ void frmMain::BuildEditMenu()
         action->setShortcut(item.keys);
         action->setEnabled(false);
         const QString caption = QLatin1String(item.caption);
-        // The text names the edit: "&Undo Tone t#3 DCF cutoff".
+        // The text names the edit: "&Undo Tone t#3 DCF Cutoff".
         auto retitle = [action, caption](const QString &what) {
             action->setText(what.isEmpty() ? caption : caption + QLatin1Char(' ') + what);
         };
