@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <bit>
 #include <span>
 
@@ -155,7 +156,10 @@ std::vector<Field> PresetFields()
     }
     for (int g = 0; g < Groups; ++g) {
         const QString group = QStringLiteral("Allocation Group %1 ").arg(g);
-        t.Add(group + QLatin1String(Boxes[RowOf(6)].caption), Boxes[RowOf(6)].position + 2 * g);
+        for (const Box &box : Boxes) {
+            if (box.scope == Scope::Group)
+                t.Add(group + QLatin1String(box.caption), box.position + 2 * g);
+        }
         t.Add(group + QStringLiteral("Priority"), PriorityPosition + 2 * g, Width, 0, false, priorities);
         t.Add(group + QStringLiteral("Overflow"), OverflowPosition, Width, 1 << g, false, overflow);
     }
@@ -235,24 +239,26 @@ const std::vector<Field> &Fields(int kind)
 
 std::vector<Field> FieldsAt(int kind, int position)
 {
+    const std::vector<Field> &fields = Fields(kind);
+    // The first field starting past the position; those covering it start at most a name's
+    // width before it.
+    const auto after = std::upper_bound(fields.begin(), fields.end(), position,
+                                        [](int at, const Field &field) { return at < field.position; });
+    auto first = after;
+    while (first != fields.begin() && std::prev(first)->position > position - NibbleCodec::NameWidth)
+        --first;
     std::vector<Field> found;
-    for (const Field &field : Fields(kind)) {
-        if (field.position > position)
-            break;
-        if (Covers(field, position))
-            found.push_back(field);
+    for (auto it = first; it != after; ++it) {
+        if (Covers(*it, position))
+            found.push_back(*it);
     }
     if (found.empty()) {
         // A data byte no tab shows, or the part of it before a named nibble.
         const int byte = (position - FirstDataPosition) / 2;
         const int start = std::max(FirstDataPosition + 2 * byte, position);
         int width = FirstDataPosition + 2 * byte + ByteWidth - start;
-        for (const Field &field : Fields(kind)) {
-            if (field.position > start) {
-                width = std::min(width, field.position - start);
-                break;
-            }
-        }
+        if (after != fields.end())
+            width = std::min(width, after->position - start);
         found.push_back({QStringLiteral("byte %1").arg(byte), start, width, 0, false, {}});
     }
     return found;
