@@ -10,7 +10,7 @@
 #include "editors/Session.h"
 #include "app/frmMain.h"
 #include "objects/Backup.h"
-#include "objects/Compare.h"
+#include "editors/Compare.h"
 #include "vsp/FactoryBank.h"
 #include "vsp/SpBackupFile.h"
 #include "vsp/SpLayout.h"

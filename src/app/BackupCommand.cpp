@@ -7,7 +7,7 @@
 #include "app/frmProgress.h"
 #include "midi/Notifier.h"
 #include "objects/BackupTransfer.h"
-#include "objects/Compare.h"
+#include "editors/Compare.h"
 #include "vsp/SpBackupFile.h"
 #include "vsp/VirtualSpBackend.h"
 

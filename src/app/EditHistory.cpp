@@ -1,8 +1,8 @@
 #include "app/EditHistory.h"
 
+#include "editors/ObjectParameters.h"
 #include "editors/Session.h"
 #include "midi/Notifier.h"
-#include "objects/GlobalObject.h"
 #include "objects/MapDump.h"
 #include "objects/Retrieval.h"
 
@@ -12,37 +12,6 @@
 #include <array>
 
 namespace {
-
-struct EditName {
-    int kind;
-    int position;
-    const char *name;
-};
-
-// What the menu calls an edit, by where it sits in the object; anything else is named by its
-// position, which is still enough to tell two edits apart.
-constexpr std::array<EditName, 37> EditNames = {{
-    {KindWave, 48, "loop mode"},               {KindWave, 50, "fine tune"},
-    {KindWave, 68, "play start"},              {KindWave, 76, "play end"},
-    {KindWave, 92, "loop start"},              {KindWave, 100, "loop end"},
-    {KindWave, 108, "loop fraction"},          {KindWave, 128, "pitch"},
-    {KindTone, 72, "DCA velocity sensitivity"}, {KindTone, 74, "DCA LFO amount"},
-    {KindTone, 78, "DCA aux amount"},           {KindTone, 80, "DCF cutoff"},
-    {KindTone, 84, "DCF envelope amount"},      {KindTone, 86, "DCF velocity sensitivity"},
-    {KindTone, 88, "DCF LFO amount"},           {KindTone, 92, "DCF aux amount"},
-    {KindTone, 96, "DCO envelope amount"},      {KindTone, 98, "DCO velocity amount"},
-    {KindTone, 100, "DCO LFO amount"},          {KindTone, 104, "DCO aux amount"},
-    {KindTone, 106, "LFO speed"},               {KindTone, 110, "LFO amount"},
-    {KindTone, 114, "LFO speed modulation"},    {KindTone, 118, "LFO amount modulation"},
-    {KindTone, 122, "wave start modulation"},   {KindTone, 128, "pan envelope amount"},
-    {KindTone, 130, "pan velocity amount"},     {KindTone, 132, "pan LFO amount"},
-    {KindTone, 136, "pan aux amount"},          {KindTone, 142, "wave start quantize"},
-    // Map Zone uploads: zone byte n at 20 + 2n.
-    {KindMapZone, 22, "zone Tone"},             {KindMapZone, 24, "zone low note"},
-    {KindMapZone, 26, "zone high note"},        {KindMapZone, 28, "zone transpose"},
-    {KindMapZone, 30, "zone volume"},           {KindMapZone, 32, "zone pan"},
-    {KindMapZone, 38, "zone group"},
-}};
 
 // Map Header and Map Zone edits belong to the Map.
 int ObjectKindOf(int kind)
@@ -95,19 +64,19 @@ EditHistory::~EditHistory()
 QString EditHistory::Describe(const ObjectIO::ParameterEdit &edit)
 {
     if (edit.kind == KindGlobal)
-        return QStringLiteral("Global ") + GlobalObject::ParameterName(edit.position);
+        return QStringLiteral("Global ") + ObjectParameters::UploadName(KindGlobal, edit.position);
     const KindInfo &info = Kind(ObjectKindOf(edit.kind));
     const QString object = QLatin1String(info.name) + QLatin1Char(' ') + QLatin1String(info.prefix)
         + QString::number(edit.number) + QLatin1Char(' ');
     if (edit.position == ObjectIO::NamePosition && edit.kind != KindMapZone)
-        return object + QStringLiteral("name");
-    const auto named = std::find_if(EditNames.begin(), EditNames.end(), [&](const EditName &n) {
-        return n.kind == edit.kind && n.position == edit.position;
-    });
-    if (named != EditNames.end())
-        return object + QLatin1String(named->name);
-    return object + (edit.kind == KindMapZone ? QStringLiteral("zone parameter %1") : QStringLiteral("parameter %1"))
-                        .arg(edit.position);
+        return object + QStringLiteral("Name");
+    const auto number = [](const ObjectIO::Value &value) {
+        const auto *held = std::get_if<int64_t>(&value);
+        return held ? std::optional<int64_t>(*held) : std::nullopt;
+    };
+    const QString name = ObjectParameters::UploadName(edit.kind, edit.position, number(edit.before), number(edit.after));
+    // A position no tab names still tells two edits apart.
+    return object + (name.isEmpty() ? QStringLiteral("parameter %1").arg(edit.position) : name);
 }
 
 void EditHistory::Record(const QList<ObjectIO::ParameterEdit> &edits)

@@ -31,7 +31,7 @@ public:
     // Reads object `number` of a kind from the SP and shows it; false when it did not come.
     bool ReadBack(int kind, int16_t number);
 
-    // "Tone t#3 DCF cutoff": what an edit is called in the menu.
+    // "Tone t#3 DCF Cutoff": what an edit is called in the menu.
     static QString Describe(const ObjectIO::ParameterEdit &edit);
 
 private:

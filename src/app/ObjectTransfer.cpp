@@ -2,7 +2,10 @@
 
 #include "editors/Session.h"
 #include "midi/Notifier.h"
+#include "objects/Backup.h"
+#include "objects/BackupTransfer.h"
 #include "objects/DumpCheck.h"
+#include "objects/GlobalObject.h"
 #include "objects/NibbleCodec.h"
 
 #include <QFile>
@@ -31,27 +34,53 @@ void ObjectTransfer::Tell(const QString &heading, const QString &text)
     session.notifier.message(Notifier::Icon::Critical, heading, text);
 }
 
-bool ObjectTransfer::ExportObject(int kind, const QString &path)
+bool ObjectTransfer::WriteFile(const QString &path, const QByteArray &bytes)
 {
-    if (kind < 0 || kind >= NumberedKinds || session.objects.of(kind).Image.isEmpty()) {
-        Tell(ExportHeading, QStringLiteral("There is no object shown to export."));
-        return false;
-    }
-    const QString file = QFileInfo(path).fileName();
     // Written whole or not at all: a half-written dump must never be imported later.
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(session.objects.of(kind).Image) != session.objects.of(kind).Image.size()
-        || !out.commit()) {
-        Tell(ExportHeading, QStringLiteral("Could not write %1: %2").arg(file, out.errorString()));
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        Tell(ExportHeading, QStringLiteral("Could not write %1: %2").arg(QFileInfo(path).fileName(), out.errorString()));
         return false;
     }
     return true;
 }
 
+bool ObjectTransfer::ExportObject(int kind, const QString &path)
+{
+    if (kind == KindMulti)
+        return ExportGlobalTab(path);
+    if (kind < 0 || kind >= NumberedKinds || session.objects.of(kind).Image.isEmpty()) {
+        Tell(ExportHeading, QStringLiteral("There is no object shown to export."));
+        return false;
+    }
+    return WriteFile(path, session.objects.of(kind).Image);
+}
+
+bool ObjectTransfer::ExportGlobalTab(const QString &path)
+{
+    // The Global settings are read afresh: the SP's answers are what the file keeps.
+    if (session.exchange.refuseIfBusy())
+        return false;
+    const auto answers = BackupTransfer::ReadGlobal(session.io);
+    if (!answers) {
+        Tell(ExportHeading, QStringLiteral("The SP's Global settings could not be read: nothing was written."));
+        return false;
+    }
+    Backup::Contents contents;
+    contents.global = *answers;
+    const QByteArray multi = session.objects.of(KindMulti).Image;
+    if (const auto object = Backup::ReadDump(multi); object && object->kind == KindMulti)
+        contents.objects.append(*object);
+    return WriteFile(path, Backup::Write(contents));
+}
+
 bool ObjectTransfer::ImportObject(int kind, const QString &path)
 {
     const QString file = QFileInfo(path).fileName();
-    if (kind < 0 || kind >= NumberedKinds || !session.objects.of(kind).Have || session.objects.of(kind).Image.isEmpty()) {
+    const bool haveShown = kind >= 0 && kind < NumberedKinds && session.objects.of(kind).Have
+        && !session.objects.of(kind).Image.isEmpty();
+    // The Global tab takes a file of Global settings even when the SP holds no Multi.
+    if (!haveShown && kind != KindMulti) {
         Tell(ImportHeading, QStringLiteral("Choose the object to replace first: there is none shown."));
         return false;
     }
@@ -65,7 +94,16 @@ bool ObjectTransfer::ImportObject(int kind, const QString &path)
         return false;
     }
     const QByteArray dump = in.readAll();
+    if (kind == KindMulti) {
+        const Backup::ReadResult read = Backup::Parse(dump);
+        if (read.contents && !read.contents->global.isEmpty())
+            return ImportGlobalTab(path, *read.contents);
+    }
     const QString kindName = QLatin1String(Kind(kind).name);
+    if (!haveShown) {
+        Tell(ImportHeading, QStringLiteral("%1 holds no Global settings, and there is no Multi shown to replace.").arg(file));
+        return false;
+    }
     if (!DumpCheck::WellFormed(dump, kind, DumpCheck::AnyNumber, Kind(kind).dumpLength)) {
         for (int other = 0; other < NumberedKinds; ++other) {
             if (other != kind && DumpCheck::WellFormed(dump, other, DumpCheck::AnyNumber, Kind(other).dumpLength)) {
@@ -86,9 +124,85 @@ bool ObjectTransfer::ImportObject(int kind, const QString &path)
         return false;
     if (session.exchange.refuseIfBusy())
         return false;
-    const bool accepted = session.io.DumpUpload(kind, number, dump);
+    const bool accepted = session.io.SendWhole(dump, ObjectIO::Refusals::Tell, number) == 0;
     // Read back either way, so the window shows what the SP holds.
     if (readBack)
         readBack(kind, number);
+    return accepted;
+}
+
+bool ObjectTransfer::ImportGlobalTab(const QString &path, const Backup::Contents &contents)
+{
+    const QString name = QFileInfo(path).fileName();
+    const auto values = contents.globalValues();
+    const KindState &multi = session.objects.of(KindMulti);
+    const Backup::Object *incoming = contents.objects.size() == 1 && contents.objects.first().kind == KindMulti
+                                         ? &contents.objects.first()
+                                         : nullptr;
+    if (!values || (contents.objects.size() != (incoming ? 1 : 0))) {
+        Tell(ImportHeading, QStringLiteral("%1 holds more than the Global tab's settings: restore it as a backup.").arg(name));
+        return false;
+    }
+    // Compared with what the SP holds now, not with what the tab last showed.
+    if (readBack && !readBack(KindGlobal, 0)) {
+        Tell(ImportHeading, QStringLiteral("The SP's Global settings could not be read: nothing was sent."));
+        return false;
+    }
+    const bool multiShown = multi.Have && !multi.Image.isEmpty();
+    if (incoming && multiShown && readBack)
+        readBack(KindMulti, multi.Num);
+    const bool replaceMulti = incoming && multiShown && !Backup::SameMessage(multi.Image, incoming->dump);
+    QStringList lines;
+    if (replaceMulti)
+        lines << QStringLiteral("Replace %1 \"%2\" with \"%3\".")
+                     .arg(ObjectTitle(KindMulti, multi.Num), multi.ImageName().trimmed(), incoming->name.trimmed());
+    QString note;
+    if (incoming && !multiShown)
+        note = QStringLiteral("\n\nThe file's Multi is not sent: the SP holds no Multi to replace.");
+    // What an edit of each setting would send: its address, the value shown, the file's.
+    struct Change {
+        int parameter;
+        ObjectIO::Value before;
+        ObjectIO::Value after;
+    };
+    QVector<Change> changes;
+    const auto text = [](int parameter, const ObjectIO::Value &value) {
+        if (const auto *name = std::get_if<QString>(&value))
+            return name->trimmed();
+        const auto number = std::get<int64_t>(value);
+        if (parameter == GlobalObject::MasterTune)
+            return GlobalObject::MasterTuneText(static_cast<int>(number));
+        return QString::number(parameter == GlobalObject::OmniPolyChannel ? number + 1 : number);
+    };
+    for (int parameter = GlobalObject::BankName; parameter <= GlobalObject::MasterTune; ++parameter) {
+        const ObjectIO::Value before = GlobalObject::Value(session.objects.global, parameter);
+        const ObjectIO::Value after = GlobalObject::Value(*values, parameter);
+        if (text(parameter, before) == text(parameter, after))
+            continue;
+        changes.append({parameter, before, after});
+        lines << QStringLiteral("%1: %2 to %3")
+                     .arg(GlobalObject::ParameterName(parameter), text(parameter, before), text(parameter, after));
+    }
+    if (lines.isEmpty()) {
+        session.notifier.message(Notifier::Icon::Information, ImportHeading,
+                                 QStringLiteral("The SP already holds the settings in %1: nothing was sent.").arg(name) + note);
+        return true;
+    }
+    if (!session.notifier.question(ImportHeading, QStringLiteral("Send the settings in %1 to the SP?\n\n").arg(name)
+                                                      + lines.join(QLatin1Char('\n')) + note))
+        return false;
+    if (session.exchange.refuseIfBusy())
+        return false;
+    bool accepted = true;
+    if (replaceMulti) {
+        accepted = session.io.SendWhole(incoming->dump, ObjectIO::Refusals::Tell, multi.Num) == 0;
+        if (readBack)
+            readBack(KindMulti, multi.Num);
+    }
+    for (const Change &change : changes)
+        accepted = session.io.GlobalUpload(change.parameter, change.before, change.after) && accepted;
+    // Read back either way, so the tab shows what the SP holds.
+    if (readBack && !changes.isEmpty())
+        readBack(KindGlobal, 0);
     return accepted;
 }

@@ -1,8 +1,12 @@
 // ObjectTransfer: one object to and from a .syx file. Export writes the kind's working image,
 // the dump exactly as the SP sent it; import checks a file's dump and, once the user agrees,
-// sends it as the current object of its kind and reads that object back. The routines take a
-// path: the file dialogs belong to the main window.
+// sends it as the current object of its kind and reads that object back. The Global tab's file
+// holds its Multi and, after it, the seven answers that carry the Global settings, as a backup
+// holds them; their import sends each setting that differs as its edit would. The routines take
+// a path: the file dialogs belong to the main window.
 #pragma once
+
+#include "objects/Backup.h"
 
 #include <QString>
 
@@ -12,7 +16,8 @@ class Session;
 
 class ObjectTransfer {
 public:
-    // `readBack` reads an object of a kind from the SP and shows it; false when it did not come.
+    // `readBack` reads an object of a kind (or the Global settings) from the SP and shows it;
+    // false when it did not come.
     ObjectTransfer(Session &session, std::function<bool(int kind, int16_t number)> readBack);
 
     // False, with the reason told, when there is nothing to write or the file cannot be written.
@@ -25,6 +30,9 @@ public:
 
 private:
     void Tell(const QString &heading, const QString &text);
+    bool ExportGlobalTab(const QString &path);
+    bool ImportGlobalTab(const QString &path, const Backup::Contents &contents);
+    bool WriteFile(const QString &path, const QByteArray &bytes);
 
     Session &session;
     std::function<bool(int kind, int16_t number)> readBack;

@@ -2,7 +2,7 @@
 // branch per object, one row per parameter.
 #pragma once
 
-#include "objects/Compare.h"
+#include "editors/Compare.h"
 
 #include <QDialog>
 

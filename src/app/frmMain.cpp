@@ -172,7 +172,9 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
     BuildEditMenu();
     qApp->installEventFilter(this);
     objectTransfer = std::make_unique<ObjectTransfer>(
-        session, [this](int kind, int16_t number) { return editHistory->ReadBack(kind, number); });
+        session, [this](int kind, int16_t number) {
+            return kind == KindGlobal ? objectRetrieval->DownloadGlobal() : editHistory->ReadBack(kind, number);
+        });
     setAcceptDrops(true);
 
     connect(&session.link, &LinkState::statusChanged, this, &frmMain::onLinkStatus);
@@ -397,7 +399,7 @@ void frmMain::BuildEditMenu()
         action->setShortcut(item.keys);
         action->setEnabled(false);
         const QString caption = QLatin1String(item.caption);
-        // The text names the edit: "&Undo Tone t#3 DCF cutoff".
+        // The text names the edit: "&Undo Tone t#3 DCF Cutoff".
         auto retitle = [action, caption](const QString &what) {
             action->setText(what.isEmpty() ? caption : caption + QLatin1Char(' ') + what);
         };

@@ -41,6 +41,7 @@ struct Parameter {
     bool isSigned;
     int low;      // typed values beyond these are clamped, spins stop here
     int high;
+    const char *name; // as the box's tooltip and the Edit menu name it
 };
 
 constexpr int GroupBits = 0x0F;
@@ -50,14 +51,14 @@ constexpr int FixedTuning = 0x80;
 
 // The edited boxes. The zone's and Tone's limits come from the Map and the SP's Tones.
 constexpr std::array<Parameter, 8> Edited = {{
-    {ZoneIndex, -1, false, 0, 0},
-    {ToneIndex, ToneByte, false, 0, 255},
-    {LowIndex, LowByte, false, 0, 127},
-    {HighIndex, HighByte, false, 0, 127},
-    {VolumeIndex, VolumeByte, false, 0, 99},
-    {TransposeIndex, TransposeByte, true, -127, 127},
-    {PanIndex, PanByte, true, -99, 99},
-    {GroupIndex, AllocationByte, false, 0, 7},
+    {ZoneIndex, -1, false, 0, 0, "Zone (z#)"},
+    {ToneIndex, ToneByte, false, 0, 255, "Tone (t#)"},
+    {LowIndex, LowByte, false, 0, 127, "Low note"},
+    {HighIndex, HighByte, false, 0, 127, "High note"},
+    {VolumeIndex, VolumeByte, false, 0, 99, "Volume"},
+    {TransposeIndex, TransposeByte, true, -127, 127, "Transpose"},
+    {PanIndex, PanByte, true, -99, 99, "Pan"},
+    {GroupIndex, AllocationByte, false, 0, 7, "Allocation group"},
 }};
 
 // optMap(clear) and optMap(set): one bit of a zone byte, sent inside the whole Map.

@@ -55,6 +55,18 @@ constexpr const char *OptionCaptions[] = {"low", "medium", "high", "absolute", "
 
 } // namespace
 
+QString MultiEditor::BoxCaption(int index)
+{
+    const auto row = std::find_if(std::begin(BoxRows), std::end(BoxRows), [index](const BoxRow &r) { return r.index == index; });
+    return row == std::end(BoxRows) ? QString() : QLatin1String(row->caption);
+}
+
+QString MultiEditor::OptionCaption(int index)
+{
+    return index >= 0 && index < static_cast<int>(std::size(OptionCaptions)) ? QLatin1String(OptionCaptions[index])
+                                                                               : QString();
+}
+
 MultiEditor::MultiEditor(Session &session, EditRules &rules, QWidget *parent)
     : PanelFrame(QStringLiteral("Multi"), parent), session(session), rules(rules)
 {

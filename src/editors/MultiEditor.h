@@ -37,6 +37,11 @@ public:
     static constexpr const char *ChangeErrorHeading = "Change_MultiParm()";
     static constexpr const char *ChangeErrorText = "Error updating Multi parameter";
 
+    // The captions of the frame's boxes txtGlobal(index) and options optGlobal(index), which
+    // also name the Multi's parameters outside the tab; empty for an index the frame lacks.
+    static QString BoxCaption(int index);
+    static QString OptionCaption(int index);
+
     MultiEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
     void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
 

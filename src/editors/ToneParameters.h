@@ -19,6 +19,7 @@ struct Box {
     bool isSigned;
     int sliderLow;
     int sliderHigh;
+    const char *name; // as the box's tooltip and the Edit menu name it
 };
 
 constexpr int AmountLow = -99;
@@ -27,28 +28,28 @@ constexpr int LevelHigh = 99;
 constexpr int QuantizeHigh = 128; // shown one above what is stored
 
 constexpr std::array<Box, 22> Boxes = {{
-    {"DCA", 0, 72, true, AmountLow, AmountHigh},  // Vel Sens
-    {"DCA", 1, 74, true, AmountLow, AmountHigh},  // LFO Amt
-    {"DCA", 2, 78, true, AmountLow, AmountHigh},  // Aux Amt
-    {"DCF", 0, 86, true, AmountLow, AmountHigh},  // Vel Sens
-    {"DCF", 1, 88, true, AmountLow, AmountHigh},  // LFO Amt
-    {"DCF", 2, 92, true, AmountLow, AmountHigh},  // Aux Amt
-    {"DCF", 3, 84, true, AmountLow, AmountHigh},  // Env Amt
-    {"DCF", 4, 80, false, 0, LevelHigh},          // Cutoff
-    {"DCO", 0, 98, true, AmountLow, AmountHigh},  // velocity
-    {"DCO", 1, 100, true, AmountLow, AmountHigh}, // LFO
-    {"DCO", 2, 104, true, AmountLow, AmountHigh}, // auxiliary
-    {"DCO", 3, 96, true, AmountLow, AmountHigh},  // envelope
-    {"Pan", 0, 128, true, AmountLow, AmountHigh}, // envelope
-    {"Pan", 1, 130, true, AmountLow, AmountHigh}, // velocity
-    {"Pan", 2, 132, true, AmountLow, AmountHigh}, // LFO
-    {"Pan", 3, 136, true, AmountLow, AmountHigh}, // auxiliary
-    {"LFO", 0, 106, false, 0, LevelHigh},         // Speed
-    {"LFO", 1, 110, false, 0, LevelHigh},         // Amount
-    {"LFO", 2, 114, false, 0, LevelHigh},         // speed modulation amount
-    {"LFO", 3, 118, false, 0, LevelHigh},         // amount modulation amount
-    {"LFO", 4, 122, true, AmountLow, AmountHigh}, // wave start modulation amount
-    {"LFO", 5, 142, false, 1, QuantizeHigh},      // wave start quantize
+    {"DCA", 0, 72, true, AmountLow, AmountHigh, "DCA Vel Sens"},
+    {"DCA", 1, 74, true, AmountLow, AmountHigh, "DCA LFO Amt"},
+    {"DCA", 2, 78, true, AmountLow, AmountHigh, "DCA Aux Amt"},
+    {"DCF", 0, 86, true, AmountLow, AmountHigh, "DCF Vel Sens"},
+    {"DCF", 1, 88, true, AmountLow, AmountHigh, "DCF LFO Amt"},
+    {"DCF", 2, 92, true, AmountLow, AmountHigh, "DCF Aux Amt"},
+    {"DCF", 3, 84, true, AmountLow, AmountHigh, "DCF Env Amt"},
+    {"DCF", 4, 80, false, 0, LevelHigh, "DCF Cutoff"},
+    {"DCO", 0, 98, true, AmountLow, AmountHigh, "DCO Velocity amount"},
+    {"DCO", 1, 100, true, AmountLow, AmountHigh, "DCO LFO amount"},
+    {"DCO", 2, 104, true, AmountLow, AmountHigh, "DCO Auxiliary amount"},
+    {"DCO", 3, 96, true, AmountLow, AmountHigh, "DCO Envelope amount"},
+    {"Pan", 0, 128, true, AmountLow, AmountHigh, "Pan Envelope amount"},
+    {"Pan", 1, 130, true, AmountLow, AmountHigh, "Pan Velocity amount"},
+    {"Pan", 2, 132, true, AmountLow, AmountHigh, "Pan LFO amount"},
+    {"Pan", 3, 136, true, AmountLow, AmountHigh, "Pan Auxiliary amount"},
+    {"LFO", 0, 106, false, 0, LevelHigh, "LFO Speed"},
+    {"LFO", 1, 110, false, 0, LevelHigh, "LFO Amount"},
+    {"LFO", 2, 114, false, 0, LevelHigh, "LFO Speed Modulation amount"},
+    {"LFO", 3, 118, false, 0, LevelHigh, "LFO Amount Modulation amount"},
+    {"LFO", 4, 122, true, AmountLow, AmountHigh, "LFO Wave Start Modulation amount"},
+    {"LFO", 5, 142, false, 1, QuantizeHigh, "LFO Quantize"},
 }};
 
 // The wave start modulation group, whose boxes show words as well as numbers.
@@ -64,6 +65,7 @@ struct Combo {
     int index;
     int position;
     std::span<const char *const> entries;
+    const char *name;
 };
 
 constexpr std::array<const char *, 7> Sources = {"none", "modwheel", "chanpres", "polypres",
@@ -74,14 +76,14 @@ constexpr std::array<const char *, 9> WaveStartSources = {"keybdpos", "velocity"
                                                           "polypres", "auxctl1", "auxctl2", "auxctl3"};
 
 constexpr std::array<Combo, 8> Combos = {{
-    {0, 76, Sources},
-    {1, 90, Sources},
-    {2, 102, Sources},
-    {3, 134, Sources},
-    {4, 108, Waveshapes},
-    {5, 112, Sources},
-    {6, 116, Sources},
-    {7, 124, WaveStartSources},
+    {0, 76, Sources, "DCA Aux Source"},
+    {1, 90, Sources, "DCF Aux Source"},
+    {2, 102, Sources, "DCO Auxiliary Source"},
+    {3, 134, Sources, "Pan Auxiliary Source"},
+    {4, 108, Waveshapes, "LFO Waveshape"},
+    {5, 112, Sources, "LFO Speed Modulation Source"},
+    {6, 116, Sources, "LFO Amount Modulation Source"},
+    {7, 124, WaveStartSources, "LFO Wave Start Modulation Source"},
 }};
 
 // Envelope select options optToneEnvSel(3 * group + place): the place is the value.
@@ -89,12 +91,13 @@ struct EnvelopeSelect {
     int group;
     int position;
     std::array<const char *, 3> captions;
+    const char *name;
 };
 constexpr std::array<EnvelopeSelect, 4> EnvelopeSelects = {{
-    {0, 70, {"none", "env1", "env2"}},   // DCA
-    {1, 82, {"none", "env1", "env2"}},   // DCF
-    {2, 94, {"none", "env 1", "env 2"}}, // DCO
-    {3, 126, {"none", "env1", "env2"}},  // pan
+    {0, 70, {"none", "env1", "env2"}, "DCA Envelope"},
+    {1, 82, {"none", "env1", "env2"}, "DCF Envelope"},
+    {2, 94, {"none", "env 1", "env 2"}, "DCO Envelope"},
+    {3, 126, {"none", "env1", "env2"}, "Pan Envelope"},
 }};
 
 // Mode options in pairs: optToneModMode(even) clears the bit, optToneModMode(even + 1) sets it.
@@ -104,25 +107,26 @@ struct ModeBit {
     int bit;
     const char *clearCaption;
     const char *setCaption;
+    const char *name;
 };
 constexpr int PhaseNibblePosition = 141; // the low nibble of the byte at 140
 constexpr std::array<ModeBit, 16> ModeBits = {{
-    {0, 141, 1, "Normal", "Inverted"},   // DCA LFO Phase
-    {2, 141, 2, "Normal", "Inverted"},   // DCF LFO Phase
-    {4, 120, 32, "Normal", "Inverted"},  // DCO LFO Phase
-    {6, 120, 1, "summed", "scaled"},     // DCO envelope
-    {8, 120, 2, "summed", "scaled"},     // DCO velocity
-    {10, 120, 8, "summed", "scaled"},    // DCO LFO
-    {12, 120, 16, "bipolar", "unipolar"}, // DCO LFO
-    {14, 120, 4, "summed", "scaled"},    // DCO auxiliary
-    {16, 120, 64, "unipolar", "bipolar"}, // DCO auxiliary
-    {18, 138, 1, "summed", "scaled"},    // pan envelope
-    {20, 138, 2, "summed", "scaled"},    // pan velocity
-    {22, 138, 8, "summed", "scaled"},    // pan LFO
-    {24, 138, 16, "bipolar", "unipolar"}, // pan LFO
-    {26, 138, 32, "Normal", "Inverted"}, // pan LFO Phase
-    {28, 138, 4, "summed", "scaled"},    // pan auxiliary
-    {30, 138, 64, "unipolar", "bipolar"}, // pan auxiliary
+    {0, 141, 1, "Normal", "Inverted", "DCA LFO Phase"},
+    {2, 141, 2, "Normal", "Inverted", "DCF LFO Phase"},
+    {4, 120, 32, "Normal", "Inverted", "DCO LFO Phase"},
+    {6, 120, 1, "summed", "scaled", "DCO Envelope Mode"},
+    {8, 120, 2, "summed", "scaled", "DCO Velocity Mode"},
+    {10, 120, 8, "summed", "scaled", "DCO LFO Mode"},
+    {12, 120, 16, "bipolar", "unipolar", "DCO LFO Polarity"},
+    {14, 120, 4, "summed", "scaled", "DCO Auxiliary Mode"},
+    {16, 120, 64, "unipolar", "bipolar", "DCO Auxiliary Polarity"},
+    {18, 138, 1, "summed", "scaled", "Pan Envelope Mode"},
+    {20, 138, 2, "summed", "scaled", "Pan Velocity Mode"},
+    {22, 138, 8, "summed", "scaled", "Pan LFO Mode"},
+    {24, 138, 16, "bipolar", "unipolar", "Pan LFO Polarity"},
+    {26, 138, 32, "Normal", "Inverted", "Pan LFO Phase"},
+    {28, 138, 4, "summed", "scaled", "Pan Auxiliary Mode"},
+    {30, 138, 64, "unipolar", "bipolar", "Pan Auxiliary Polarity"},
 }};
 
 // The Wave the Tone plays.
@@ -131,6 +135,7 @@ constexpr int WavePosition = 50;
 // The two envelopes: attack, sustain, decay, release of envelope 1, then of envelope 2.
 enum Stage { Attack, Sustain, Decay, Release };
 constexpr std::array<const char *, 4> StageNames = {"Att", "Sus", "Dec", "Rel"};
+constexpr std::array<const char *, 4> StageCaptions = {"Attack", "Sustain", "Decay", "Release"};
 constexpr std::array<std::array<int, 4>, 2> EnvelopePositions = {{{54, 56, 58, 60}, {62, 64, 66, 68}}};
 
 // The row of txt<family>(index) in Boxes.

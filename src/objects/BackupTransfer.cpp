@@ -79,15 +79,25 @@ ReadOutcome ReadSp(ObjectIO &io, const Step &step)
         outcome.cancelled = true;
         return outcome;
     }
+    auto global = ReadGlobal(io);
+    if (!global)
+        return stop(QStringLiteral("The SP's Global settings could not be read."));
+    contents.global = std::move(*global);
+    outcome.contents = contents;
+    return outcome;
+}
+
+std::optional<QVector<QByteArray>> ReadGlobal(ObjectIO &io)
+{
+    QVector<QByteArray> answers;
     const QVector<QByteArray> requests = GlobalRequests();
     for (int index = 0; index < requests.size(); ++index) {
         const QByteArray answer = io.ReqObjectDump(ObjectIO::GlobalFormat, requests[index], {});
         if (Backup::GlobalAnswerIndex(answer) != index)
-            return stop(QStringLiteral("The SP's Global settings could not be read."));
-        contents.global.append(answer);
+            return std::nullopt;
+        answers.append(answer);
     }
-    outcome.contents = contents;
-    return outcome;
+    return answers;
 }
 
 QVector<Backup::Object> Plan::uploads() const
@@ -153,16 +163,15 @@ UploadOutcome Upload(ObjectIO &io, const Plan &plan, const Step &step)
             outcome.cancelled = true;
             return false;
         }
-        const QByteArray status = io.SendWhole(message);
-        bool number = false;
-        const int code = status.toInt(&number);
-        if (number && code == 0)
+        // Refusals are gathered for the report at the end, not shown one by one.
+        const int code = io.SendWhole(message, ObjectIO::Refusals::Collect);
+        if (code == 0)
             ++outcome.sent;
         else
-            outcome.refused.append({what, number ? code : -1, number ? SpStatus::SPErrorText(code)
-                                                                     : QStringLiteral("No readable answer from the SP")});
+            outcome.refused.append({what, code, code >= 0 ? SpStatus::SPErrorText(code)
+                                                          : QStringLiteral("No readable answer from the SP")});
         // Without an answer the link is down: nothing more can be sent.
-        return !(number && code == SpStatus::TimedOut);
+        return code != SpStatus::TimedOut;
     };
     for (const Backup::Object &object : plan.uploads()) {
         if (!send(Backup::ObjectLabel(object.kind, object.number, object.name), object.dump))

@@ -22,6 +22,9 @@ struct ReadOutcome {
 
 // Every object of every kind (every number the directories list) and the Global settings.
 ReadOutcome ReadSp(ObjectIO &io, const Step &step);
+// The seven answers that carry the Global settings, as a backup holds them; nothing when one
+// did not come whole.
+std::optional<QVector<QByteArray>> ReadGlobal(ObjectIO &io);
 
 // What a restore would do, object by object.
 struct Plan {

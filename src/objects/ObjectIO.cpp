@@ -1,6 +1,7 @@
 #include "objects/ObjectIO.h"
 
 #include "device/ResponseWait.h"
+#include "device/StatusCodes.h"
 #include "device/SysExFrame.h"
 #include "midi/ExchangeState.h"
 #include "midi/MidiComms.h"
@@ -182,30 +183,37 @@ bool ObjectIO::GlobalUpload(int parameter, const Value &before, const Value &aft
     return true;
 }
 
-bool ObjectIO::DumpUpload(int kind, int16_t number, const QByteArray &dump)
-{
-    if (kind < 0 || kind >= NumberedKinds || dump.size() < NumberPosition + 4 + 1) {
-        comms.ReportError(QStringLiteral("ObjectUpload() Upload ") + UploadKindName(kind) + QStringLiteral(" Object"),
-                          QStringLiteral("Error uploading data object to SP"));
-        return false;
-    }
-    QByteArray message = dump;
-    NibbleCodec::Overwrite(message, NumberPosition, Bytes({0, 0, (number / 16) & 0x0F, number % 16}), 4);
-    comms.MidiOutLongMsg(message);
-    const QByteArray status = wait.GetSpResponse(ResponseWait::DefaultTimeout, ResponseWait::StatusResponse);
-    Consumed();
-    return status == "0";
-}
-
-QByteArray ObjectIO::SendWhole(QByteArray message)
+int ObjectIO::SendWhole(QByteArray message, Refusals refusals, int number)
 {
     constexpr int DeviceIdPosition = 7;
-    if (message.size() > DeviceIdPosition)
-        message[DeviceIdPosition - 1] = static_cast<char>(deviceId());
-    comms.MidiOutLongMsg(message);
-    const QByteArray status = wait.GetSpResponse(ResponseWait::DefaultTimeout, ResponseWait::StatusResponse);
+    const bool tell = refusals == Refusals::Tell;
+    const bool renumber = number != KeepNumber;
+    if (message.size() < (renumber ? NumberPosition + 4 + 1 : DeviceIdPosition + 1)
+        || (renumber && (number < 0 || number > 0xFF))) {
+        if (tell)
+            comms.ReportError(QStringLiteral("ObjectUpload() Upload Object"), QStringLiteral("Error uploading data object to SP"));
+        return -1;
+    }
+    message[DeviceIdPosition - 1] = static_cast<char>(deviceId());
+    if (renumber)
+        NibbleCodec::Overwrite(message, NumberPosition, Bytes({0, 0, (number / 16) & 0x0F, number % 16}), 4);
+    if (!comms.MidiOutLongMsg(message))
+        return -1;
+    if (tell) {
+        // A refusal is shown by the wait, as for every upload.
+        const QByteArray status = wait.GetSpResponse(ResponseWait::DefaultTimeout, ResponseWait::StatusResponse);
+        Consumed();
+        bool read = false;
+        const int code = status.toInt(&read);
+        return read ? code : -1;
+    }
+    // Taken whole, so that a refusal is not shown here but handed to the caller's report.
+    const QByteArray answer = wait.GetSpResponse(ResponseWait::DefaultTimeout, ResponseWait::DataResponse);
     Consumed();
-    return status;
+    if (answer == QByteArray::number(SpStatus::TimedOut))
+        return SpStatus::TimedOut;
+    const auto code = SpStatus::CodeOf(answer);
+    return code ? *code : -1;
 }
 
 bool ObjectIO::SendCommand(const QByteArray &body, int timeoutMs)

@@ -58,16 +58,19 @@ public:
     std::optional<QByteArray> UploadMessage(int kind, int16_t objectNumber, const Value &value, int position,
                                             int width) const;
 
+    // How the SP's refusal of a whole message is told: at once, as any refused upload is, or
+    // only to the caller, which gathers the refusals of a long run into one report.
+    enum class Refusals { Tell, Collect };
+    static constexpr int KeepNumber = -1;
     // Sends a whole message as the SP sent it (a dump uploads its object, a Global answer sets
-    // its value), with the device ID set to ours; returns the status as GetSpResponse does.
-    QByteArray SendWhole(QByteArray message);
+    // its value) with the device ID set to ours and, given a `number`, that object number
+    // written into the dump. Returns the SP's status code (0: taken), SpStatus::TimedOut when
+    // it did not answer, or -1 when nothing could be sent or the answer could not be read.
+    int SendWhole(QByteArray message, Refusals refusals, int number = KeepNumber);
     // The value a kind's working image holds at a position (the current zone's for Map Zone).
     std::optional<Value> ImageValue(int kind, int position, int width) const;
     // Sends one Global setting by its address; recorded like any upload once the SP took it.
     bool GlobalUpload(int parameter, const Value &before, const Value &after);
-    // Sends a whole dump of a kind as object `number`, its number patched in; true on status 0.
-    bool DumpUpload(int kind, int16_t number, const QByteArray &dump);
-
     // Sends a command body framed for the SP and waits for its status; true on status 0.
     bool SendCommand(const QByteArray &body, int timeoutMs = 5000);
 

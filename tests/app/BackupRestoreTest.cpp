@@ -197,6 +197,9 @@ private slots:
                  qPrintable(outcome.text));
         // The rest still went.
         QVERIFY(app.vsp->device().memory().find(Vsp::Preset, 1));
+        // The refusals are in the report alone: no box for each, only the question before.
+        QVERIFY2(app.notifier.messages.size() == 1, qPrintable(app.notifier.texts().join(QLatin1Char('\n'))));
+        QVERIFY(app.notifier.messages.at(0).text.contains(QStringLiteral("Send the changed and missing objects")));
     }
 
     void cancellingABackupWritesNothing()
@@ -268,8 +271,8 @@ private slots:
                 rows << object->text(0) + " / " + object->child(j)->text(0) + " | " + object->child(j)->text(1) + " | "
                             + object->child(j)->text(2);
         }
-        QCOMPARE(rows, QStringList({"t# 7 Snare Tone / txtDCF(4) | 0 | 40", "m# 4 Drum Map / Zone 1 Volume | 80 | 90",
-                                    "p# 1 Second Kit | Second Kit | -", "Global / Omni/Poly Vol | 100 | 10"}));
+        QCOMPARE(rows, QStringList({"t# 7 Snare Tone / DCF Cutoff | 0 | 40", "m# 4 Drum Map / Zone 1 Volume | 80 | 90",
+                                    "p# 1 Second Kit | Second Kit | -", "Global / Omni/Poly Volume | 100 | 10"}));
         window->close();
     }
 

@@ -25,8 +25,8 @@ private slots:
             const char *undoText;
         };
         const Case cases[] = {
-            {"low note", 3, "45", Vsp::ZoneField::LowNote, 45, 50, 60, 24, "&Undo Map m#4 zone low note"},
-            {"volume", 7, "33", Vsp::ZoneField::Volume, 33, 80, 50, 30, "&Undo Map m#4 zone volume"},
+            {"low note", 3, "45", Vsp::ZoneField::LowNote, 45, 50, 60, 24, "&Undo Map m#4 Zone Low note"},
+            {"volume", 7, "33", Vsp::ZoneField::Volume, 33, 80, 50, 30, "&Undo Map m#4 Zone Volume"},
         };
         for (const Case &c : cases) {
             MapApp app;

@@ -4,7 +4,9 @@
 #include "../editors/ToneApp.h"
 
 #include "app/ObjectTransfer.h"
+#include "objects/Backup.h"
 #include "objects/NibbleCodec.h"
+#include "vsp/SpBackupFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,6 +17,8 @@
 #include <QUrl>
 
 using namespace ToneTest;
+
+constexpr int GlobalTab = 7;
 
 namespace {
 
@@ -87,12 +91,22 @@ private slots:
         QTemporaryDir dir;
         const QString path = ExportSnare(app, dir);
         const QByteArray snareHeld = app.vsp->device().memory().of(Vsp::Tone)[7];
+        // Saved from an SP set to another device ID: it is sent with ours.
+        QByteArray ours = ReadFile(path);
+        QByteArray foreign = ours;
+        foreign[6] = 0x10;
+        QVERIFY(ours[6] != foreign[6]);
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(foreign);
+        }
 
         QVERIFY(app.main()->ImportObjectFile(path));
         QCOMPARE(app.notifier.texts(),
                  QStringList{QStringLiteral("Replace Tone t#3 \"Kick Tone\" with \"Snare Tone\" from snare.syx?")});
         // The file's dump with Tone 3's number in it, then Tone 3 read back.
-        QByteArray expected = ReadFile(path);
+        QByteArray expected = ours;
         expected[16] = static_cast<char>(ShownTone);
         QCOMPARE(Uploads(app), QList<QByteArray>{expected});
         QCOMPARE(app.requests().last(), DumpRequest(KindTone, ShownTone));
@@ -151,6 +165,63 @@ private slots:
         QCOMPARE(app.notifier.messages.size(), 1);
         QVERIFY(app.requests().isEmpty());
         QCOMPARE(app.held(), kick);
+    }
+
+    // The Global tab's file: its Multi and the seven Global answers, exactly as a backup holds
+    // them. Imported, it replaces the Multi and sends each Global setting that differs from what
+    // the SP holds now, as its edit would, after one question listing them.
+    void theGlobalTabExportsAndImportsItsMultiAndTheGlobalSettings()
+    {
+        ToneApp app;
+        app.showTab(GlobalTab);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("global.syx"));
+        app.vsp->clearTraffic();
+        QVERIFY(app.main()->transfer().ExportObject(KindMulti, path)); // the kind the Global tab shows
+        const auto standard = Backup::Parse(Vsp::BackupOf(VspApp::StandardMemory())).contents;
+        QVERIFY(standard);
+        Backup::Contents expected;
+        expected.global = standard->global;
+        expected.objects = {*standard->find(KindMulti, 0)};
+        QCOMPARE(ReadFile(path), Backup::Write(expected));
+        QVERIFY(app.notifier.messages.isEmpty());
+
+        // Changed behind the program's back, as from the front panel.
+        Vsp::SpMemory changed = app.vsp->device().memory();
+        changed.global.masterTune = 300;
+        changed.global.omniPolyVolume = 10;
+        Vsp::SetName(changed.of(Vsp::Multi)[0], "Other");
+        app.vsp->device().setMemory(changed);
+
+        app.notifier.answer = false;
+        app.vsp->clearTraffic();
+        QVERIFY(!app.main()->ImportObjectFile(path));
+        QCOMPARE(app.notifier.texts(),
+                 QStringList{QStringLiteral("Send the settings in global.syx to the SP?\n\n"
+                                            "Replace Multi mu#0 \"Other\" with \"Band\".\n"
+                                            "Omni/Poly Volume: 10 to 100\nMaster Tune: 3 to -2.5")});
+        QCOMPARE(app.vsp->device().memory(), changed);
+
+        app.notifier.answer = true;
+        app.notifier.messages.clear();
+        QVERIFY(app.main()->ImportObjectFile(path));
+        QCOMPARE(app.notifier.messages.size(), 1);
+        QCOMPARE(app.vsp->device().memory(), VspApp::StandardMemory());
+        // Sent as the Global tab's own edits: the volume's message, undoable, and shown.
+        QVERIFY(app.requests().contains(Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x03, 0x04, 0x01, 100, 0xF7})));
+        QCOMPARE(app.find<QAction>("mnuUndo")->text(), QStringLiteral("&Undo Global Master Tune"));
+        QCOMPARE(app.box("txtGlobal(7)")->text(), QStringLiteral("100"));
+        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Band"));
+
+        // Nothing differs any more: said so, nothing sent.
+        app.notifier.messages.clear();
+        app.vsp->clearTraffic();
+        QByteArray globalOnly = Backup::Write({{}, standard->global});
+        WriteFile(path, globalOnly);
+        QVERIFY(app.main()->ImportObjectFile(path));
+        QCOMPARE(app.notifier.texts(), QStringList{QStringLiteral("The SP already holds the settings in global.syx: nothing was sent.")});
+        for (const QByteArray &request : app.requests())
+            QVERIFY(!request.startsWith(Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x03}))); // no edit
     }
 
     void aSyxFileDroppedOnTheWindowIsImported()

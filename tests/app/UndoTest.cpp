@@ -4,11 +4,17 @@
 #include "../editors/ToneApp.h"
 
 #include "app/EditHistory.h"
+#include "editors/MapParameters.h"
+#include "editors/MultiEditor.h"
+#include "editors/PresetParameters.h"
+#include "editors/ToneParameters.h"
 #include "app/MemoryCommand.h"
 #include "objects/ObjectDelete.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QRadioButton>
 #include <QTest>
 
 using namespace ToneTest;
@@ -41,7 +47,7 @@ private slots:
         QCOMPARE(app.heldByte(CutoffPosition), 40);
         QCOMPARE(app.heldByte(SpeedPosition), 30);
         QVERIFY(Undo(app)->isEnabled());
-        QCOMPARE(Undo(app)->text(), QStringLiteral("&Undo Tone t#3 LFO speed"));
+        QCOMPARE(Undo(app)->text(), QStringLiteral("&Undo Tone t#3 LFO Speed"));
 
         // Each undo sends the Tone's image with the one field as it was, newest edit first.
         struct Step {
@@ -53,8 +59,8 @@ private slots:
             const char *redoAfter;
         };
         const Step steps[] = {
-            {SpeedPosition, 20, CutoffPosition, 40, "&Undo Tone t#3 DCF cutoff", "&Redo Tone t#3 LFO speed"},
-            {CutoffPosition, 10, SpeedPosition, 20, "&Undo", "&Redo Tone t#3 DCF cutoff"},
+            {SpeedPosition, 20, CutoffPosition, 40, "&Undo Tone t#3 DCF Cutoff", "&Redo Tone t#3 LFO Speed"},
+            {CutoffPosition, 10, SpeedPosition, 20, "&Undo", "&Redo Tone t#3 DCF Cutoff"},
         };
         for (const Step &s : steps) {
             const QByteArray image = app.image();
@@ -78,13 +84,13 @@ private slots:
         QCOMPARE(app.heldByte(CutoffPosition), 40);
         QCOMPARE(app.heldByte(SpeedPosition), 20);
         QCOMPARE(app.txt("txtDCF(4)")->text(), QStringLiteral("40"));
-        QCOMPARE(Redo(app)->text(), QStringLiteral("&Redo Tone t#3 LFO speed"));
+        QCOMPARE(Redo(app)->text(), QStringLiteral("&Redo Tone t#3 LFO Speed"));
 
         // A new edit ends what could be redone.
         app.clearAndType(app.txt("txtDCA(0)"), "-5");
         QVERIFY(!Redo(app)->isEnabled());
         QCOMPARE(Redo(app)->text(), QStringLiteral("&Redo"));
-        QCOMPARE(Undo(app)->text(), QStringLiteral("&Undo Tone t#3 DCA velocity sensitivity"));
+        QCOMPARE(Undo(app)->text(), QStringLiteral("&Undo Tone t#3 DCA Vel Sens"));
         Undo(app)->trigger();
         QCOMPARE(app.heldByte(72), 0);
         QCOMPARE(app.heldByte(CutoffPosition), 40);
@@ -123,10 +129,10 @@ private slots:
         Undo(app)->trigger();
         QCOMPARE(app.heldByte(CutoffPosition), 40);
         QVERIFY(Undo(app)->isEnabled());
-        QCOMPARE(Undo(app)->text(), QStringLiteral("&Undo Tone t#3 DCF cutoff"));
+        QCOMPARE(Undo(app)->text(), QStringLiteral("&Undo Tone t#3 DCF Cutoff"));
         QVERIFY(!Redo(app)->isEnabled());
         QVERIFY2(app.notifier.texts().contains(
-                     QStringLiteral("The SP did not take the undo of Tone t#3 DCF cutoff; it can still be undone.")),
+                     QStringLiteral("The SP did not take the undo of Tone t#3 DCF Cutoff; it can still be undone.")),
                  qPrintable(app.notifier.texts().join(QLatin1Char('|'))));
         QCOMPARE(app.txt("txtDCF(4)")->text(), QStringLiteral("40")); // what the SP still holds
 
@@ -166,8 +172,8 @@ private slots:
             const char *undoText;
         };
         const Case cases[] = {
-            {Tone1Tab, Vsp::Tone, 3, "Kick Tone     ", "&Undo Tone t#3 name"},
-            {2, Vsp::Map, 4, "Drum Map      ", "&Undo Map m#4 name"},
+            {Tone1Tab, Vsp::Tone, 3, "Kick Tone     ", "&Undo Tone t#3 Name"},
+            {2, Vsp::Map, 4, "Drum Map      ", "&Undo Map m#4 Name"},
         };
         for (const Case &c : cases) {
             ToneApp app;
@@ -181,6 +187,63 @@ private slots:
             QCOMPARE(app.box("txtObjectName")->text(), QLatin1String(c.was).trimmed());
             QVERIFY(app.notifier.messages.isEmpty());
         }
+    }
+
+    // The Edit menu names an edit of every kind as its tab names the parameter, options included.
+    void editsOfEveryKindAreNamedAsTheirTabsNameThem()
+    {
+        struct Case {
+            int tab;
+            const char *control;
+            const char *typed; // nullptr: an option, clicked
+            const char *undoText;
+        };
+        const Case cases[] = {
+            {0, "txtPreset(0)", "12", "&Undo Preset p#0 Layer Detune"},
+            {0, "optPreset(5)", nullptr, "&Undo Preset p#0 Allocation Group 0 Overflow"},
+            {1, "txtPreset(18)", "20", "&Undo Preset p#0 Layer A Volume"},
+            {1, "optPreset(8)", nullptr, "&Undo Preset p#0 Layer A Output"},
+            {7, "txtGlobal(5)", "30", "&Undo Multi mu#0 Channel 0 Volume"},
+            {7, "optGlobal(7)", nullptr, "&Undo Multi mu#0 Channel 0 Multi Enable"},
+            {2, "optMap(1)", nullptr, "&Undo Map m#4 Zone 0 Output"},
+            {Tone1Tab, "optToneModMode(13)", nullptr, "&Undo Tone t#3 DCO LFO Polarity"},
+        };
+        for (const Case &c : cases) {
+            ToneApp app;
+            app.showTab(c.tab);
+            if (c.typed)
+                app.clearAndType(app.txt(QLatin1String(c.control)), QLatin1String(c.typed));
+            else
+                app.find<QRadioButton>(QLatin1String(c.control))->click();
+            QVERIFY2(app.notifier.messages.isEmpty(), c.control);
+            QCOMPARE(Undo(app)->text(), QLatin1String(c.undoText));
+        }
+    }
+
+    // The names the menu and the compare use are the ones the controls' tooltips show.
+    void theParameterTablesNameWhatTheTooltipsName()
+    {
+        ToneApp app;
+        const auto check = [&](const QString &control, const QString &name) {
+            const QString tip = app.find<QWidget>(control)->toolTip();
+            QVERIFY2(tip.contains(name, Qt::CaseInsensitive), qPrintable(control + ": " + tip + " / " + name));
+        };
+        for (const ToneParameters::Box &box : ToneParameters::Boxes)
+            check(QStringLiteral("txt%1(%2)").arg(QLatin1String(box.family)).arg(box.index), QLatin1String(box.name));
+        for (const MapParameters::Parameter &p : MapParameters::Edited)
+            check(QStringLiteral("txtMap(%1)").arg(p.index), QLatin1String(p.name));
+        // The Preset's captions are the labels beside its boxes; a few tips say more.
+        QStringList labels;
+        for (const QLabel *label : app.main()->findChildren<QLabel *>())
+            labels << label->text();
+        for (const PresetParameters::Box &box : PresetParameters::Boxes) {
+            const QString control = QStringLiteral("txtPreset(%1)").arg(box.index);
+            QVERIFY2(labels.contains(QLatin1String(box.caption))
+                         || app.find<QWidget>(control)->toolTip().contains(QLatin1String(box.caption), Qt::CaseInsensitive),
+                     box.caption);
+        }
+        for (int index : {0, 1, 2, 3, 5})
+            check(QStringLiteral("txtGlobal(%1)").arg(index), MultiEditor::BoxCaption(index));
     }
 
     // After the memory changed under them, old edits would land on other objects.

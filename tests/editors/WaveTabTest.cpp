@@ -467,7 +467,7 @@ private slots:
         app.type(app.box("txtPlayEnd"), QStringLiteral("5000"));
         QCOMPARE(app.held(WaveField::LoopEnd, 4), 5000u);
         auto *undo = app.find<QAction>("mnuUndo");
-        QCOMPARE(undo->text(), QStringLiteral("&Undo Wave w#2 play end"));
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Wave w#2 Play end"));
         app.vsp->clearTraffic();
         undo->trigger();
         // The Wave as it was: play end 8999, loop end 8000.

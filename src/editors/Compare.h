@@ -10,20 +10,11 @@ struct Difference {
     int kind = 0;       // KindGlobal for the Global settings
     int number = 0;
     QString object;     // "t# 7 Snare Tone", "Global"
-    QString parameter;  // "Name", "DCF Cutoff", "Zone 1 High Note", "byte 37"; empty: the whole object
+    QString parameter;  // "Name", "DCF Cutoff", "Zone 1 High note", "byte 37"; empty: the whole object
     QString first;      // the value in the first backup, "-" when it does not hold the object
     QString second;
 };
 
 QVector<Difference> Differences(const Backup::Contents &first, const Backup::Contents &second);
-
-// The name of the parameter that message position `position` of a dump of `kind` belongs to,
-// and where that parameter starts and how many nibble characters it takes.
-struct Field {
-    QString name;
-    int position = 0;
-    int width = 2;
-};
-Field FieldAt(int kind, int position);
 
 } // namespace Compare
