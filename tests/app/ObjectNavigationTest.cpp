@@ -5,6 +5,7 @@
 #include "app/frmProgress.h"
 #include "editors/KeyInput.h"
 #include "editors/SpinButton.h"
+#include "objects/ObjectKinds.h"
 
 #include <QAction>
 #include <QLabel>
@@ -219,11 +220,7 @@ private slots:
     {
         VspApp app;
         app.shortTimeouts();
-        auto backend = std::make_unique<VirtualSpBackend>();
-        backend->device().setMemory(VspApp::StandardMemory());
-        backend->injectFault({VirtualSpBackend::Fault::NoAnswer, 0});
-        app.vsp = backend.get();
-        QCOMPARE(app.TestApp::start(std::move(backend)), LinkStartup::Outcome::Offline);
+        QCOMPARE(app.startOffline(), LinkStartup::Outcome::Offline);
         QCOMPARE(Panel(app, 8), QStringLiteral("OFFLINE"));
         QTest::mouseClick(app.find<QPushButton>("cmdDownLoad"), Qt::RightButton);
         QCOMPARE(Panel(app, 8), QStringLiteral("ONLINE"));
@@ -235,15 +232,8 @@ private slots:
     {
         VspApp app;
         app.shortTimeouts();
-        auto backend = std::make_unique<VirtualSpBackend>();
-        backend->device().setMemory(VspApp::StandardMemory());
-        // The Map status request goes unanswered.
-        backend->setFaultPlan([](const QByteArray &request) {
-            const bool mapStatus = request.size() == 12 && request.at(7) == 0x12 && request.at(8) == 0x01 && request.at(10) == 2;
-            return VirtualSpBackend::Fault{mapStatus ? VirtualSpBackend::Fault::NoAnswer : VirtualSpBackend::Fault::None, 0};
-        });
-        app.vsp = backend.get();
-        QCOMPARE(app.TestApp::start(std::move(backend)), LinkStartup::Outcome::Offline);
+        const auto outcome = app.startWithFaults(FaultOn(DirectoryRequestOf(KindMap, false), {VirtualSpBackend::Fault::NoAnswer}));
+        QCOMPARE(outcome, LinkStartup::Outcome::Offline);
         QCOMPARE(Panel(app, 8), QStringLiteral("OFFLINE"));
         QCOMPARE(app.notifier.texts(), QStringList{"The specified SP Device is not responding"});
         QVERIFY(app.requests().contains(DumpRequest(1, 3)));
@@ -254,14 +244,7 @@ private slots:
     void aStatusOfTheWrongLengthMakesTheKindEmptyAndKeepsFreeRam()
     {
         VspApp app;
-        auto backend = std::make_unique<VirtualSpBackend>();
-        backend->device().setMemory(VspApp::StandardMemory());
-        backend->setFaultPlan([](const QByteArray &request) {
-            const bool toneStatus = request.size() == 12 && request.at(7) == 0x12 && request.at(8) == 0x01 && request.at(10) == 1;
-            return VirtualSpBackend::Fault{toneStatus ? VirtualSpBackend::Fault::Truncate : VirtualSpBackend::Fault::None, 63};
-        });
-        app.vsp = backend.get();
-        app.TestApp::start(std::move(backend));
+        app.startWithFaults(FaultOn(DirectoryRequestOf(KindTone, false), {VirtualSpBackend::Fault::Truncate, 63}));
         QCOMPARE(Panel(app, 3), QStringLiteral("t# -"));
         QCOMPARE(Panel(app, 4), QStringLiteral("w# 2"));
         QVERIFY(!app.session().objects.of(1).Have);
@@ -270,15 +253,8 @@ private slots:
     void aLowestNumberMissingFromTheDirectoryIsReported()
     {
         VspApp app;
-        auto backend = std::make_unique<VirtualSpBackend>();
-        backend->device().setMemory(VspApp::StandardMemory());
         // The Tone directory comes back cut after its header: it lists none of the three Tones.
-        backend->setFaultPlan([](const QByteArray &request) {
-            const bool toneDirectory = request.size() == 12 && request.at(7) == 0x12 && request.at(8) == 0x02 && request.at(10) == 1;
-            return VirtualSpBackend::Fault{toneDirectory ? VirtualSpBackend::Fault::Truncate : VirtualSpBackend::Fault::None, 18};
-        });
-        app.vsp = backend.get();
-        app.TestApp::start(std::move(backend));
+        app.startWithFaults(FaultOn(DirectoryRequestOf(KindTone, true), {VirtualSpBackend::Fault::Truncate, 18}));
         QCOMPARE(app.notifier.messages.size(), 1);
         QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("AllObjectsDump()"));
         QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error Downloading requested object"));
@@ -292,10 +268,7 @@ private slots:
         app.start();
         app.showTab(ToneTab);
         const QByteArray image = app.session().objects.of(1).Image;
-        app.vsp->setFaultPlan([](const QByteArray &request) {
-            const bool toneDump = request.size() == 18 && request.at(7) == 0x01 && request.at(8) == 0x01;
-            return VirtualSpBackend::Fault{toneDump ? VirtualSpBackend::Fault::Truncate : VirtualSpBackend::Fault::None, 179};
-        });
+        app.vsp->setFaultPlan(FaultOn(DumpRequestsOf(KindTone), {VirtualSpBackend::Fault::Truncate, 179}));
         app.clear(app.box("txtObjectNum"));
         app.type(app.box("txtObjectNum"), QStringLiteral("7"));
         QCOMPARE(app.session().objects.of(1).Image, image);

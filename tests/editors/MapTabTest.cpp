@@ -8,17 +8,7 @@
 #include <QLabel>
 
 using namespace MapTest;
-
-namespace {
-
 using Fault = VirtualSpBackend::Fault;
-
-bool IsDumpRequest(const QByteArray &request, int kind)
-{
-    return request.size() > 9 && request.at(7) == 0x01 && request.at(8) == kind;
-}
-
-} // namespace
 
 class MapTabTest : public QObject {
     Q_OBJECT
@@ -286,7 +276,7 @@ private slots:
             const QVector<QByteArray> images = app.session().objects.ZoneImages;
             bool once = true;
             app.vsp->setFaultPlan([&](const QByteArray &request) {
-                if (!IsDumpRequest(request, KindMap) || !once)
+                if (!DumpRequestsOf(KindMap)(request) || !once)
                     return Fault{};
                 once = false;
                 return f.fault;
@@ -305,9 +295,7 @@ private slots:
         MapApp app;
         app.selectZone(1);
         const QByteArray image = app.zoneImage(1);
-        app.vsp->setFaultPlan([](const QByteArray &request) {
-            return IsDumpRequest(request, KindMapZone) ? Fault{Fault::Corrupt, 30} : Fault{};
-        });
+        app.vsp->setFaultPlan(FaultOn(DumpRequestsOf(KindMapZone), {Fault::Corrupt, 30}));
         app.clearAndType(app.txt(7), QStringLiteral("12"));
         QCOMPARE(app.heldByte(1, Vsp::ZoneField::Volume), 12);
         QCOMPARE(app.notifier.messages.size(), 1);

@@ -363,9 +363,7 @@ private slots:
             PresetApp app({{90, 33}});
             const QByteArray before = app.image();
             app.held()[SpRecords::RecordByteAt(90)] = 44;
-            app.vsp->setFaultPlan([fault](const QByteArray &request) {
-                return request == DumpRequest(KindPreset, ShownPreset) ? fault : VirtualSpBackend::Fault{};
-            });
+            app.vsp->setFaultPlan(FaultOn(DumpRequestFor(KindPreset, ShownPreset), fault));
             app.main()->retrieval().ObjectDownload(KindPreset);
             QCOMPARE(app.notifier.messages.size(), 1);
             QCOMPARE(app.notifier.messages.value(0).heading, QStringLiteral("PresetObjDump()"));
@@ -379,10 +377,7 @@ private slots:
     {
         PresetApp app({{90, 33}});
         app.shortTimeouts();
-        app.vsp->setFaultPlan([](const QByteArray &request) {
-            return request == DumpRequest(KindPreset, ShownPreset) ? VirtualSpBackend::Fault{VirtualSpBackend::Fault::NoAnswer}
-                                                                   : VirtualSpBackend::Fault{};
-        });
+        app.vsp->setFaultPlan(FaultOn(DumpRequestFor(KindPreset, ShownPreset), {VirtualSpBackend::Fault::NoAnswer}));
         app.main()->retrieval().ObjectDownload(KindPreset);
         QCOMPARE(app.notifier.texts(), QStringList{QStringLiteral("The specified SP Device is not responding")});
         QCOMPARE(app.txt(0)->text(), QStringLiteral("33"));

@@ -72,15 +72,6 @@ QByteArray WaveRecord(const WaveShape &s)
     return w;
 }
 
-// `value` as `width` nibble characters, high first.
-QByteArray Nibbles(int64_t value, int width)
-{
-    QByteArray n;
-    for (int i = width - 1; i >= 0; --i)
-        n.append(static_cast<char>((value >> (4 * i)) & 0x0F));
-    return n;
-}
-
 struct WaveApp : VspApp {
     explicit WaveApp(const WaveShape &shape = WaveShape())
     {
@@ -247,6 +238,7 @@ private slots:
             app.type(app.box(c.box), QLatin1String(c.typed));
             QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{c.position, c.width, c.sent}})});
             QCOMPARE(app.held(c.offset, c.bytes), static_cast<uint32_t>(c.sent));
+            QCOMPARE(app.held(WaveField::Address, 4), WaveShape().address); // the samples stay put
             QCOMPARE(app.box(c.box)->text(), QLatin1String(c.shown));
             QVERIFY2(!KeyInput::IsPending(app.box(c.box)), c.box);
         }
@@ -426,6 +418,28 @@ private slots:
         QVERIFY(app.uploads().isEmpty());
     }
 
+    void theSpRefusesAPlayEndAtTheLengthAndTakesLengthLessOne()
+    {
+        // The SP's Wave is shorter than the one the program read: only the SP can refuse.
+        WaveApp app;
+        Write(app.vsp->device().memory().of(Vsp::Wave)[WaveNumber], WaveField::Length, 4, 8500);
+        app.clear(app.box("txtPlayEnd"));
+        app.type(app.box("txtPlayEnd"), QStringLiteral("8500"));
+        QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{76, 8, 8500}})});
+        QCOMPARE(app.notifier.texts(), QStringList{"SP illegal data value encountered"});
+        QCOMPARE(app.held(WaveField::PlayEnd, 4), 8000u);
+        QCOMPARE(app.box("txtWaveLen")->text(), QStringLiteral("8500")); // read back all the same
+
+        app.vsp->clearTraffic();
+        app.notifier.messages.clear();
+        app.clear(app.box("txtPlayEnd"));
+        app.type(app.box("txtPlayEnd"), QStringLiteral("8499"));
+        QCOMPARE(app.uploads().size(), 1);
+        QVERIFY(app.notifier.messages.isEmpty());
+        QCOMPARE(app.held(WaveField::PlayEnd, 4), 8499u);
+        QCOMPARE(app.box("txtPlayEnd")->text(), QStringLiteral("8499"));
+    }
+
     void withTheLoopOnThePlayRangeCannotCutIntoTheLoop()
     {
         const struct { const char *box; const char *typed; FieldCase field; } cases[] = {
@@ -592,19 +606,14 @@ private slots:
         moved.playStart = 200;
         app.vsp->device().memory().of(Vsp::Wave)[WaveNumber] = WaveRecord(moved);
         using Fault = VirtualSpBackend::Fault;
-        const auto onTheWave = [](Fault fault) {
-            return [fault](const QByteArray &request) {
-                return request == DumpRequest(0, WaveNumber) ? fault : Fault{};
-            };
-        };
-        app.vsp->setFaultPlan(onTheWave({Fault::Truncate, 100}));
+        app.vsp->setFaultPlan(FaultOn(DumpRequestFor(0, WaveNumber), {Fault::Truncate, 100}));
         app.main()->retrieval().ObjectDownload(0);
         QCOMPARE(app.box("txtPlayStart")->text(), QStringLiteral("100"));
         QCOMPARE(app.session().objects.of(0).Image, app.dump);
         QCOMPARE(app.notifier.texts(), QStringList{"Error downloading Wave object from SP"});
         app.notifier.messages.clear();
         // A whole answer with a garbled field is refused too, and said so.
-        app.vsp->setFaultPlan(onTheWave({Fault::Corrupt, 70}));
+        app.vsp->setFaultPlan(FaultOn(DumpRequestFor(0, WaveNumber), {Fault::Corrupt, 70}));
         app.main()->retrieval().ObjectDownload(0);
         QCOMPARE(app.box("txtPlayStart")->text(), QStringLiteral("100"));
         QCOMPARE(app.notifier.texts(), QStringList{"Error downloading Wave object from SP"});

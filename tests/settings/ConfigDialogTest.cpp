@@ -28,11 +28,6 @@
 
 namespace {
 
-QByteArray Key(int deviceId, int code)
-{
-    return Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, deviceId, 0x11, 0x01, 0x01, code, 0xF7});
-}
-
 // The dialog and its controls, found by name as a user finds them by sight.
 struct Dialog {
     frmConfig *w = nullptr;
@@ -435,14 +430,14 @@ private slots:
         d.typeInto(4, "16");
         d.apply()->click();
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
-        QCOMPARE(sentToSp().last(), Key(16, 5));
+        QCOMPARE(sentToSp().last(), SpKey(5, 16));
         QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
 
         // An ID this SP does not have: the message carries it, and the SP stays silent.
         d.spin(4, true);
         QTest::mouseClick(d.get<QPushButton>("cmdOK"), Qt::LeftButton);
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
-        QCOMPARE(sentToSp().last(), Key(17, 5));
+        QCOMPARE(sentToSp().last(), SpKey(5, 17));
         QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("OFFLINE"));
     }
 
@@ -474,7 +469,7 @@ private slots:
         QCOMPARE(ports.OutputDeviceName, QStringLiteral("B Out"));
         const qsizetype sentToA = first->sent.size();
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
-        QCOMPARE(second->sent.last(), Key(127, 5));
+        QCOMPARE(second->sent.last(), SpKey(5, 127));
         QCOMPARE(first->sent.size(), sentToA);
         QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE")); // B's answer came in
 
@@ -563,7 +558,7 @@ private slots:
         // The port opened at start still carries the traffic.
         QVERIFY(original && original->inputOpen && original->outputOpen);
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
-        QCOMPARE(original->sent.last(), Key(127, 5));
+        QCOMPARE(original->sent.last(), SpKey(5, 127));
         QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
 
         // Applied, the same interface is opened on the fresh listing.
@@ -572,7 +567,7 @@ private slots:
         QVERIFY(!original->inputOpen && !original->outputOpen);
         QVERIFY(rebuilt && rebuilt->inputOpen && rebuilt->outputOpen);
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
-        QCOMPARE(rebuilt->sent.last(), Key(127, 5));
+        QCOMPARE(rebuilt->sent.last(), SpKey(5, 127));
         QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
 
         // Opened again, the dialog finds the same ports and leaves them be.
@@ -679,11 +674,9 @@ private slots:
         QCOMPARE(second.notifier.texts(), QStringList{"The specified SP Device is not responding"});
 
         // A silent Virtual SP is no interface to choose.
-        TestApp third;
+        VspApp third;
         third.shortTimeouts();
-        auto vsp = std::make_unique<VirtualSpBackend>();
-        vsp->setFaultPlan([](const QByteArray &) { return VirtualSpBackend::Fault{VirtualSpBackend::Fault::NoAnswer, 0}; });
-        QCOMPARE(third.start(std::move(vsp)), LinkStartup::Outcome::Offline);
+        QCOMPARE(third.startWithFaults(FaultOnAll({VirtualSpBackend::Fault::NoAnswer})), LinkStartup::Outcome::Offline);
         QCOMPARE(third.notifier.texts(), QStringList{"The specified SP Device is not responding"});
     }
 
@@ -796,7 +789,7 @@ private slots:
                 QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
             QCOMPARE(wire->sent.size() - before, 3);
             for (qsizetype i = before; i < wire->sent.size(); ++i)
-                QCOMPARE(wire->sent[i], Key(127, 5));
+                QCOMPARE(wire->sent[i], SpKey(5, 127));
             QCOMPARE(sentAt.size(), 3);
             for (int i = 1; i < sentAt.size(); ++i)
                 QVERIFY2(sentAt[i] - sentAt[i - 1] >= pause, qPrintable(QString::number(sentAt[i] - sentAt[i - 1])));
