@@ -64,8 +64,7 @@ private slots:
     void aVolumeAbove127IsSentAs127()
     {
         GlobalApp app;
-        app.clear(app.txt(7));
-        app.type(app.txt(7), QStringLiteral("200"));
+        app.clearAndType(app.txt(7), QStringLiteral("200"));
         QCOMPARE(app.edits(), QList<QByteArray>{SpMessage({0x11, 0x03, 0x03, 0x04, 0x01, 0x7F})});
         QCOMPARE(app.held().omniPolyVolume, 127);
         QCOMPARE(app.txt(7)->text(), QStringLiteral("127"));
@@ -82,8 +81,7 @@ private slots:
         };
         for (const auto &c : cases) {
             GlobalApp app;
-            app.clear(app.txt(9));
-            app.type(app.txt(9), QLatin1String(c.typed));
+            app.clearAndType(app.txt(9), QLatin1String(c.typed));
             QCOMPARE(app.edits(), QList<QByteArray>{SpMessage({0x32, 0x01, 0, 0, 0, 4, 0, 1, 0, 1, c.n1, c.n2, c.n3, c.n4})});
             QCOMPARE(app.held().masterTune, c.held);
             QVERIFY2(app.requests().size() > 1, "the Global is read back");
@@ -98,8 +96,7 @@ private slots:
     {
         GlobalApp app;
         for (const char *typed : {"120.5", "-", "-121"}) {
-            app.clear(app.txt(9));
-            app.type(app.txt(9), QLatin1String(typed));
+            app.clearAndType(app.txt(9), QLatin1String(typed));
             QCOMPARE(app.txt(9)->text(), QStringLiteral("-2.5"));
             QVERIFY2(!KeyInput::IsPending(app.txt(9)), typed);
         }
@@ -110,19 +107,15 @@ private slots:
     void tuneTextThatIsNoNumberIsReportedNotSent()
     {
         GlobalApp app;
-        app.clear(app.txt(9));
-        app.type(app.txt(9), QStringLiteral("1.2.3"));
+        app.clearAndType(app.txt(9), QStringLiteral("1.2.3"));
         QVERIFY(app.edits().isEmpty());
-        QCOMPARE(app.notifier.messages.size(), 1);
-        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("Change_GlobalParm()"));
-        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error updating Global Parameter"));
+        QCOMPARE(app.notifier.shown(), QStringList{"Change_GlobalParm(): Error updating Global Parameter"});
     }
 
     void volumeTextThatIsNoNumberIsReportedNotSent()
     {
         GlobalApp app;
-        app.clear(app.txt(7));
-        app.type(app.txt(7), QStringLiteral("1..2"));
+        app.clearAndType(app.txt(7), QStringLiteral("1..2"));
         QVERIFY(app.edits().isEmpty());
         QCOMPARE(app.held().omniPolyVolume, 100);
         QCOMPARE(app.notifier.texts(), QStringList{"Error updating Global Parameter"});
@@ -200,8 +193,7 @@ private slots:
     void typingWithoutEnterSendsNothingAndStaysRed()
     {
         GlobalApp app;
-        app.clear(app.txt(7));
-        app.type(app.txt(7), QStringLiteral("42"), false);
+        app.clearAndType(app.txt(7), QStringLiteral("42"), false);
         QVERIFY(KeyInput::IsPending(app.txt(7)));
         app.txt(9)->setFocus();
         QVERIFY(app.edits().isEmpty());

@@ -429,9 +429,7 @@ private slots:
 
         app.notifier.answer = false;
         app.click(dialog, "cmdDelObj");
-        QCOMPARE(app.notifier.messages.size(), 1);
-        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("Delete Object"));
-        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Delete Current Tone: t#3   Kick Tone ?"));
+        QCOMPARE(app.notifier.shown(), QStringList{"Delete Object: Delete Current Tone: t#3   Kick Tone ?"});
         QVERIFY(app.commands(DeleteCommand).isEmpty());
         QVERIFY(dialog->isVisible());
 
@@ -619,8 +617,7 @@ private slots:
         auto *dialog = app.dialog<frmStereoMerge>();
         for (const auto &[index, number] : {std::pair{0, left}, std::pair{1, right}}) {
             auto *box = app.in<QLineEdit>(dialog, QStringLiteral("txtMerge(%1)").arg(index));
-            app.clear(box);
-            app.type(box, number);
+            app.clearAndType(box, number);
         }
         app.click(dialog, "cmdMerge(0)");
         QCOMPARE(app.notifier.texts(), QStringList{message});
@@ -641,8 +638,7 @@ private slots:
             const char *name;
         } rows[] = {{"12", "9", "Hat"}, {"0", "2", "Kick"}, {"7", "2", "Kick"}, {"5", "5", "Snare"}};
         for (const auto &row : rows) {
-            app.clear(box);
-            app.type(box, QLatin1String(row.typed), false);
+            app.clearAndType(box, QLatin1String(row.typed), false);
             QVERIFY(KeyInput::IsPending(box));
             QTest::keyClick(box, Qt::Key_Return);
             QCOMPARE(box->text(), QLatin1String(row.shown));

@@ -86,8 +86,7 @@ private slots:
         const struct { const char *typed; int shown; const char *name; } cases[] = {
             {"7", 9, "Hat"}, {"12", 9, "Hat"}, {"0", 2, "Kick"}, {"5", 5, "Snare"}};
         for (const auto &c : cases) {
-            app.clear(app.box("txtObjectNum"));
-            app.type(app.box("txtObjectNum"), QLatin1String(c.typed));
+            app.clearAndType(app.box("txtObjectNum"), QLatin1String(c.typed));
             QCOMPARE(app.box("txtObjectNum")->text(), QString::number(c.shown));
             QCOMPARE(app.box("txtObjectName")->text(), QLatin1String(c.name));
             QCOMPARE(Panel(app, 4), QStringLiteral("w# %1").arg(c.shown));
@@ -135,8 +134,7 @@ private slots:
         VspApp app;
         app.start();
         app.showTab(ToneTab);
-        app.clear(app.box("txtObjectName"));
-        app.type(app.box("txtObjectName"), QStringLiteral("Bass"), false);
+        app.clearAndType(app.box("txtObjectName"), QStringLiteral("Bass"), false);
         QVERIFY(KeyInput::IsPending(app.box("txtObjectName")));
         QCOMPARE(app.vsp->device().memory().find(Vsp::Tone, 3)->mid(1, 14), QByteArray("Kick Tone     "));
         QTest::keyClick(app.box("txtObjectName"), Qt::Key_Return);
@@ -152,8 +150,7 @@ private slots:
         VspApp app;
         app.start();
         app.showTab(MapTab);
-        app.clear(app.box("txtObjectName"));
-        app.type(app.box("txtObjectName"), QStringLiteral("Beats"));
+        app.clearAndType(app.box("txtObjectName"), QStringLiteral("Beats"));
         const QList<QByteArray> sent = app.requests();
         QByteArray header;
         for (const QByteArray &m : sent) {
@@ -173,8 +170,7 @@ private slots:
         app.start();
         app.showTab(ToneTab);
         app.vsp->injectFault({VirtualSpBackend::Fault::Status, 11});
-        app.clear(app.box("txtObjectName"));
-        app.type(app.box("txtObjectName"), QStringLiteral("Nope"));
+        app.clearAndType(app.box("txtObjectName"), QStringLiteral("Nope"));
         QVERIFY(KeyInput::IsPending(app.box("txtObjectName")));
         QCOMPARE(app.notifier.texts(), QStringList{"SP illegal data value encountered"});
         QCOMPARE(app.vsp->device().memory().find(Vsp::Tone, 3)->mid(1, 14), QByteArray("Kick Tone     "));
@@ -255,9 +251,7 @@ private slots:
         VspApp app;
         // The Tone directory comes back cut after its header: it lists none of the three Tones.
         app.startWithFaults(FaultOn(DirectoryRequestOf(KindTone, true), {VirtualSpBackend::Fault::Truncate, 18}));
-        QCOMPARE(app.notifier.messages.size(), 1);
-        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("AllObjectsDump()"));
-        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error Downloading requested object"));
+        QCOMPARE(app.notifier.shown(), QStringList{"AllObjectsDump(): Error Downloading requested object"});
         QVERIFY(!app.requests().contains(DumpRequest(1, 3)));
         QVERIFY(!app.session().exchange.busy());
     }
@@ -269,8 +263,7 @@ private slots:
         app.showTab(ToneTab);
         const QByteArray image = app.session().objects.of(1).Image;
         app.vsp->setFaultPlan(FaultOn(DumpRequestsOf(KindTone), {VirtualSpBackend::Fault::Truncate, 179}));
-        app.clear(app.box("txtObjectNum"));
-        app.type(app.box("txtObjectNum"), QStringLiteral("7"));
+        app.clearAndType(app.box("txtObjectNum"), QStringLiteral("7"));
         QCOMPARE(app.session().objects.of(1).Image, image);
         QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Kick Tone"));
     }

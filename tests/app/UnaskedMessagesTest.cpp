@@ -110,9 +110,7 @@ private slots:
                 return request == DumpRequest(0, 2) ? Fault{Fault::Corrupt, damaged} : Fault{};
             });
             app.download();
-            QCOMPARE(app.notifier.messages.size(), 1);
-            QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("WaveObjDump()"));
-            QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error downloading Wave object from SP"));
+            QCOMPARE(app.notifier.shown(), QStringList{"WaveObjDump(): Error downloading Wave object from SP"});
             QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Kick"));
             QVERIFY(!app.session().exchange.busy());
         }
@@ -126,9 +124,7 @@ private slots:
             return request == nameRequest ? Fault{Fault::Corrupt, 11} : Fault{};
         });
         app.download();
-        QCOMPARE(app.notifier.messages.size(), 1);
-        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("GlobalObjDump()"));
-        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error downloading Global object from SP"));
+        QCOMPARE(app.notifier.shown(), QStringList{"GlobalObjDump(): Error downloading Global object from SP"});
         QCOMPARE(app.box("txtGlobal(8)")->text(), QStringLiteral("Test Bank     "));
     }
 
@@ -168,8 +164,7 @@ private slots:
         app.TestApp::start(std::move(backend));
         app.showTab(GlobalTab);
         for (const char *volume : {"90", "80"}) {
-            app.clear(app.box("txtGlobal(7)"));
-            app.type(app.box("txtGlobal(7)"), QString::fromLatin1(volume));
+            app.clearAndType(app.box("txtGlobal(7)"), QString::fromLatin1(volume));
         }
         QCOMPARE(app.vsp->device().memory().global.omniPolyVolume, 80);
         QTRY_COMPARE(app.notifier.messages.size(), 1);

@@ -218,9 +218,7 @@ private slots:
             SetAt(app.held(), 120, 44);
             app.vsp->setFaultPlan(FaultOn(DumpRequestFor(KindMulti, ShownMulti), fault));
             app.main()->retrieval().ObjectDownload(KindMulti);
-            QCOMPARE(app.notifier.messages.size(), 1);
-            QCOMPARE(app.notifier.messages.value(0).heading, QStringLiteral("MultiObjDump()"));
-            QCOMPARE(app.notifier.messages.value(0).text, QStringLiteral("Error downloading Multi object from SP"));
+            QCOMPARE(app.notifier.shown(), QStringList{"MultiObjDump(): Error downloading Multi object from SP"});
             QCOMPARE(app.image(), before);
             QCOMPARE(app.txt(5)->text(), QStringLiteral("33"));
         }

@@ -336,9 +336,7 @@ private slots:
         none.showLayerTab();
         QCOMPARE(none.txt(25)->text(), QStringLiteral("No Maps Loaded"));
         emit none.spn(8)->SpinUp();
-        QCOMPARE(none.notifier.messages.size(), 1);
-        QCOMPARE(none.notifier.messages.value(0).heading, QStringLiteral("Load map Object"));
-        QCOMPARE(none.notifier.messages.value(0).text, QStringLiteral("There are no Map Objects loaded into the SP"));
+        QCOMPARE(none.notifier.shown(), QStringList{"Load map Object: There are no Map Objects loaded into the SP"});
         QCOMPARE(none.heldByte(152), 4);
         QVERIFY(none.uploads().isEmpty());
     }
@@ -365,9 +363,7 @@ private slots:
             app.held()[SpRecords::RecordByteAt(90)] = 44;
             app.vsp->setFaultPlan(FaultOn(DumpRequestFor(KindPreset, ShownPreset), fault));
             app.main()->retrieval().ObjectDownload(KindPreset);
-            QCOMPARE(app.notifier.messages.size(), 1);
-            QCOMPARE(app.notifier.messages.value(0).heading, QStringLiteral("PresetObjDump()"));
-            QCOMPARE(app.notifier.messages.value(0).text, QStringLiteral("Error downloading Preset object from SP"));
+            QCOMPARE(app.notifier.shown(), QStringList{"PresetObjDump(): Error downloading Preset object from SP"});
             QCOMPARE(app.image(), before);
             QCOMPARE(app.txt(0)->text(), QStringLiteral("33"));
         }

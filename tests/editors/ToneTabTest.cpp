@@ -426,9 +426,7 @@ private slots:
         QVERIFY(!app.txt("txtTone(1)")->isEnabled());
         auto *up = app.find<SpinButton>("spnTone(0)")->findChild<QToolButton *>("up");
         QTest::mouseClick(up, Qt::LeftButton);
-        QCOMPARE(app.notifier.messages.size(), 1);
-        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("Load Wave Object"));
-        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("There are no Wave Objects loaded into the SP"));
+        QCOMPARE(app.notifier.shown(), QStringList{"Load Wave Object: There are no Wave Objects loaded into the SP"});
         QVERIFY(app.uploads().isEmpty());
     }
 

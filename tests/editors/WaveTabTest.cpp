@@ -209,8 +209,7 @@ private slots:
             {"txtWavePitch", "-6x", "6"},
         };
         for (const auto &c : cases) {
-            app.clear(app.box(c.box));
-            app.type(app.box(c.box), QLatin1String(c.typed), false);
+            app.clearAndType(app.box(c.box), QLatin1String(c.typed), false);
             QVERIFY2(app.box(c.box)->text() == QLatin1String(c.kept), c.typed);
             QVERIFY2(KeyInput::IsPending(app.box(c.box)), c.box);
         }
@@ -234,8 +233,7 @@ private slots:
         };
         for (const FieldCase &c : cases) {
             WaveApp app;
-            app.clear(app.box(c.box));
-            app.type(app.box(c.box), QLatin1String(c.typed));
+            app.clearAndType(app.box(c.box), QLatin1String(c.typed));
             QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{c.position, c.width, c.sent}})});
             QCOMPARE(app.held(c.offset, c.bytes), static_cast<uint32_t>(c.sent));
             QCOMPARE(app.held(WaveField::Address, 4), WaveShape().address); // the samples stay put
@@ -355,8 +353,7 @@ private slots:
             QCOMPARE(box->text(), stored);
         }
         // A lone minus in the fine tune box is no value either.
-        app.clear(app.box("txtFineTune"));
-        app.type(app.box("txtFineTune"), QStringLiteral("-"));
+        app.clearAndType(app.box("txtFineTune"), QStringLiteral("-"));
         QCOMPARE(app.box("txtFineTune")->text(), QStringLiteral("-5"));
         QVERIFY(app.requests().isEmpty());
     }
@@ -369,8 +366,7 @@ private slots:
         };
         for (const auto &c : cases) {
             WaveApp app;
-            app.clear(app.box("txtFineTune"));
-            app.type(app.box("txtFineTune"), QLatin1String(c.typed));
+            app.clearAndType(app.box("txtFineTune"), QLatin1String(c.typed));
             QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{50, 2, c.sent}})});
             QCOMPARE(app.box("txtFineTune")->text(), QLatin1String(c.shown));
             QCOMPARE(app.held(WaveField::FineTune, 1), static_cast<uint32_t>(c.sent));
@@ -410,8 +406,7 @@ private slots:
         };
         WaveApp app;
         for (const auto &c : cases) {
-            app.clear(app.box(c.box));
-            app.type(app.box(c.box), QLatin1String(c.typed));
+            app.clearAndType(app.box(c.box), QLatin1String(c.typed));
             QVERIFY2(app.box(c.box)->text() == QLatin1String(c.restored), c.typed);
             QVERIFY2(!KeyInput::IsPending(app.box(c.box)), c.typed);
         }
@@ -423,8 +418,7 @@ private slots:
         // The SP's Wave is shorter than the one the program read: only the SP can refuse.
         WaveApp app;
         Write(app.vsp->device().memory().of(Vsp::Wave)[WaveNumber], WaveField::Length, 4, 8500);
-        app.clear(app.box("txtPlayEnd"));
-        app.type(app.box("txtPlayEnd"), QStringLiteral("8500"));
+        app.clearAndType(app.box("txtPlayEnd"), QStringLiteral("8500"));
         QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{76, 8, 8500}})});
         QCOMPARE(app.notifier.texts(), QStringList{"SP illegal data value encountered"});
         QCOMPARE(app.held(WaveField::PlayEnd, 4), 8000u);
@@ -432,8 +426,7 @@ private slots:
 
         app.vsp->clearTraffic();
         app.notifier.messages.clear();
-        app.clear(app.box("txtPlayEnd"));
-        app.type(app.box("txtPlayEnd"), QStringLiteral("8499"));
+        app.clearAndType(app.box("txtPlayEnd"), QStringLiteral("8499"));
         QCOMPARE(app.uploads().size(), 1);
         QVERIFY(app.notifier.messages.isEmpty());
         QCOMPARE(app.held(WaveField::PlayEnd, 4), 8499u);
@@ -448,8 +441,7 @@ private slots:
         };
         for (const auto &c : cases) {
             WaveApp app;
-            app.clear(app.box(c.box));
-            app.type(app.box(c.box), QLatin1String(c.typed));
+            app.clearAndType(app.box(c.box), QLatin1String(c.typed));
             const FieldCase &f = c.field;
             QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{f.position, f.width, f.sent}})});
             QCOMPARE(app.held(f.offset, f.bytes), static_cast<uint32_t>(f.sent));
@@ -460,14 +452,12 @@ private slots:
     void withTheLoopOffAMovedPlayRangeTakesTheLoopAlong()
     {
         WaveApp app(LoopOffAt(1000, 8000));
-        app.clear(app.box("txtPlayEnd"));
-        app.type(app.box("txtPlayEnd"), QStringLiteral("5000"));
+        app.clearAndType(app.box("txtPlayEnd"), QStringLiteral("5000"));
         // The loop end follows the play end into the same upload; the loop start stays.
         QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{100, 8, 5000}, {76, 8, 5000}})});
         QCOMPARE(app.held(WaveField::LoopEnd, 4), 5000u);
         QCOMPARE(app.held(WaveField::LoopStart, 4), 1000u);
-        app.clear(app.box("txtPlayStart"));
-        app.type(app.box("txtPlayStart"), QStringLiteral("1500"));
+        app.clearAndType(app.box("txtPlayStart"), QStringLiteral("1500"));
         QCOMPARE(app.uploads().size(), 2);
         QCOMPARE(app.uploads().at(1), app.expected({{100, 8, 5000}, {76, 8, 5000}, {92, 8, 1500}, {68, 8, 1500}}));
         QCOMPARE(app.held(WaveField::LoopStart, 4), 1500u);
@@ -477,8 +467,7 @@ private slots:
     void undoingAPlayEndThatTookTheLoopAlongPutsBothBack()
     {
         WaveApp app(LoopOffAt(1000, 8000));
-        app.clear(app.box("txtPlayEnd"));
-        app.type(app.box("txtPlayEnd"), QStringLiteral("5000"));
+        app.clearAndType(app.box("txtPlayEnd"), QStringLiteral("5000"));
         QCOMPARE(app.held(WaveField::LoopEnd, 4), 5000u);
         auto *undo = app.find<QAction>("mnuUndo");
         QCOMPARE(undo->text(), QStringLiteral("&Undo Wave w#2 play end"));
@@ -536,8 +525,7 @@ private slots:
     {
         WaveApp app;
         app.vsp->injectFault({VirtualSpBackend::Fault::Status, 11});
-        app.clear(app.box("txtPlayStart"));
-        app.type(app.box("txtPlayStart"), QStringLiteral("500"));
+        app.clearAndType(app.box("txtPlayStart"), QStringLiteral("500"));
         QCOMPARE(app.uploads().size(), 1);
         QVERIFY(KeyInput::IsPending(app.box("txtPlayStart")));
         QCOMPARE(app.held(WaveField::PlayStart, 4), 100u);
@@ -557,8 +545,7 @@ private slots:
         };
         for (const auto &c : cases) {
             WaveApp app;
-            app.clear(app.box("txtWavePitch"));
-            app.type(app.box("txtWavePitch"), QLatin1String(c.typed));
+            app.clearAndType(app.box("txtWavePitch"), QLatin1String(c.typed));
             QVERIFY2(app.box("txtWavePitch")->text() == QLatin1String(c.shown), c.typed);
             QVERIFY2(!KeyInput::IsPending(app.box("txtWavePitch")), c.typed);
             if (c.sent < 0)
@@ -573,8 +560,7 @@ private slots:
         WaveApp app;
         QLineEdit *note = app.box("txtWaveNote");
         QCOMPARE(note->text(), QStringLiteral("C4")); // 60.5 is named after the even 60
-        app.clear(app.box("txtWavePitch"));
-        app.type(app.box("txtWavePitch"), QStringLiteral("61.5"), false);
+        app.clearAndType(app.box("txtWavePitch"), QStringLiteral("61.5"), false);
         QCOMPARE(note->text(), QStringLiteral("C4"));
         QTest::keyClick(app.box("txtWavePitch"), Qt::Key_Return);
         QCOMPARE(note->text(), QStringLiteral("D4")); // 61.5 goes to 62

@@ -212,8 +212,7 @@ TEST(ObjDirStatusRequest, SetsTheKindsHaveFlagAndFreeRamFromTheAnswer)
         {"character above 15", With(PresetStatus, 61, Bytes({0x10})), false, false, 999},
     };
     for (const auto &c : cases) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.backend->reply = [&c](const QByteArray &) { return QList<QByteArray>{c.answer}; };
         ObjectStore &store = t.session->objects;
         for (int kind = 0; kind < NumberedKinds; ++kind)
@@ -235,9 +234,8 @@ TEST(ObjDirStatusRequest, SetsTheKindsHaveFlagAndFreeRamFromTheAnswer)
 
 TEST(ObjDirStatusRequest, NoAnswerClearsHaveAndLeavesFreeRamAlone)
 {
-    TestSession t;
+    OpenSession t;
     t.shortTimeouts();
-    ASSERT_TRUE(t.openPorts());
     ObjectStore &store = t.session->objects;
     store.of(KindTone).Have = true;
     store.FreeRAM = 999;
@@ -254,8 +252,7 @@ TEST(ObjDirStatusRequest, NoAnswerClearsHaveAndLeavesFreeRamAlone)
 
 TEST(ObjDirRequest, AsksForTheKindsDirectoryAndDecodesTheAnswer)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     t.backend->reply = [](const QByteArray &) {
         return QList<QByteArray>{Directory(4, Bytes({0, 0, 2, 2}), Strings + Choir)};
     };

@@ -64,8 +64,7 @@ TEST(ObjectIORequests, EveryRequestGoesOutByteForByte)
          Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x12, 0x02, 0x01, 0x03, 0xF7})},
     };
     for (const auto &c : cases) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.backend->reply = [](const QByteArray &) { return QList<QByteArray>{Dump(KindTone, 180)}; };
         c.request(t.session->io);
         ASSERT_EQ(t.backend->sent.size(), 1) << c.what;
@@ -77,8 +76,7 @@ TEST(ObjectIORequests, EveryRequestGoesOutByteForByte)
 TEST(ObjectIORequests, DeviceIdFromTheSettingsGoesIntoByte7)
 {
     for (int id : {0, 5, 126}) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.session->settings.sp.SysExDeviceID = static_cast<int16_t>(id);
         t.backend->reply = [](const QByteArray &) { return QList<QByteArray>{ShortAnswer}; };
         t.session->io.RequestObject(KindTone, 5);
@@ -93,8 +91,7 @@ TEST(ObjectIORequests, DeviceIdFromTheSettingsGoesIntoByte7)
 
 TEST(ObjectIORequests, TheWholeAnswerIsHandedOverAndTaken)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     const QByteArray answer = Dump(KindTone, 180);
     t.backend->reply = [&answer](const QByteArray &) { return QList<QByteArray>{answer}; };
     EXPECT_EQ(t.session->io.RequestObject(KindTone, 9), answer);
@@ -134,8 +131,7 @@ TEST(ObjectUpload, SendsTheWorkingImageWithTheValueAndObjectNumberPatchedIn)
          Bytes({0, 0, 1, 1})},
     };
     for (const auto &c : cases) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.backend->reply = ScriptedBackend::StatusReply(0);
         const QByteArray image = Dump(c.kind, Kind(c.kind).dumpLength);
         t.session->objects.of(c.kind).Image = image;
@@ -154,8 +150,7 @@ TEST(ObjectUpload, SendsTheWorkingImageWithTheValueAndObjectNumberPatchedIn)
 
 TEST(ObjectUpload, AnErrorStatusFromTheSpIsAFailedUpload)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     t.backend->reply = ScriptedBackend::StatusReply(4);
     const QByteArray image = Dump(KindTone, 180);
     t.session->objects.of(KindTone).Image = image;
@@ -163,9 +158,7 @@ TEST(ObjectUpload, AnErrorStatusFromTheSpIsAFailedUpload)
     EXPECT_FALSE(t.session->io.ObjectUpload(KindTone, 9, int64_t(5), 50, 2, true));
     EXPECT_EQ(t.backend->sent.size(), 1);
     EXPECT_EQ(t.session->objects.of(KindTone).Image, image);
-    ASSERT_EQ(t.notifier.messages.size(), 1);
-    EXPECT_EQ(t.notifier.messages[0].heading, "SP Error");
-    EXPECT_EQ(t.notifier.messages[0].text, "Specified SP data object is empty/nonexistent");
+    EXPECT_EQ(t.notifier.shown(), QStringList{"SP Error: Specified SP data object is empty/nonexistent"});
 }
 
 TEST(ObjectUpload, WhatCannotBeWrittenIsReportedAndNothingIsSent)
@@ -195,8 +188,7 @@ TEST(ObjectUpload, WhatCannotBeWrittenIsReportedAndNothingIsSent)
          "ObjectUpload() Upload Map Zone Object"},
     };
     for (const auto &c : cases) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.backend->reply = ScriptedBackend::StatusReply(0);
         const int imageKind = c.kind < NumberedKinds ? c.kind : KindMap;
         const QByteArray image = c.haveImage ? Dump(imageKind, Kind(imageKind).dumpLength) : QByteArray();
@@ -229,8 +221,7 @@ TEST(ObjectUpload, AWaveKeptBackChangesOnlyTheWaveImage)
         {"last data character", int64_t(1), 146, 2, Bytes({0, 1})},
     };
     for (const auto &c : cases) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.backend->reply = ScriptedBackend::StatusReply(0);
         const QByteArray wave = Dump(KindWave, 148);
         const QByteArray tone = Dump(KindTone, 180);
@@ -294,8 +285,7 @@ GlobalValues Sentinel()
 
 TEST(GlobalObject, ReadsNameParametersAndTuneFromTheirAnswers)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     t.backend->reply = GlobalReplies();
     GlobalValues global = Sentinel();
 
@@ -315,8 +305,7 @@ TEST(GlobalObject, ReadsNameParametersAndTuneFromTheirAnswers)
 TEST(GlobalObject, StopsAtTheFirstShortAnswerLeavingEverythingAsItWas)
 {
     for (int shortAt = 0; shortAt < 7; ++shortAt) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.backend->reply = GlobalReplies(shortAt);
         GlobalValues global = Sentinel();
         const GlobalValues old = Sentinel();
@@ -400,8 +389,7 @@ TEST(ObjectDumps, FixedDumpKeepsOnlyAnswersOfTheKindsExactLength)
         {KindMulti, 213, false},
     };
     for (const auto &c : cases) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         const QByteArray answer = Dump(c.kind, c.length);
         t.backend->reply = [&answer](const QByteArray &) { return QList<QByteArray>{answer}; };
         KindState &state = t.session->objects.of(c.kind);
@@ -447,8 +435,7 @@ QByteArray MapDump(int lastZone, int zones)
 TEST(ObjectDumps, MapDumpBuildsTheHeaderUploadImageAndOneImagePerZone)
 {
     for (int zones : {1, 2, 5}) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         const QByteArray dump = MapDump(zones - 1, zones);
         ASSERT_EQ(dump.size(), 84 + 32 * zones);
         t.backend->reply = [&dump](const QByteArray &) { return QList<QByteArray>{dump}; };
@@ -485,8 +472,7 @@ TEST(ObjectDumps, MapDumpShorterThanItsZoneCountKeepsTheOldMap)
         {"short answer", ShortAnswer},
     };
     for (const auto &c : cases) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.backend->reply = [&c](const QByteArray &) { return QList<QByteArray>{c.answer}; };
         ObjectStore &store = t.session->objects;
         store.MapHeaderImage = "header";
@@ -506,8 +492,7 @@ TEST(ObjectDumps, MapDumpShorterThanItsZoneCountKeepsTheOldMap)
 
 TEST(ObjectDumps, MapHeaderUploadSendsTheHeaderImageAsKind5)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     const QByteArray dump = MapDump(1, 2);
     t.backend->reply = [&dump](const QByteArray &) { return QList<QByteArray>{dump}; };
     ASSERT_TRUE(ObjectDumps::MapObjDump(t.session->io, 7));

@@ -9,6 +9,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 struct TestSession {
@@ -41,4 +43,13 @@ struct TestSession {
     RecordingNotifier notifier;
     ScriptedBackend *backend = nullptr;
     std::unique_ptr<Session> session;
+};
+
+// A session with both ports open, as every exchange needs.
+struct OpenSession : TestSession {
+    explicit OpenSession(std::unique_ptr<ScriptedBackend> scripted = std::make_unique<ScriptedBackend>())
+        : TestSession(std::move(scripted))
+    {
+        EXPECT_TRUE(openPorts()) << "the test's ports open";
+    }
 };

@@ -83,6 +83,11 @@ struct VspApp : TestApp {
         line->selectAll();
         QTest::keyClick(line, Qt::Key_Backspace);
     }
+    void clearAndType(QLineEdit *line, const QString &text, bool enter = true)
+    {
+        clear(line);
+        type(line, text, enter);
+    }
 };
 
 // Bytes written out in full, as the wire carries them.
