@@ -104,21 +104,16 @@ private slots:
         QCOMPARE(app.held().masterTune, -250);
     }
 
-    void tuneTextThatIsNoNumberIsReportedNotSent()
+    void textThatIsNoNumberIsReportedNotSent()
     {
-        GlobalApp app;
-        app.clearAndType(app.txt(9), QStringLiteral("1.2.3"));
-        QVERIFY(app.edits().isEmpty());
-        QCOMPARE(app.notifier.shown(), QStringList{"Change_GlobalParm(): Error updating Global Parameter"});
-    }
-
-    void volumeTextThatIsNoNumberIsReportedNotSent()
-    {
-        GlobalApp app;
-        app.clearAndType(app.txt(7), QStringLiteral("1..2"));
-        QVERIFY(app.edits().isEmpty());
-        QCOMPARE(app.held().omniPolyVolume, 100);
-        QCOMPARE(app.notifier.texts(), QStringList{"Error updating Global Parameter"});
+        for (const auto &[box, typed] : {std::pair{9, "1.2.3"}, {7, "1..2"}}) {
+            GlobalApp app;
+            app.clearAndType(app.txt(box), QLatin1String(typed));
+            QVERIFY(app.edits().isEmpty());
+            QCOMPARE(app.held().masterTune, -250);
+            QCOMPARE(app.held().omniPolyVolume, 100);
+            QCOMPARE(app.notifier.shown(), QStringList{"Change_GlobalParm(): Error updating Global Parameter"});
+        }
     }
 
     void optionsSendTheirValues()

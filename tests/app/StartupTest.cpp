@@ -240,15 +240,6 @@ private slots:
         QCOMPARE(app.store.value("Application/Virtual SP").toString(), QStringLiteral("1"));
     }
 
-    void withoutOptionsTheVirtualSpIsTheDefaultDevice()
-    {
-        if (!RtMidiBackend().inputPorts().isEmpty())
-            QSKIP("this machine has real MIDI ports");
-        TestApp app;
-        QCOMPARE(app.start(nullptr), LinkStartup::Outcome::Online);
-        QCOMPARE(app.session().settings.ports.InputDeviceName, QStringLiteral("Korvane Virtual SP"));
-    }
-
     void frontPanelButtonsSendTheirKeysFromTheWindow()
     {
         TestApp app;

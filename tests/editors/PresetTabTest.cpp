@@ -247,6 +247,8 @@ private slots:
             QCOMPARE(aux->currentIndex(), c.listIndex);
         }
         app.vsp->clearTraffic();
+        app.choose(aux, 121); // the choice already shown
+        QVERIFY(app.requests().isEmpty());
         app.choose(app.cbo(3), 2);
         QCOMPARE(app.heldByte(88), 1);
         app.choose(app.cbo(0), 4);
