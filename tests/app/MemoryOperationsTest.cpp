@@ -129,7 +129,6 @@ struct MemApp : VspApp {
         auto *option = in<QRadioButton>(window, name);
         QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
     }
-    QString panel(int n) { return main()->statusPanel(n)->text(); }
     void click(QWidget *window, const QString &name) { QTest::mouseClick(in<QPushButton>(window, name), Qt::LeftButton); }
     void spin(QWidget *window, const QString &name, bool up)
     {

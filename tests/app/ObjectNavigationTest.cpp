@@ -15,11 +15,6 @@
 namespace {
 constexpr int WaveTab = 6, ToneTab = 3, MapTab = 2, GlobalTab = 7;
 
-QString Panel(VspApp &app, int n)
-{
-    return app.main()->statusPanel(n)->text();
-}
-
 void Spin(VspApp &app, bool up)
 {
     auto *spin = app.find<SpinButton>("spnObjectNum");
@@ -35,14 +30,14 @@ private slots:
     {
         VspApp app;
         QCOMPARE(app.start(), LinkStartup::Outcome::Online);
-        QCOMPARE(Panel(app, 1), QStringLiteral("p# 0"));
-        QCOMPARE(Panel(app, 2), QStringLiteral("m# 4"));
-        QCOMPARE(Panel(app, 3), QStringLiteral("t# 3"));
-        QCOMPARE(Panel(app, 4), QStringLiteral("w# 2"));
-        QCOMPARE(Panel(app, 5), QStringLiteral("mu# 0"));
-        QCOMPARE(Panel(app, 6), QStringLiteral("Free RAM: %1 kw").arg(app.vsp->device().memory().freeSampleKilowords()));
-        QCOMPARE(Panel(app, 7), QStringLiteral("Current Bank: Test Bank     "));
-        QCOMPARE(Panel(app, 8), QStringLiteral("ONLINE"));
+        QCOMPARE(app.panel(1), QStringLiteral("p# 0"));
+        QCOMPARE(app.panel(2), QStringLiteral("m# 4"));
+        QCOMPARE(app.panel(3), QStringLiteral("t# 3"));
+        QCOMPARE(app.panel(4), QStringLiteral("w# 2"));
+        QCOMPARE(app.panel(5), QStringLiteral("mu# 0"));
+        QCOMPARE(app.panel(6), QStringLiteral("Free RAM: %1 kw").arg(app.vsp->device().memory().freeSampleKilowords()));
+        QCOMPARE(app.panel(7), QStringLiteral("Current Bank: Test Bank     "));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
         QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("0"));
         QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Drum Kit"));
         QVERIFY(app.find<QPushButton>("cmdDeleteObject")->isEnabled());
@@ -55,7 +50,7 @@ private slots:
         Vsp::SpMemory memory = VspApp::StandardMemory();
         memory.of(Vsp::Wave).clear();
         app.start(memory);
-        QCOMPARE(Panel(app, 4), QStringLiteral("w# -"));
+        QCOMPARE(app.panel(4), QStringLiteral("w# -"));
         QVERIFY(!app.find<QPushButton>("cmdStereoMerge")->isEnabled());
         app.showTab(WaveTab);
         QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("None Loaded"));
@@ -89,7 +84,7 @@ private slots:
             app.clearAndType(app.box("txtObjectNum"), QLatin1String(c.typed));
             QCOMPARE(app.box("txtObjectNum")->text(), QString::number(c.shown));
             QCOMPARE(app.box("txtObjectName")->text(), QLatin1String(c.name));
-            QCOMPARE(Panel(app, 4), QStringLiteral("w# %1").arg(c.shown));
+            QCOMPARE(app.panel(4), QStringLiteral("w# %1").arg(c.shown));
             QVERIFY2(!KeyInput::IsPending(app.box("txtObjectNum")), c.typed);
             if (c.shown != 2 || QByteArray(c.typed) != "0")
                 QVERIFY(app.requests().contains(DumpRequest(0, c.shown)));
@@ -126,7 +121,7 @@ private slots:
         Spin(app, true);
         Spin(app, true);
         QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("12"));
-        QCOMPARE(Panel(app, 3), QStringLiteral("t# 12"));
+        QCOMPARE(app.panel(3), QStringLiteral("t# 12"));
     }
 
     void renamingSendsTheNameAndReadsTheObjectBack()
@@ -217,10 +212,10 @@ private slots:
         VspApp app;
         app.shortTimeouts();
         QCOMPARE(app.startOffline(), LinkStartup::Outcome::Offline);
-        QCOMPARE(Panel(app, 8), QStringLiteral("OFFLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
         QTest::mouseClick(app.find<QPushButton>("cmdDownLoad"), Qt::RightButton);
-        QCOMPARE(Panel(app, 8), QStringLiteral("ONLINE"));
-        QCOMPARE(Panel(app, 3), QStringLiteral("t# 3"));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
+        QCOMPARE(app.panel(3), QStringLiteral("t# 3"));
         QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Drum Kit"));
     }
 
@@ -230,7 +225,7 @@ private slots:
         app.shortTimeouts();
         const auto outcome = app.startWithFaults(FaultOn(DirectoryRequestOf(KindMap, false), {VirtualSpBackend::Fault::NoAnswer}));
         QCOMPARE(outcome, LinkStartup::Outcome::Offline);
-        QCOMPARE(Panel(app, 8), QStringLiteral("OFFLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
         QCOMPARE(app.notifier.texts(), QStringList{"The specified SP Device is not responding"});
         QVERIFY(app.requests().contains(DumpRequest(1, 3)));
         for (const QByteArray &request : app.requests())
@@ -241,8 +236,8 @@ private slots:
     {
         VspApp app;
         app.startWithFaults(FaultOn(DirectoryRequestOf(KindTone, false), {VirtualSpBackend::Fault::Truncate, 63}));
-        QCOMPARE(Panel(app, 3), QStringLiteral("t# -"));
-        QCOMPARE(Panel(app, 4), QStringLiteral("w# 2"));
+        QCOMPARE(app.panel(3), QStringLiteral("t# -"));
+        QCOMPARE(app.panel(4), QStringLiteral("w# 2"));
         QVERIFY(!app.session().objects.of(1).Have);
     }
 

@@ -42,7 +42,7 @@ private slots:
         VirtualSp &device = vsp->device();
         QCOMPARE(app.start(std::move(vsp)), LinkStartup::Outcome::Online);
         QVERIFY(app.main()->isVisible());
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
         QVERIFY(app.find<QPushButton>("cmdLoadBank")->isEnabled());
         // The probe is the Preset key; then the first tab's key follows the SP to the Preset page.
         QCOMPARE(device.keyPresses(), 2);
@@ -146,7 +146,7 @@ private slots:
         ScriptedBackend *sp = backend.get();
         QCOMPARE(app.start(std::move(backend), {"/b"}), LinkStartup::Outcome::Offline);
         QVERIFY(app.main()->isVisible());
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("OFFLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
         // On a first start the user is also told where the ports are chosen.
         QCOMPARE(app.notifier.texts(),
                  (QStringList{"The specified SP Device is not responding", LinkStartup::FirstStartHint()}));
@@ -161,7 +161,7 @@ private slots:
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
         QCOMPARE(sp->sent.last(), SpKey(5));
         QCOMPARE(sp->sent.size(), 3); // the press follows the request that brings the link back in step
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
         QVERIFY(app.find<QPushButton>("cmdLoadBank")->isEnabled());
         QVERIFY(!app.find<QPushButton>("cmdDeleteObject")->isEnabled());
         QVERIFY(!app.find<QPushButton>("cmdStereoMerge")->isEnabled());
@@ -174,7 +174,7 @@ private slots:
         backend->reply = ScriptedBackend::StatusReply(9);
         QCOMPARE(app.start(std::move(backend)), LinkStartup::Outcome::Offline);
         QCOMPARE(app.notifier.texts(), QStringList{"SP device is busy"});
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("OFFLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
     }
 
     void noMidiDeviceEndsTheProgramWithoutSavingAnything()

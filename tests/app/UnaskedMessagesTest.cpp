@@ -24,7 +24,6 @@ const QByteArray UnaskedStatus = Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F,
 struct ChainApp : VspApp {
     void download() { QTest::mouseClick(find<QPushButton>("cmdDownLoad"), Qt::LeftButton); }
     void press(int key) { QTest::mouseClick(find<QPushButton>(QStringLiteral("cmdPushButton(%1)").arg(key)), Qt::LeftButton); }
-    QString panel(int number) { return find<QLabel>(QStringLiteral("stbPanel(%1)").arg(number))->text(); }
     // Lets whatever the Virtual SP and the chain still have on the way arrive.
     bool settle() { return QTest::qWaitFor([this] { return vsp->answersPending() == 0; }); }
 };

@@ -34,7 +34,7 @@ private slots:
                 QVERIFY2(app.opt(option)->isChecked(), qPrintable(QString::number(option)));
         }
         QVERIFY(app.requests().isEmpty()); // choosing a zone asks the SP nothing
-        QCOMPARE(app.main()->statusPanel(2)->text(), QStringLiteral("m# 4"));
+        QCOMPARE(app.panel(2), QStringLiteral("m# 4"));
         QCOMPARE(app.find<QLineEdit>("txtObjectName")->text(), QStringLiteral("Split Map"));
     }
 

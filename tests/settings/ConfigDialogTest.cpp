@@ -431,14 +431,14 @@ private slots:
         d.apply()->click();
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
         QCOMPARE(sentToSp().last(), SpKey(5, 16));
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
 
         // An ID this SP does not have: the message carries it, and the SP stays silent.
         d.spin(4, true);
         QTest::mouseClick(d.get<QPushButton>("cmdOK"), Qt::LeftButton);
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
         QCOMPARE(sentToSp().last(), SpKey(5, 17));
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("OFFLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
     }
 
     void applyReopensBothPortsOnTheChosenDevices()
@@ -471,7 +471,7 @@ private slots:
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
         QCOMPARE(second->sent.last(), SpKey(5, 127));
         QCOMPARE(first->sent.size(), sentToA);
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE")); // B's answer came in
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE")); // B's answer came in
 
         // "Default Output" is the first device offered.
         Dialog::pick(d.outputs(), 0);
@@ -559,7 +559,7 @@ private slots:
         QVERIFY(original && original->inputOpen && original->outputOpen);
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
         QCOMPARE(original->sent.last(), SpKey(5, 127));
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
 
         // Applied, the same interface is opened on the fresh listing.
         Dialog::pick(d.inputs(), 1);
@@ -568,7 +568,7 @@ private slots:
         QVERIFY(rebuilt && rebuilt->inputOpen && rebuilt->outputOpen);
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
         QCOMPARE(rebuilt->sent.last(), SpKey(5, 127));
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
 
         // Opened again, the dialog finds the same ports and leaves them be.
         QTest::mouseClick(d.get<QPushButton>("cmdOK"), Qt::LeftButton);
@@ -613,7 +613,7 @@ private slots:
         // The Virtual SP still answers on the ports opened at start.
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(3)"), Qt::LeftButton);
         QCOMPARE(vsp->traffic().last().direction, VirtualSpBackend::Traffic::Out);
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
         app.main()->close();
         app.store.sync();
         QCOMPARE(app.store.value("MIDI Interface/Input").toString(), QStringLiteral("Korvane Virtual SP"));
@@ -657,7 +657,7 @@ private slots:
         TestApp app;
         app.shortTimeouts();
         QCOMPARE(app.start(std::make_unique<ScriptedBackend>()), LinkStartup::Outcome::Offline);
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("OFFLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
         const QStringList texts = app.notifier.texts();
         QCOMPARE(texts.size(), 2);
         QCOMPARE(texts[0], QStringLiteral("The specified SP Device is not responding"));
@@ -794,7 +794,7 @@ private slots:
             for (int i = 1; i < sentAt.size(); ++i)
                 QVERIFY2(sentAt[i] - sentAt[i - 1] >= pause, qPrintable(QString::number(sentAt[i] - sentAt[i - 1])));
             QVERIFY(app.notifier.messages.isEmpty());
-            QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+            QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
         }
     }
 
