@@ -156,15 +156,11 @@ private slots:
         QFile blocker(app.file(QStringLiteral("data")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        VirtualSpBackend::Options options;
-        options.memoryFile = app.file(QStringLiteral("data/memory.json"));
-        auto backend = std::make_unique<VirtualSpBackend>(options);
-        app.vsp = backend.get();
-        app.TestApp::start(std::move(backend));
+        app.vspOptions.memoryFile = app.file(QStringLiteral("data/memory.json"));
+        app.start();
         app.showTab(GlobalTab);
-        for (const char *volume : {"90", "80"}) {
+        for (const char *volume : {"90", "80"})
             app.clearAndType(app.box("txtGlobal(7)"), QString::fromLatin1(volume));
-        }
         QCOMPARE(app.vsp->device().memory().global.omniPolyVolume, 80);
         QTRY_COMPARE(app.notifier.messages.size(), 1);
         QVERIFY(app.notifier.messages[0].text.startsWith(QStringLiteral("The Virtual SP cannot save its memory in")));

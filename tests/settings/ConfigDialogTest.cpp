@@ -410,34 +410,23 @@ private slots:
 
     void aChangedDeviceIdIsUsedInTheVeryNextMessage()
     {
-        TestApp app;
-        VirtualSpBackend::Options options;
-        options.deviceId = 16;
-        auto backend = std::make_unique<VirtualSpBackend>(options);
-        VirtualSpBackend *vsp = backend.get();
+        VspApp app;
+        app.vspOptions.deviceId = 16;
         app.shortTimeouts(); // the SP stays silent for an ID it does not have
-        QCOMPARE(app.start(std::move(backend)), LinkStartup::Outcome::Online); // 127 reaches every SP
-        auto sentToSp = [vsp] {
-            QList<QByteArray> in;
-            for (const auto &t : vsp->traffic()) {
-                if (t.direction == VirtualSpBackend::Traffic::In)
-                    in << t.message;
-            }
-            return in;
-        };
+        QCOMPARE(app.start(), LinkStartup::Outcome::Online); // 127 reaches every SP
 
         Dialog d = OpenConfig(app, "mnuConfigSP");
         d.typeInto(4, "16");
         d.apply()->click();
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
-        QCOMPARE(sentToSp().last(), SpKey(5, 16));
+        QCOMPARE(app.lastRequest(), SpKey(5, 16));
         QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
 
         // An ID this SP does not have: the message carries it, and the SP stays silent.
         d.spin(4, true);
         QTest::mouseClick(d.get<QPushButton>("cmdOK"), Qt::LeftButton);
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
-        QCOMPARE(sentToSp().last(), SpKey(5, 17));
+        QCOMPARE(app.lastRequest(), SpKey(5, 17));
         QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
     }
 

@@ -40,10 +40,12 @@ struct VspApp : TestApp {
         return m;
     }
 
+    VirtualSpBackend::Options vspOptions; // before the start
+
     // `plan` spoils the SP's answers from the very first request on.
     LinkStartup::Outcome start(Vsp::SpMemory memory = StandardMemory(), VirtualSpBackend::FaultPlan plan = {})
     {
-        auto backend = std::make_unique<VirtualSpBackend>();
+        auto backend = std::make_unique<VirtualSpBackend>(vspOptions);
         backend->device().setMemory(std::move(memory));
         backend->setFaultPlan(std::move(plan));
         vsp = backend.get();
