@@ -3,6 +3,7 @@
 #include "Bytes.h"
 #include "QtPrinters.h"
 #include "RecordingNotifier.h"
+#include "TestSession.h"
 #include "VspApp.h"
 #include "editors/Session.h"
 #include "device/FrontPanel.h"
@@ -27,24 +28,21 @@ using MessageDescription::Hex;
 namespace {
 
 // A session on the Virtual SP that records what passes through the trace, as the monitor sees it.
-struct TracedSession {
-    TracedSession() : store(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat)
+struct TracedSession : TestSession {
+    TracedSession() : TestSession(Holding(VspApp::StandardMemory()))
     {
-        auto backend = std::make_unique<VirtualSpBackend>();
-        backend->device().setMemory(VspApp::StandardMemory());
-        std::vector<std::unique_ptr<MidiBackend>> backends;
-        backends.push_back(std::move(backend));
-        session = std::make_unique<Session>(store, notifier, std::move(backends));
-        session->comms.OpenInputDevice();
-        session->comms.OpenOutputDevice();
+        openPorts();
         listener = session->trace.addListener([this](const MidiTrace::Event &e) { events.push_back(e); });
     }
     ~TracedSession() { session->trace.removeListener(listener); }
 
-    QTemporaryDir dir;
-    QSettings store;
-    RecordingNotifier notifier;
-    std::unique_ptr<Session> session;
+    static std::unique_ptr<MidiBackend> Holding(Vsp::SpMemory memory)
+    {
+        auto vsp = std::make_unique<VirtualSpBackend>();
+        vsp->device().setMemory(std::move(memory));
+        return vsp;
+    }
+
     std::vector<MidiTrace::Event> events;
     int listener = 0;
 };

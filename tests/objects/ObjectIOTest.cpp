@@ -508,31 +508,9 @@ TEST(ObjectDumps, MapHeaderUploadSendsTheHeaderImageAsKind5)
     EXPECT_EQ(t.backend->sent[0], expected);
 }
 
-namespace {
-
-// A whole session over the Virtual SP holding its factory bank.
-struct VspSession {
-    VspSession()
-        : store(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat)
-    {
-        std::vector<std::unique_ptr<MidiBackend>> backends;
-        backends.push_back(std::make_unique<VirtualSpBackend>());
-        session = std::make_unique<Session>(store, notifier, std::move(backends));
-        session->wait.setTimeoutCap(2000);
-    }
-    bool openPorts() { return session->comms.OpenInputDevice() && session->comms.OpenOutputDevice(); }
-
-    QTemporaryDir dir;
-    QSettings store;
-    RecordingNotifier notifier;
-    std::unique_ptr<Session> session;
-};
-
-} // namespace
-
 TEST(ObjectIOWithVirtualSp, DirectoryDumpAndNameUploadAgree)
 {
-    VspSession v;
+    TestSession v(std::make_unique<VirtualSpBackend>()); // holding its factory bank
     ASSERT_TRUE(v.openPorts());
     ObjectIO &io = v.session->io;
 
