@@ -17,14 +17,12 @@ struct EncodeCase {
     std::optional<QByteArray> expected;
 };
 
-void CheckEncode(const EncodeCase &c)
-{
-    EXPECT_EQ(NibbleCodec::EncodeNumber(c.value, c.width, c.bits), c.expected) << c.what;
-}
-
 } // namespace
 
-TEST(NibbleCodec, EncodeNumberWritesHexDigitsMostSignificantFirstLeftPadded)
+// Hex digits most significant first, left-padded; negatives as two's complement; nothing when
+// the digits do not fit, and a negative below the field's range must not wrap round to a
+// positive number (-32769 would otherwise go out as 7FFF, -65535 as 0001).
+TEST(NibbleCodec, EncodeNumberWritesHexDigitsOrNothing)
 {
     const EncodeCase cases[] = {
         {"5 in two", 5, 2, 16, Bytes({0, 5})},
@@ -38,14 +36,7 @@ TEST(NibbleCodec, EncodeNumberWritesHexDigitsMostSignificantFirstLeftPadded)
         {"padded in six", 0x300, 6, 32, Bytes({0, 0, 0, 3, 0, 0})},
         {"eight digits", 0x12345678, 8, 32, Bytes({1, 2, 3, 4, 5, 6, 7, 8})},
         {"largest in eight", 0xFFFFFFFFLL, 8, 32, Bytes({15, 15, 15, 15, 15, 15, 15, 15})},
-    };
-    for (const EncodeCase &c : cases)
-        CheckEncode(c);
-}
-
-TEST(NibbleCodec, EncodeNumberWritesNegativesAsTwosComplement)
-{
-    const EncodeCase cases[] = {
+        // negatives
         {"-1 in four", -1, 4, 16, Bytes({15, 15, 15, 15})},
         {"-200 in four", -200, 4, 16, Bytes({15, 15, 3, 8})},
         {"-350 in four", -350, 4, 16, Bytes({15, 14, 10, 2})},
@@ -53,14 +44,7 @@ TEST(NibbleCodec, EncodeNumberWritesNegativesAsTwosComplement)
         {"-1 in eight", -1, 8, 32, Bytes({15, 15, 15, 15, 15, 15, 15, 15})},
         {"-2 in eight", -2, 8, 32, Bytes({15, 15, 15, 15, 15, 15, 15, 14})},
         {"most negative 32-bit", -2147483648LL, 8, 32, Bytes({8, 0, 0, 0, 0, 0, 0, 0})},
-    };
-    for (const EncodeCase &c : cases)
-        CheckEncode(c);
-}
-
-TEST(NibbleCodec, EncodeNumberGivesNothingWhenTheDigitsDoNotFit)
-{
-    const EncodeCase cases[] = {
+        // too wide
         {"-1 as 16-bit in two", -1, 2, 16, std::nullopt},
         {"-200 as 16-bit in two", -200, 2, 16, std::nullopt},
         {"256 in two", 256, 2, 16, std::nullopt},
@@ -68,22 +52,13 @@ TEST(NibbleCodec, EncodeNumberGivesNothingWhenTheDigitsDoNotFit)
         {"-70000 as 16-bit", -70000, 4, 16, std::nullopt},
         {"seven digits in six", 0x1000000, 6, 32, std::nullopt},
         {"nine digits in eight", 0x100000000LL, 8, 32, std::nullopt},
-    };
-    for (const EncodeCase &c : cases)
-        CheckEncode(c);
-}
-
-// A negative value below what the field's two's complement holds must not wrap round to a
-// positive number (-32769 would otherwise go out as 7FFF, -65535 as 0001).
-TEST(NibbleCodec, EncodeNumberRefusesNegativesOutsideTheTwosComplementRange)
-{
-    const EncodeCase cases[] = {
+        // below the two's complement range
         {"-32769 as 16-bit", -32769, 4, 16, std::nullopt},
         {"-65535 as 16-bit", -65535, 4, 16, std::nullopt},
         {"-(2^31 + 1) as 32-bit", -2147483649LL, 8, 32, std::nullopt},
     };
     for (const EncodeCase &c : cases)
-        CheckEncode(c);
+        EXPECT_EQ(NibbleCodec::EncodeNumber(c.value, c.width, c.bits), c.expected) << c.what;
 }
 
 TEST(NibbleCodec, EncodeNameWritesEachCharacterAsTwoNibblesPaddedWithSpacePairs)
