@@ -272,7 +272,8 @@ void GlobalEditor::ChangeOption(int index)
 
 void GlobalEditor::ChangePlaybackMode(int listIndex)
 {
-    if (rules.busy() || rules.state().EditPending)
+    // Choosing the mode already shown changes nothing on the SP.
+    if (rules.busy() || rules.state().EditPending || listIndex == session.objects.global.PlaybackMode)
         return;
     if (Send(GlobalObject::PlaybackMode, int64_t{listIndex}, nullptr))
         Reload();

@@ -13,11 +13,6 @@
 namespace {
 constexpr int GlobalTab = 7;
 
-QByteArray Edit(std::initializer_list<int> body)
-{
-    return Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F}) + Wire(body) + Wire({0xF7});
-}
-
 struct GlobalApp : VspApp {
     GlobalApp()
     {
@@ -69,31 +64,39 @@ private slots:
     void aVolumeAbove127IsSentAs127()
     {
         GlobalApp app;
-        app.clear(app.txt(7));
-        app.type(app.txt(7), QStringLiteral("200"));
-        QCOMPARE(app.edits(), QList<QByteArray>{Edit({0x11, 0x03, 0x03, 0x04, 0x01, 0x7F})});
+        app.clearAndType(app.txt(7), QStringLiteral("200"));
+        QCOMPARE(app.edits(), QList<QByteArray>{SpMessage({0x11, 0x03, 0x03, 0x04, 0x01, 0x7F})});
         QCOMPARE(app.held().omniPolyVolume, 127);
         QCOMPARE(app.txt(7)->text(), QStringLiteral("127"));
         QCOMPARE(app.sld(7)->value(), 127);
         QVERIFY(!KeyInput::IsPending(app.txt(7)));
     }
 
-    void masterTuneIsSentAsTwosComplementHundredths()
+    void masterTuneIsSentAsTwosComplementHundredthsAndShownAsReadBack()
     {
-        GlobalApp app;
-        app.clear(app.txt(9));
-        app.type(app.txt(9), QStringLiteral("-3.5"));
-        QCOMPARE(app.edits(), QList<QByteArray>{Edit({0x32, 0x01, 0, 0, 0, 4, 0, 1, 0, 1, 15, 14, 10, 2})});
-        QCOMPARE(app.held().masterTune, -350);
-        QCOMPARE(app.txt(9)->text(), QStringLiteral("-3.5"));
+        const struct { const char *typed; int n1, n2, n3, n4; int held; const char *shown; int slider; } cases[] = {
+            {"-3.5", 15, 14, 10, 2, -350, "-3.5", -3},   // FEA2
+            {"120", 2, 14, 14, 0, 12000, "120", 120},    // 2EE0, the top
+            {"-120", 13, 1, 2, 0, -12000, "-120", -120}, // D120, the bottom
+        };
+        for (const auto &c : cases) {
+            GlobalApp app;
+            app.clearAndType(app.txt(9), QLatin1String(c.typed));
+            QCOMPARE(app.edits(), QList<QByteArray>{SpMessage({0x32, 0x01, 0, 0, 0, 4, 0, 1, 0, 1, c.n1, c.n2, c.n3, c.n4})});
+            QCOMPARE(app.held().masterTune, c.held);
+            QVERIFY2(app.requests().size() > 1, "the Global is read back");
+            QCOMPARE(app.session().objects.global.MasterTune, c.held);
+            QCOMPARE(app.txt(9)->text(), QLatin1String(c.shown));
+            QCOMPARE(app.sld(9)->value(), c.slider);
+            QVERIFY2(!KeyInput::IsPending(app.txt(9)), c.typed);
+        }
     }
 
     void aTuneOutOfRangeOrALoneMinusIsRestoredAndNotSent()
     {
         GlobalApp app;
         for (const char *typed : {"120.5", "-", "-121"}) {
-            app.clear(app.txt(9));
-            app.type(app.txt(9), QLatin1String(typed));
+            app.clearAndType(app.txt(9), QLatin1String(typed));
             QCOMPARE(app.txt(9)->text(), QStringLiteral("-2.5"));
             QVERIFY2(!KeyInput::IsPending(app.txt(9)), typed);
         }
@@ -101,25 +104,16 @@ private slots:
         QCOMPARE(app.held().masterTune, -250);
     }
 
-    void tuneTextThatIsNoNumberIsReportedNotSent()
+    void textThatIsNoNumberIsReportedNotSent()
     {
-        GlobalApp app;
-        app.clear(app.txt(9));
-        app.type(app.txt(9), QStringLiteral("1.2.3"));
-        QVERIFY(app.edits().isEmpty());
-        QCOMPARE(app.notifier.messages.size(), 1);
-        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("Change_GlobalParm()"));
-        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error updating Global Parameter"));
-    }
-
-    void volumeTextThatIsNoNumberIsReportedNotSent()
-    {
-        GlobalApp app;
-        app.clear(app.txt(7));
-        app.type(app.txt(7), QStringLiteral("1..2"));
-        QVERIFY(app.edits().isEmpty());
-        QCOMPARE(app.held().omniPolyVolume, 100);
-        QCOMPARE(app.notifier.texts(), QStringList{"Error updating Global Parameter"});
+        for (const auto &[box, typed] : {std::pair{9, "1.2.3"}, {7, "1..2"}}) {
+            GlobalApp app;
+            app.clearAndType(app.txt(box), QLatin1String(typed));
+            QVERIFY(app.edits().isEmpty());
+            QCOMPARE(app.held().masterTune, -250);
+            QCOMPARE(app.held().omniPolyVolume, 100);
+            QCOMPARE(app.notifier.shown(), QStringList{"Change_GlobalParm(): Error updating Global Parameter"});
+        }
     }
 
     void optionsSendTheirValues()
@@ -127,8 +121,8 @@ private slots:
         GlobalApp app;
         QTest::mouseClick(app.opt(10), Qt::LeftButton);
         QTest::mouseClick(app.opt(12), Qt::LeftButton);
-        QCOMPARE(app.edits(), (QList<QByteArray>{Edit({0x11, 0x03, 0x03, 0x02, 0x01, 0x02}),
-                                                 Edit({0x11, 0x03, 0x03, 0x05, 0x01, 0x01})}));
+        QCOMPARE(app.edits(), (QList<QByteArray>{SpMessage({0x11, 0x03, 0x03, 0x02, 0x01, 0x02}),
+                                                 SpMessage({0x11, 0x03, 0x03, 0x05, 0x01, 0x01})}));
         QCOMPARE(app.held().receiveMode, 2);
         QCOMPARE(app.held().progChange, 1);
         QVERIFY(app.opt(10)->isChecked());
@@ -151,8 +145,10 @@ private slots:
         combo->setCurrentIndex(3); // a program write: nothing is sent
         QVERIFY(app.edits().isEmpty());
         emit combo->activated(4);
-        QCOMPARE(app.edits(), QList<QByteArray>{Edit({0x11, 0x03, 0x03, 0x01, 0x01, 0x04})});
+        QCOMPARE(app.edits(), QList<QByteArray>{SpMessage({0x11, 0x03, 0x03, 0x01, 0x01, 0x04})});
         QCOMPARE(app.held().playbackMode, 4);
+        emit combo->activated(4); // the mode already shown
+        QCOMPARE(app.edits().size(), 1);
     }
 
     void channelChangesOnlyThroughItsSpinButtonWithinOneTo16()
@@ -164,7 +160,7 @@ private slots:
         auto *spin = app.find<SpinButton>("spnGlobal(6)");
         auto *up = spin->findChild<QToolButton *>("up");
         QTest::mouseClick(up, Qt::LeftButton);
-        QCOMPARE(app.edits(), QList<QByteArray>{Edit({0x11, 0x03, 0x03, 0x03, 0x01, 0x05})});
+        QCOMPARE(app.edits(), QList<QByteArray>{SpMessage({0x11, 0x03, 0x03, 0x03, 0x01, 0x05})});
         QCOMPARE(app.txt(6)->text(), QStringLiteral("6"));
         app.vsp->device().memory().global.omniPolyChannel = 15;
         app.main()->retrieval().DownloadGlobal();
@@ -185,15 +181,14 @@ private slots:
         }
         QVERIFY(app.edits().isEmpty());
         slider->setSliderDown(false);
-        QCOMPARE(app.edits(), QList<QByteArray>{Edit({0x11, 0x03, 0x03, 0x04, 0x01, 70})});
+        QCOMPARE(app.edits(), QList<QByteArray>{SpMessage({0x11, 0x03, 0x03, 0x04, 0x01, 70})});
         QCOMPARE(app.held().omniPolyVolume, 70);
     }
 
     void typingWithoutEnterSendsNothingAndStaysRed()
     {
         GlobalApp app;
-        app.clear(app.txt(7));
-        app.type(app.txt(7), QStringLiteral("42"), false);
+        app.clearAndType(app.txt(7), QStringLiteral("42"), false);
         QVERIFY(KeyInput::IsPending(app.txt(7)));
         app.txt(9)->setFocus();
         QVERIFY(app.edits().isEmpty());

@@ -30,11 +30,6 @@ using Fault = VirtualSpBackend::Fault;
 constexpr int PresetTab = 0, ToneTab = 3, WaveTab = 6, GlobalTab = 7;
 constexpr int LoadCommand = 0x30, DeleteCommand = 0x03, MergeCommand = 0x31, StatusRequest = 0x12;
 
-QByteArray Command(std::initializer_list<int> body)
-{
-    return Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F}) + Wire(body) + Wire({0xF7});
-}
-
 bool IsCommand(const QByteArray &request, int command)
 {
     return request.size() > 8 && static_cast<uint8_t>(request.at(7)) == command;
@@ -134,7 +129,6 @@ struct MemApp : VspApp {
         auto *option = in<QRadioButton>(window, name);
         QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
     }
-    QString panel(int n) { return main()->statusPanel(n)->text(); }
     void click(QWidget *window, const QString &name) { QTest::mouseClick(in<QPushButton>(window, name), Qt::LeftButton); }
     void spin(QWidget *window, const QString &name, bool up)
     {
@@ -226,7 +220,7 @@ private slots:
         QCOMPARE(app.in<QLineEdit>(dialog, "txtBankNum")->text(), QStringLiteral("5"));
         app.click(dialog, "cmdLoad");
 
-        QCOMPARE(app.commands(LoadCommand), QList<QByteArray>{Command({0x30, 0x01, 0x00, 0x00, 0x00, 0x03, 0, 2, 0, 0, 0, 5})});
+        QCOMPARE(app.commands(LoadCommand), QList<QByteArray>{SpMessage({0x30, 0x01, 0x00, 0x00, 0x00, 0x03, 0, 2, 0, 0, 0, 5})});
         QCOMPARE(app.progressSeen.value(0), QStringLiteral("Load Bank / Loading Bank #5 from Samples HD..."));
         QCOMPARE(app.progressSeen.value(1), QStringLiteral("Download SP Objects / Downloading SP Data..."));
         QVERIFY(!app.main()->progress().isVisible());
@@ -262,7 +256,7 @@ private slots:
             text = app.main()->progress().text();
         });
         app.click(app.dialog<frmLoadBank>(), "cmdLoad");
-        QCOMPARE(app.commands(LoadCommand), QList<QByteArray>{Command({0x30, 0x01, 0x00, 0x00, 0x00, 0x03, 7, 15, 0, 0, 0, 0})});
+        QCOMPARE(app.commands(LoadCommand), QList<QByteArray>{SpMessage({0x30, 0x01, 0x00, 0x00, 0x00, 0x03, 7, 15, 0, 0, 0, 0})});
         QVERIFY(cancelOffered);
         QCOMPARE(text, QStringLiteral("Loading Bank from Floppy Disk..."));
         QVERIFY(app.notifier.messages.isEmpty());
@@ -399,10 +393,7 @@ private slots:
     {
         MemApp app;
         app.shortTimeouts();
-        auto backend = std::make_unique<VirtualSpBackend>();
-        backend->injectFault({Fault::NoAnswer, 0});
-        app.vsp = backend.get();
-        QCOMPARE(app.TestApp::start(std::move(backend)), LinkStartup::Outcome::Offline);
+        QCOMPARE(app.startOffline(), LinkStartup::Outcome::Offline);
         // Both stay off until the SP has answered, then both come on together.
         QVERIFY(!app.find<QPushButton>("cmdLoadBank")->isEnabled());
         QVERIFY(!app.find<QAction>("mnuLoadBank")->isEnabled());
@@ -437,15 +428,13 @@ private slots:
 
         app.notifier.answer = false;
         app.click(dialog, "cmdDelObj");
-        QCOMPARE(app.notifier.messages.size(), 1);
-        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("Delete Object"));
-        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Delete Current Tone: t#3   Kick Tone ?"));
+        QCOMPARE(app.notifier.shown(), QStringList{"Delete Object: Delete Current Tone: t#3   Kick Tone ?"});
         QVERIFY(app.commands(DeleteCommand).isEmpty());
         QVERIFY(dialog->isVisible());
 
         app.notifier.answer = true;
         app.click(dialog, "cmdDelObj");
-        QCOMPARE(app.commands(DeleteCommand), QList<QByteArray>{Command({0x03, 0x01, 0x00, 0x00, 0x00, 0x02, 0, 0, 0, 3})});
+        QCOMPARE(app.commands(DeleteCommand), QList<QByteArray>{SpMessage({0x03, 0x01, 0x00, 0x00, 0x00, 0x02, 0, 0, 0, 3})});
         QCOMPARE(app.progressSeen.value(0), QStringLiteral("Delete Tone / Deleting Tone t#3   Kick Tone"));
         QCOMPARE(app.progressSeen.value(1), QStringLiteral("Download SP Objects / Downloading SP Data..."));
         QVERIFY(!app.dialog<frmDeleteObject>());
@@ -468,7 +457,7 @@ private slots:
         app.click(dialog, "cmdDelObj");
         QCOMPARE(app.notifier.texts(), QStringList{"Delete all Presets?"});
         QCOMPARE(app.commands(DeleteCommand),
-                 QList<QByteArray>{Command({0x03, 0x03, 0x00, 0x00, 0x00, 0x02, 15, 15, 15, 15})});
+                 QList<QByteArray>{SpMessage({0x03, 0x03, 0x00, 0x00, 0x00, 0x02, 15, 15, 15, 15})});
         QCOMPARE(app.panel(1), QStringLiteral("p# -"));
         QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("None Loaded"));
         QVERIFY(!app.find<QPushButton>("cmdDeleteObject")->isEnabled());
@@ -494,7 +483,7 @@ private slots:
         app.choose(dialog, "optDelObj(2)");
         app.click(dialog, "cmdDelObj");
         QCOMPARE(app.notifier.texts(), QStringList{"Clear All SP Memory ?"});
-        QCOMPARE(app.commands(DeleteCommand), QList<QByteArray>{Command({0x03, 0x7F, 0x00, 0x00, 0x00, 0x02, 0, 0, 0, 0})});
+        QCOMPARE(app.commands(DeleteCommand), QList<QByteArray>{SpMessage({0x03, 0x7F, 0x00, 0x00, 0x00, 0x02, 0, 0, 0, 0})});
         QCOMPARE(app.progressSeen.value(0), QStringLiteral("Delete Multi / Clearing all SP memory..."));
         QCOMPARE(app.progressSeen.value(1), QStringLiteral("Download SP Objects / Downloading Global Data..."));
         for (int n = 1; n <= 5; ++n)
@@ -565,7 +554,7 @@ private slots:
 
         app.click(dialog, "cmdMerge(0)");
         QCOMPARE(app.commands(MergeCommand),
-                 QList<QByteArray>{Command({0x31, 0x01, 0x00, 0x00, 0x00, 0x04, 0, 0, 0, 2, 0, 0, 0, 5})});
+                 QList<QByteArray>{SpMessage({0x31, 0x01, 0x00, 0x00, 0x00, 0x04, 0, 0, 0, 2, 0, 0, 0, 5})});
         QCOMPARE(app.progressSeen.mid(0, 3),
                  (QStringList{"Merge to Stereo / Merging Right Wave w#5 and Left Wave w#2...",
                               "Download SP Objects / Downloading SP Data...",
@@ -596,7 +585,7 @@ private slots:
         app.spin(dialog, "spnMerge(1)", true);
         app.click(dialog, "cmdMerge(0)");
         QCOMPARE(app.commands(MergeCommand),
-                 QList<QByteArray>{Command({0x31, 0x01, 0x00, 0x00, 0x00, 0x04, 0, 0, 0, 5, 0, 0, 0, 9})});
+                 QList<QByteArray>{SpMessage({0x31, 0x01, 0x00, 0x00, 0x00, 0x04, 0, 0, 0, 5, 0, 0, 0, 9})});
         QVERIFY(app.requests().mid(app.requests().indexOf(app.commands(MergeCommand)[0])).contains(DumpRequest(0, 5)));
         // The Wave tab and its header name the merged Wave, not the lowest one.
         QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("5"));
@@ -627,8 +616,7 @@ private slots:
         auto *dialog = app.dialog<frmStereoMerge>();
         for (const auto &[index, number] : {std::pair{0, left}, std::pair{1, right}}) {
             auto *box = app.in<QLineEdit>(dialog, QStringLiteral("txtMerge(%1)").arg(index));
-            app.clear(box);
-            app.type(box, number);
+            app.clearAndType(box, number);
         }
         app.click(dialog, "cmdMerge(0)");
         QCOMPARE(app.notifier.texts(), QStringList{message});
@@ -649,8 +637,7 @@ private slots:
             const char *name;
         } rows[] = {{"12", "9", "Hat"}, {"0", "2", "Kick"}, {"7", "2", "Kick"}, {"5", "5", "Snare"}};
         for (const auto &row : rows) {
-            app.clear(box);
-            app.type(box, QLatin1String(row.typed), false);
+            app.clearAndType(box, QLatin1String(row.typed), false);
             QVERIFY(KeyInput::IsPending(box));
             QTest::keyClick(box, Qt::Key_Return);
             QCOMPARE(box->text(), QLatin1String(row.shown));

@@ -5,6 +5,7 @@
 #include "app/frmProgress.h"
 #include "editors/KeyInput.h"
 #include "editors/SpinButton.h"
+#include "objects/ObjectKinds.h"
 
 #include <QAction>
 #include <QLabel>
@@ -13,11 +14,6 @@
 
 namespace {
 constexpr int WaveTab = 6, ToneTab = 3, MapTab = 2, GlobalTab = 7;
-
-QString Panel(VspApp &app, int n)
-{
-    return app.main()->statusPanel(n)->text();
-}
 
 void Spin(VspApp &app, bool up)
 {
@@ -34,14 +30,14 @@ private slots:
     {
         VspApp app;
         QCOMPARE(app.start(), LinkStartup::Outcome::Online);
-        QCOMPARE(Panel(app, 1), QStringLiteral("p# 0"));
-        QCOMPARE(Panel(app, 2), QStringLiteral("m# 4"));
-        QCOMPARE(Panel(app, 3), QStringLiteral("t# 3"));
-        QCOMPARE(Panel(app, 4), QStringLiteral("w# 2"));
-        QCOMPARE(Panel(app, 5), QStringLiteral("mu# 0"));
-        QCOMPARE(Panel(app, 6), QStringLiteral("Free RAM: %1 kw").arg(app.vsp->device().memory().freeSampleKilowords()));
-        QCOMPARE(Panel(app, 7), QStringLiteral("Current Bank: Test Bank     "));
-        QCOMPARE(Panel(app, 8), QStringLiteral("ONLINE"));
+        QCOMPARE(app.panel(1), QStringLiteral("p# 0"));
+        QCOMPARE(app.panel(2), QStringLiteral("m# 4"));
+        QCOMPARE(app.panel(3), QStringLiteral("t# 3"));
+        QCOMPARE(app.panel(4), QStringLiteral("w# 2"));
+        QCOMPARE(app.panel(5), QStringLiteral("mu# 0"));
+        QCOMPARE(app.panel(6), QStringLiteral("Free RAM: %1 kw").arg(app.vsp->device().memory().freeSampleKilowords()));
+        QCOMPARE(app.panel(7), QStringLiteral("Current Bank: Test Bank     "));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
         QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("0"));
         QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Drum Kit"));
         QVERIFY(app.find<QPushButton>("cmdDeleteObject")->isEnabled());
@@ -54,7 +50,7 @@ private slots:
         Vsp::SpMemory memory = VspApp::StandardMemory();
         memory.of(Vsp::Wave).clear();
         app.start(memory);
-        QCOMPARE(Panel(app, 4), QStringLiteral("w# -"));
+        QCOMPARE(app.panel(4), QStringLiteral("w# -"));
         QVERIFY(!app.find<QPushButton>("cmdStereoMerge")->isEnabled());
         app.showTab(WaveTab);
         QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("None Loaded"));
@@ -85,11 +81,10 @@ private slots:
         const struct { const char *typed; int shown; const char *name; } cases[] = {
             {"7", 9, "Hat"}, {"12", 9, "Hat"}, {"0", 2, "Kick"}, {"5", 5, "Snare"}};
         for (const auto &c : cases) {
-            app.clear(app.box("txtObjectNum"));
-            app.type(app.box("txtObjectNum"), QLatin1String(c.typed));
+            app.clearAndType(app.box("txtObjectNum"), QLatin1String(c.typed));
             QCOMPARE(app.box("txtObjectNum")->text(), QString::number(c.shown));
             QCOMPARE(app.box("txtObjectName")->text(), QLatin1String(c.name));
-            QCOMPARE(Panel(app, 4), QStringLiteral("w# %1").arg(c.shown));
+            QCOMPARE(app.panel(4), QStringLiteral("w# %1").arg(c.shown));
             QVERIFY2(!KeyInput::IsPending(app.box("txtObjectNum")), c.typed);
             if (c.shown != 2 || QByteArray(c.typed) != "0")
                 QVERIFY(app.requests().contains(DumpRequest(0, c.shown)));
@@ -126,7 +121,7 @@ private slots:
         Spin(app, true);
         Spin(app, true);
         QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("12"));
-        QCOMPARE(Panel(app, 3), QStringLiteral("t# 12"));
+        QCOMPARE(app.panel(3), QStringLiteral("t# 12"));
     }
 
     void renamingSendsTheNameAndReadsTheObjectBack()
@@ -134,8 +129,7 @@ private slots:
         VspApp app;
         app.start();
         app.showTab(ToneTab);
-        app.clear(app.box("txtObjectName"));
-        app.type(app.box("txtObjectName"), QStringLiteral("Bass"), false);
+        app.clearAndType(app.box("txtObjectName"), QStringLiteral("Bass"), false);
         QVERIFY(KeyInput::IsPending(app.box("txtObjectName")));
         QCOMPARE(app.vsp->device().memory().find(Vsp::Tone, 3)->mid(1, 14), QByteArray("Kick Tone     "));
         QTest::keyClick(app.box("txtObjectName"), Qt::Key_Return);
@@ -151,8 +145,7 @@ private slots:
         VspApp app;
         app.start();
         app.showTab(MapTab);
-        app.clear(app.box("txtObjectName"));
-        app.type(app.box("txtObjectName"), QStringLiteral("Beats"));
+        app.clearAndType(app.box("txtObjectName"), QStringLiteral("Beats"));
         const QList<QByteArray> sent = app.requests();
         QByteArray header;
         for (const QByteArray &m : sent) {
@@ -172,8 +165,7 @@ private slots:
         app.start();
         app.showTab(ToneTab);
         app.vsp->injectFault({VirtualSpBackend::Fault::Status, 11});
-        app.clear(app.box("txtObjectName"));
-        app.type(app.box("txtObjectName"), QStringLiteral("Nope"));
+        app.clearAndType(app.box("txtObjectName"), QStringLiteral("Nope"));
         QVERIFY(KeyInput::IsPending(app.box("txtObjectName")));
         QCOMPARE(app.notifier.texts(), QStringList{"SP illegal data value encountered"});
         QCOMPARE(app.vsp->device().memory().find(Vsp::Tone, 3)->mid(1, 14), QByteArray("Kick Tone     "));
@@ -219,15 +211,11 @@ private slots:
     {
         VspApp app;
         app.shortTimeouts();
-        auto backend = std::make_unique<VirtualSpBackend>();
-        backend->device().setMemory(VspApp::StandardMemory());
-        backend->injectFault({VirtualSpBackend::Fault::NoAnswer, 0});
-        app.vsp = backend.get();
-        QCOMPARE(app.TestApp::start(std::move(backend)), LinkStartup::Outcome::Offline);
-        QCOMPARE(Panel(app, 8), QStringLiteral("OFFLINE"));
+        QCOMPARE(app.startOffline(), LinkStartup::Outcome::Offline);
+        QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
         QTest::mouseClick(app.find<QPushButton>("cmdDownLoad"), Qt::RightButton);
-        QCOMPARE(Panel(app, 8), QStringLiteral("ONLINE"));
-        QCOMPARE(Panel(app, 3), QStringLiteral("t# 3"));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
+        QCOMPARE(app.panel(3), QStringLiteral("t# 3"));
         QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Drum Kit"));
     }
 
@@ -235,16 +223,9 @@ private slots:
     {
         VspApp app;
         app.shortTimeouts();
-        auto backend = std::make_unique<VirtualSpBackend>();
-        backend->device().setMemory(VspApp::StandardMemory());
-        // The Map status request goes unanswered.
-        backend->setFaultPlan([](const QByteArray &request) {
-            const bool mapStatus = request.size() == 12 && request.at(7) == 0x12 && request.at(8) == 0x01 && request.at(10) == 2;
-            return VirtualSpBackend::Fault{mapStatus ? VirtualSpBackend::Fault::NoAnswer : VirtualSpBackend::Fault::None, 0};
-        });
-        app.vsp = backend.get();
-        QCOMPARE(app.TestApp::start(std::move(backend)), LinkStartup::Outcome::Offline);
-        QCOMPARE(Panel(app, 8), QStringLiteral("OFFLINE"));
+        const auto outcome = app.startWithFaults(FaultOn(DirectoryRequestOf(KindMap, false), {VirtualSpBackend::Fault::NoAnswer}));
+        QCOMPARE(outcome, LinkStartup::Outcome::Offline);
+        QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
         QCOMPARE(app.notifier.texts(), QStringList{"The specified SP Device is not responding"});
         QVERIFY(app.requests().contains(DumpRequest(1, 3)));
         for (const QByteArray &request : app.requests())
@@ -254,34 +235,18 @@ private slots:
     void aStatusOfTheWrongLengthMakesTheKindEmptyAndKeepsFreeRam()
     {
         VspApp app;
-        auto backend = std::make_unique<VirtualSpBackend>();
-        backend->device().setMemory(VspApp::StandardMemory());
-        backend->setFaultPlan([](const QByteArray &request) {
-            const bool toneStatus = request.size() == 12 && request.at(7) == 0x12 && request.at(8) == 0x01 && request.at(10) == 1;
-            return VirtualSpBackend::Fault{toneStatus ? VirtualSpBackend::Fault::Truncate : VirtualSpBackend::Fault::None, 63};
-        });
-        app.vsp = backend.get();
-        app.TestApp::start(std::move(backend));
-        QCOMPARE(Panel(app, 3), QStringLiteral("t# -"));
-        QCOMPARE(Panel(app, 4), QStringLiteral("w# 2"));
+        app.startWithFaults(FaultOn(DirectoryRequestOf(KindTone, false), {VirtualSpBackend::Fault::Truncate, 63}));
+        QCOMPARE(app.panel(3), QStringLiteral("t# -"));
+        QCOMPARE(app.panel(4), QStringLiteral("w# 2"));
         QVERIFY(!app.session().objects.of(1).Have);
     }
 
     void aLowestNumberMissingFromTheDirectoryIsReported()
     {
         VspApp app;
-        auto backend = std::make_unique<VirtualSpBackend>();
-        backend->device().setMemory(VspApp::StandardMemory());
         // The Tone directory comes back cut after its header: it lists none of the three Tones.
-        backend->setFaultPlan([](const QByteArray &request) {
-            const bool toneDirectory = request.size() == 12 && request.at(7) == 0x12 && request.at(8) == 0x02 && request.at(10) == 1;
-            return VirtualSpBackend::Fault{toneDirectory ? VirtualSpBackend::Fault::Truncate : VirtualSpBackend::Fault::None, 18};
-        });
-        app.vsp = backend.get();
-        app.TestApp::start(std::move(backend));
-        QCOMPARE(app.notifier.messages.size(), 1);
-        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("AllObjectsDump()"));
-        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error Downloading requested object"));
+        app.startWithFaults(FaultOn(DirectoryRequestOf(KindTone, true), {VirtualSpBackend::Fault::Truncate, 18}));
+        QCOMPARE(app.notifier.shown(), QStringList{"AllObjectsDump(): Error Downloading requested object"});
         QVERIFY(!app.requests().contains(DumpRequest(1, 3)));
         QVERIFY(!app.session().exchange.busy());
     }
@@ -292,12 +257,8 @@ private slots:
         app.start();
         app.showTab(ToneTab);
         const QByteArray image = app.session().objects.of(1).Image;
-        app.vsp->setFaultPlan([](const QByteArray &request) {
-            const bool toneDump = request.size() == 18 && request.at(7) == 0x01 && request.at(8) == 0x01;
-            return VirtualSpBackend::Fault{toneDump ? VirtualSpBackend::Fault::Truncate : VirtualSpBackend::Fault::None, 179};
-        });
-        app.clear(app.box("txtObjectNum"));
-        app.type(app.box("txtObjectNum"), QStringLiteral("7"));
+        app.vsp->setFaultPlan(FaultOn(DumpRequestsOf(KindTone), {VirtualSpBackend::Fault::Truncate, 179}));
+        app.clearAndType(app.box("txtObjectNum"), QStringLiteral("7"));
         QCOMPARE(app.session().objects.of(1).Image, image);
         QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Kick Tone"));
     }

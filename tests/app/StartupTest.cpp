@@ -1,5 +1,6 @@
 // Starting the program as a user does: on the Virtual SP, on a silent SP, with no MIDI at all;
 // the debug log, the status bar, the front-panel buttons, and closing.
+#include "Bytes.h"
 #include "TestApp.h"
 #include "device/LinkStartup.h"
 #include "midi/RtMidiBackend.h"
@@ -15,14 +16,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray Key(int code)
-{
-    QByteArray m("\xF0\x00\x00\x1B\x02\x05\x7F\x11\x01\x01", 10);
-    m.append(static_cast<char>(code));
-    m.append('\xF7');
-    return m;
-}
 
 QString ReadAll(const QString &path)
 {
@@ -49,7 +42,7 @@ private slots:
         VirtualSp &device = vsp->device();
         QCOMPARE(app.start(std::move(vsp)), LinkStartup::Outcome::Online);
         QVERIFY(app.main()->isVisible());
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
         QVERIFY(app.find<QPushButton>("cmdLoadBank")->isEnabled());
         // The probe is the Preset key; then the first tab's key follows the SP to the Preset page.
         QCOMPARE(device.keyPresses(), 2);
@@ -153,7 +146,7 @@ private slots:
         ScriptedBackend *sp = backend.get();
         QCOMPARE(app.start(std::move(backend), {"/b"}), LinkStartup::Outcome::Offline);
         QVERIFY(app.main()->isVisible());
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("OFFLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
         // On a first start the user is also told where the ports are chosen.
         QCOMPARE(app.notifier.texts(),
                  (QStringList{"The specified SP Device is not responding", LinkStartup::FirstStartHint()}));
@@ -162,13 +155,13 @@ private slots:
             QVERIFY2(!app.find<QPushButton>(name)->isEnabled(), name);
         QVERIFY(!app.find<QAction>("mnuDelete")->isEnabled());
         QVERIFY(!app.find<QAction>("mnuStereoMerge")->isEnabled());
-        QCOMPARE(sp->sent, QList<QByteArray>{Key(0)});
+        QCOMPARE(sp->sent, QList<QByteArray>{SpKey(0)});
 
         sp->reply = ScriptedBackend::StatusReplyInStep(0);
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
-        QCOMPARE(sp->sent.last(), Key(5));
+        QCOMPARE(sp->sent.last(), SpKey(5));
         QCOMPARE(sp->sent.size(), 3); // the press follows the request that brings the link back in step
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
         QVERIFY(app.find<QPushButton>("cmdLoadBank")->isEnabled());
         QVERIFY(!app.find<QPushButton>("cmdDeleteObject")->isEnabled());
         QVERIFY(!app.find<QPushButton>("cmdStereoMerge")->isEnabled());
@@ -181,7 +174,7 @@ private slots:
         backend->reply = ScriptedBackend::StatusReply(9);
         QCOMPARE(app.start(std::move(backend)), LinkStartup::Outcome::Offline);
         QCOMPARE(app.notifier.texts(), QStringList{"SP device is busy"});
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("OFFLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
     }
 
     void noMidiDeviceEndsTheProgramWithoutSavingAnything()
@@ -222,7 +215,8 @@ private slots:
 
     void virtualSpCanBeSwitchedOff()
     {
-        QSettings store(QTemporaryDir().filePath("x.ini"), QSettings::IniFormat);
+        const QTemporaryDir dir; // outlives the settings kept in it
+        QSettings store(dir.filePath("x.ini"), QSettings::IniFormat);
         QVERIFY(Korvane::WantsVirtualSp({}, store));
         QVERIFY(!Korvane::WantsVirtualSp({"--no-virtual-sp"}, store));
         store.setValue("Application/Virtual SP", "0");
@@ -246,15 +240,6 @@ private slots:
         QCOMPARE(app.store.value("Application/Virtual SP").toString(), QStringLiteral("1"));
     }
 
-    void withoutOptionsTheVirtualSpIsTheDefaultDevice()
-    {
-        if (!RtMidiBackend().inputPorts().isEmpty())
-            QSKIP("this machine has real MIDI ports");
-        TestApp app;
-        QCOMPARE(app.start(nullptr), LinkStartup::Outcome::Online);
-        QCOMPARE(app.session().settings.ports.InputDeviceName, QStringLiteral("Korvane Virtual SP"));
-    }
-
     void frontPanelButtonsSendTheirKeysFromTheWindow()
     {
         TestApp app;
@@ -272,7 +257,7 @@ private slots:
             }
             QVERIFY2(button, qPrintable(caption));
             QTest::mouseClick(button, Qt::LeftButton);
-            QCOMPARE(sp->sent.last(), Key(code));
+            QCOMPARE(sp->sent.last(), SpKey(code));
         }
     }
 
@@ -295,11 +280,11 @@ private slots:
         QCOMPARE(app.find<QGroupBox>("pnlObjName")->title(), QStringLiteral("Multi Name"));
         QCOMPARE(app.find<QAction>("mnuDLobject")->text(), QStringLiteral("&Current Multi"));
         QCOMPARE(app.find<QLineEdit>("txtObjectName")->text(), QStringLiteral("None Loaded"));
-        QCOMPARE(sp->sent.last(), Key(5));
+        QCOMPARE(sp->sent.last(), SpKey(5));
 
         tabs->setCurrentIndex(6);
         QCOMPARE(app.find<QLabel>("lblObjNumHash")->text(), QStringLiteral("w#"));
-        QCOMPARE(sp->sent.last(), Key(3));
+        QCOMPARE(sp->sent.last(), SpKey(3));
 
         // Offline, switching tabs sends nothing.
         app.session().link.setStatus(LinkState::Offline);

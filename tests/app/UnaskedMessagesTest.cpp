@@ -24,7 +24,6 @@ const QByteArray UnaskedStatus = Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F,
 struct ChainApp : VspApp {
     void download() { QTest::mouseClick(find<QPushButton>("cmdDownLoad"), Qt::LeftButton); }
     void press(int key) { QTest::mouseClick(find<QPushButton>(QStringLiteral("cmdPushButton(%1)").arg(key)), Qt::LeftButton); }
-    QString panel(int number) { return find<QLabel>(QStringLiteral("stbPanel(%1)").arg(number))->text(); }
     // Lets whatever the Virtual SP and the chain still have on the way arrive.
     bool settle() { return QTest::qWaitFor([this] { return vsp->answersPending() == 0; }); }
 };
@@ -110,9 +109,7 @@ private slots:
                 return request == DumpRequest(0, 2) ? Fault{Fault::Corrupt, damaged} : Fault{};
             });
             app.download();
-            QCOMPARE(app.notifier.messages.size(), 1);
-            QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("WaveObjDump()"));
-            QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error downloading Wave object from SP"));
+            QCOMPARE(app.notifier.shown(), QStringList{"WaveObjDump(): Error downloading Wave object from SP"});
             QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Kick"));
             QVERIFY(!app.session().exchange.busy());
         }
@@ -126,9 +123,7 @@ private slots:
             return request == nameRequest ? Fault{Fault::Corrupt, 11} : Fault{};
         });
         app.download();
-        QCOMPARE(app.notifier.messages.size(), 1);
-        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("GlobalObjDump()"));
-        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error downloading Global object from SP"));
+        QCOMPARE(app.notifier.shown(), QStringList{"GlobalObjDump(): Error downloading Global object from SP"});
         QCOMPARE(app.box("txtGlobal(8)")->text(), QStringLiteral("Test Bank     "));
     }
 
@@ -161,16 +156,11 @@ private slots:
         QFile blocker(app.file(QStringLiteral("data")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        VirtualSpBackend::Options options;
-        options.memoryFile = app.file(QStringLiteral("data/memory.json"));
-        auto backend = std::make_unique<VirtualSpBackend>(options);
-        app.vsp = backend.get();
-        app.TestApp::start(std::move(backend));
+        app.vspOptions.memoryFile = app.file(QStringLiteral("data/memory.json"));
+        app.start();
         app.showTab(GlobalTab);
-        for (const char *volume : {"90", "80"}) {
-            app.clear(app.box("txtGlobal(7)"));
-            app.type(app.box("txtGlobal(7)"), QString::fromLatin1(volume));
-        }
+        for (const char *volume : {"90", "80"})
+            app.clearAndType(app.box("txtGlobal(7)"), QString::fromLatin1(volume));
         QCOMPARE(app.vsp->device().memory().global.omniPolyVolume, 80);
         QTRY_COMPARE(app.notifier.messages.size(), 1);
         QVERIFY(app.notifier.messages[0].text.startsWith(QStringLiteral("The Virtual SP cannot save its memory in")));

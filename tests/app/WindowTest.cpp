@@ -313,7 +313,7 @@ private slots:
         QVERIFY(Activate(app));
         QCoreApplication::processEvents();
         QStatusBar *bar = app.main()->statusBar();
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
         QList<QWidget *> shown;
         for (int n = 1; n <= 9; ++n) {
             if (app.main()->statusPanel(n)->isVisible())
@@ -442,7 +442,7 @@ private slots:
             else
                 QCOMPARE(DumpRequests(app), QList<QByteArray>{DumpRequest(0, step.request)});
         }
-        QCOMPARE(app.main()->statusPanel(4)->text(), QStringLiteral("w# 2"));
+        QCOMPARE(app.panel(4), QStringLiteral("w# 2"));
     }
 
     void shortcutsWhileTheSpIsBusyAreRefusedAndSaidSo_data()
@@ -467,7 +467,7 @@ private slots:
         app.session().exchange.setAwaitingResponse(false);
         QVERIFY(app.requests().isEmpty());
         QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("5"));
-        QCOMPARE(app.main()->statusPanel(7)->text(), BusyNotice);
+        QCOMPARE(app.panel(7), BusyNotice);
     }
 
     void ctrlQClosesAndSavesTheSettings()

@@ -24,20 +24,10 @@ QByteArray Data(int marker)
 
 } // namespace
 
-TEST(Exchange, StatusZeroReturnsZeroAndShowsNothing)
-{
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
-    t.backend->reply = ScriptedBackend::StatusReply(0);
-    EXPECT_EQ(t.exchange(KeyPress, ResponseWait::StatusResponse), "0");
-    EXPECT_TRUE(t.notifier.messages.isEmpty());
-    ASSERT_EQ(t.backend->sent.size(), 1);
-    EXPECT_EQ(t.backend->sent[0], KeyPress);
-}
-
 TEST(Exchange, EveryStatusCodeShowsItsMessageUnderSpErrorAndReturnsTheCode)
 {
     const QStringList expected = {
+        "", // OK: nothing to say
         "Unrecognised SP message",
         "Truncated SP message",
         "Error in SP message string",
@@ -51,15 +41,17 @@ TEST(Exchange, EveryStatusCodeShowsItsMessageUnderSpErrorAndReturnsTheCode)
         "SP illegal data value encountered",
         "Unknown SP Error",
     };
-    for (int code = 1; code <= 12; ++code) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+    for (int code = 0; code <= 12; ++code) {
+        OpenSession t;
         t.backend->reply = ScriptedBackend::StatusReply(code);
         EXPECT_EQ(t.exchange(KeyPress, ResponseWait::StatusResponse), QByteArray::number(code));
-        ASSERT_EQ(t.notifier.messages.size(), 1) << code;
-        EXPECT_EQ(t.notifier.messages[0].icon, Notifier::Icon::Critical);
-        EXPECT_EQ(t.notifier.messages[0].heading, "SP Error");
-        EXPECT_EQ(t.notifier.messages[0].text, expected[code - 1]) << code;
+        EXPECT_EQ(t.backend->sent, QList<QByteArray>{KeyPress});
+        if (code == 0) {
+            EXPECT_TRUE(t.notifier.messages.isEmpty());
+            continue;
+        }
+        EXPECT_EQ(t.notifier.shown(), QStringList{"SP Error: " + expected[code]}) << code;
+        EXPECT_EQ(t.notifier.messages.value(0).icon, Notifier::Icon::Critical);
         EXPECT_FALSE(t.session->exchange.busy()) << "flags cleared after code " << code;
         EXPECT_FALSE(t.session->exchange.inLed());
         EXPECT_FALSE(t.session->exchange.outLed());
@@ -69,16 +61,13 @@ TEST(Exchange, EveryStatusCodeShowsItsMessageUnderSpErrorAndReturnsTheCode)
 
 TEST(Exchange, NoAnswerTimesOutDropsTheLinkAndReturns65)
 {
-    TestSession t;
+    OpenSession t;
     t.shortTimeouts();
-    ASSERT_TRUE(t.openPorts());
     t.session->link.setStatus(LinkState::Online);
     QSignalSpy failing(&t.session->wait, &ResponseWait::failing);
 
     EXPECT_EQ(t.exchange(KeyPress, ResponseWait::StatusResponse), "65");
-    ASSERT_EQ(t.notifier.messages.size(), 1);
-    EXPECT_EQ(t.notifier.messages[0].heading, "");
-    EXPECT_EQ(t.notifier.messages[0].text, "The specified SP Device is not responding");
+    EXPECT_EQ(t.notifier.shown(), QStringList{": The specified SP Device is not responding"});
     EXPECT_EQ(t.session->link.SPStatus(), LinkState::Offline);
     EXPECT_FALSE(t.session->exchange.busy());
     EXPECT_EQ(failing.count(), 1);
@@ -89,9 +78,8 @@ TEST(Exchange, NoAnswerTimesOutDropsTheLinkAndReturns65)
 
 TEST(Exchange, TimeOutWhileOfflineLeavesTheLinkAlone)
 {
-    TestSession t;
+    OpenSession t;
     t.shortTimeouts();
-    ASSERT_TRUE(t.openPorts());
     QSignalSpy changes(&t.session->link, &LinkState::statusChanged);
     EXPECT_EQ(t.exchange(KeyPress, ResponseWait::StatusResponse), "65");
     EXPECT_EQ(changes.count(), 0);
@@ -99,17 +87,14 @@ TEST(Exchange, TimeOutWhileOfflineLeavesTheLinkAlone)
 
 TEST(Exchange, ShortStatusTakesTheErrorPathAndIsNotTakenByTheNextWait)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     int calls = 0;
     t.backend->reply = [&calls](const QByteArray &) {
         return QList<QByteArray>{++calls == 1 ? QByteArray("\xF0\x00\x00\x1B\x02\x05\x7F\xF7", 8)
                                               : ScriptedBackend::Status(0)};
     };
     EXPECT_EQ(t.exchange(KeyPress, ResponseWait::StatusResponse), "");
-    ASSERT_EQ(t.notifier.messages.size(), 1);
-    EXPECT_EQ(t.notifier.messages[0].heading, "GetSpResponse()");
-    EXPECT_EQ(t.notifier.messages[0].text, "SP response error");
+    EXPECT_EQ(t.notifier.shown(), QStringList{"GetSpResponse(): SP response error"});
     EXPECT_FALSE(t.session->exchange.busy());
 
     EXPECT_EQ(t.exchange(KeyPress, ResponseWait::StatusResponse), "0");
@@ -118,8 +103,7 @@ TEST(Exchange, ShortStatusTakesTheErrorPathAndIsNotTakenByTheNextWait)
 
 TEST(Exchange, OneRequestTakesOneAnswerAndLeavesNothingForTheNext)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     int calls = 0;
     t.backend->reply = [&calls](const QByteArray &) {
         return ++calls == 1 ? QList<QByteArray>{Data(1) + Data(2)} : QList<QByteArray>{Data(3)};
@@ -131,8 +115,7 @@ TEST(Exchange, OneRequestTakesOneAnswerAndLeavesNothingForTheNext)
 
 TEST(Exchange, SysExNobodyAskedForNeverBlocksAndTheNextRequestStillGoesOut)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     ExchangeState &ex = t.session->exchange;
     QSignalSpy arrived(&t.session->comms.input(), &MidiInput::messagesArrived);
     t.backend->deliver(ScriptedBackend::Status(0) + Data(4) + Bytes({0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0xF7}));
@@ -149,8 +132,7 @@ TEST(Exchange, SysExNobodyAskedForNeverBlocksAndTheNextRequestStillGoesOut)
 
 TEST(Exchange, OnlyAMessageInTheSpFrameCanAnswerWhateverItsDeviceId)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     // Another maker's SysEx, a universal identity reply, a message cut short before its
     // header is complete, then the SP's answer under device ID 16. Each would read as an error
     // code if it were taken for the status.
@@ -167,9 +149,8 @@ TEST(Exchange, OnlyAMessageInTheSpFrameCanAnswerWhateverItsDeviceId)
 
 TEST(Exchange, AnAnswerThatComesAfterItsTimeOutNeverAnswersALaterRequest)
 {
-    TestSession t;
+    OpenSession t;
     t.shortTimeouts();
-    ASSERT_TRUE(t.openPorts());
     const QByteArray tonePresses = FrontPanel::KeyMessage(127, 5);
     // The first request goes unanswered. When the program next talks to the SP, the late
     // answer arrives first, then the answers to what it asks now, in order.
@@ -196,9 +177,8 @@ TEST(Exchange, AnAnswerThatComesAfterItsTimeOutNeverAnswersALaterRequest)
 
 TEST(Exchange, WhileTheSpStaysSilentNothingButTheResyncRequestGoesOut)
 {
-    TestSession t;
+    OpenSession t;
     t.shortTimeouts();
-    ASSERT_TRUE(t.openPorts());
     EXPECT_EQ(t.exchange(KeyPress, ResponseWait::StatusResponse), "65");
     EXPECT_EQ(t.exchange(KeyPress, ResponseWait::StatusResponse), "65");
     EXPECT_EQ(t.notifier.messages.size(), 2) << "one time-out each, not two for the second";
@@ -225,8 +205,7 @@ TEST(Exchange, ResyncAsksForAKindWhoseAnswerNoGivenUpRequestCanHave)
 TEST(Exchange, AnswerSplitAcrossCallbacksAndMixedWithClockAndSensingArrivesWhole)
 {
     for (int piece : {1, 3, 5}) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.backend->pieceSize = piece;
         QByteArray noisy = Data(7);
         noisy.insert(3, '\xF8');
@@ -239,9 +218,8 @@ TEST(Exchange, AnswerSplitAcrossCallbacksAndMixedWithClockAndSensingArrivesWhole
 
 TEST(Exchange, GarbageFromTheDeviceNeverCrashesAndEndsInATimeOut)
 {
-    TestSession t;
+    OpenSession t;
     t.shortTimeouts();
-    ASSERT_TRUE(t.openPorts());
     QByteArray endless("\xF0", 1);
     endless.append(QByteArray(1024 * 1024, '\x33'));
     t.backend->reply = [endless](const QByteArray &) { return QList<QByteArray>{endless}; };
@@ -250,8 +228,7 @@ TEST(Exchange, GarbageFromTheDeviceNeverCrashesAndEndsInATimeOut)
 
 TEST(Exchange, WaitingForeverEndsWithAnySysEx)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     t.session->comms.MidiOutLongMsg(KeyPress);
     t.backend->deliver(Data(3));
     // Byte 9 of this answer is 3: whatever arrives is decoded as the status.
@@ -262,8 +239,7 @@ TEST(Exchange, WaitingForeverEndsWithAnySysEx)
 
 TEST(Exchange, FlagsAndLightsFollowTheExchange)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     ExchangeState &ex = t.session->exchange;
     t.session->comms.MidiOutLongMsg(KeyPress);
     EXPECT_TRUE(ex.AwaitingResponse());
@@ -278,9 +254,8 @@ TEST(Exchange, FlagsAndLightsFollowTheExchange)
 
 TEST(Exchange, SendFailureIsReportedAndNoticedAsATimeOut)
 {
-    TestSession t;
+    OpenSession t;
     t.shortTimeouts();
-    ASSERT_TRUE(t.openPorts());
     t.backend->failSend = true;
     EXPECT_EQ(t.exchange(KeyPress, ResponseWait::StatusResponse), "65");
     ASSERT_EQ(t.notifier.messages.size(), 2);
@@ -290,8 +265,7 @@ TEST(Exchange, SendFailureIsReportedAndNoticedAsATimeOut)
 
 TEST(MidiThru, ShortMessagesAreForwardedUnchangedOnlyWhenOn)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     ExchangeState &ex = t.session->exchange;
 
     QSignalSpy arrived(&t.session->comms.input(), &MidiInput::messagesArrived);
@@ -337,8 +311,7 @@ TEST(MidiThru, EveryStatusClassIsForwardedAsItCameWithRunningStatus)
         {"clock inside a running message", Bytes({0x90, 0x3C, 0xF8, 0x64}), {Bytes({0x90, 0x3C, 0x64})}},
     };
     for (const auto &row : rows) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.session->settings.ports.MidiThru = 1;
         QSignalSpy arrived(&t.session->comms.input(), &MidiInput::messagesArrived);
         // A last note marks the end: everything before it has been handled once it is out.
@@ -352,8 +325,7 @@ TEST(MidiThru, EveryStatusClassIsForwardedAsItCameWithRunningStatus)
 
 TEST(MidiThru, ClockSensingAndF9NeverReachTheProgram)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     t.session->settings.ports.MidiThru = 1;
     QSignalSpy arrived(&t.session->comms.input(), &MidiInput::messagesArrived);
     t.backend->deliver(QByteArray("\xF8\xF9\xFE\xF8", 4));
@@ -365,8 +337,7 @@ TEST(MidiThru, ClockSensingAndF9NeverReachTheProgram)
 
 TEST(MidiTrace, EveryMessageInAndOutIsOneHexLine)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     t.backend->reply = ScriptedBackend::StatusReply(0);
     t.exchange(KeyPress, ResponseWait::StatusResponse);
     QFile trace(t.dir.filePath(QStringLiteral("trace.txt")));
@@ -377,8 +348,7 @@ TEST(MidiTrace, EveryMessageInAndOutIsOneHexLine)
 
 TEST(PortErrors, DriverErrorsShowTheirTextExceptCodesZeroAndEight)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     emit t.backend->errorOccurred(0, QStringLiteral("nothing"));
     emit t.backend->errorOccurred(8, QStringLiteral("buffer notice"));
     EXPECT_TRUE(t.notifier.messages.isEmpty());
@@ -390,8 +360,7 @@ TEST(PortErrors, DriverErrorsShowTheirTextExceptCodesZeroAndEight)
 
 TEST(Exchange, NoSecondExchangeStartsWhileOneIsWaitingEvenWhenANoteArrives)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     // A keyboard's note comes in during the wait, which clears the busy flags; the user
     // presses another key then. Only after that does the SP answer.
     t.backend->reply = [&t](const QByteArray &) {
@@ -416,8 +385,7 @@ TEST(Exchange, NoSecondExchangeStartsWhileOneIsWaitingEvenWhenANoteArrives)
 
 TEST(MidiTrace, ShortMessagesAreTracedAsTheyCameWithoutPadding)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     QSignalSpy arrived(&t.session->comms.input(), &MidiInput::messagesArrived);
     t.backend->deliver(QByteArray("\xC1\x05\xF8\x90\x3C\x40", 6));
     ASSERT_TRUE(arrived.wait(5000));

@@ -8,8 +8,7 @@ TEST(FrontPanel, EachButtonSendsItsKeyCode)
 {
     // Button index and the key code the SP expects: the four object keys are reversed.
     const int expected[FrontPanel::KeyCount] = {3, 2, 1, 0, 4, 5, 6, 7, 8, 9, 10, 11};
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     t.backend->reply = ScriptedBackend::StatusReply(0);
     for (int index = 0; index < FrontPanel::KeyCount; ++index) {
         EXPECT_EQ(t.session->frontPanel.Press(index), "0");
@@ -23,8 +22,7 @@ TEST(FrontPanel, EachButtonSendsItsKeyCode)
 
 TEST(FrontPanel, DeviceIdFromTheSettingsIsSent)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     t.session->settings.sp.SysExDeviceID = 16;
     t.backend->reply = ScriptedBackend::StatusReply(0);
     t.session->frontPanel.Press(0);
@@ -34,8 +32,7 @@ TEST(FrontPanel, DeviceIdFromTheSettingsIsSent)
 
 TEST(FrontPanel, PressWhileAnExchangeIsOutstandingSendsNothing)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     t.session->exchange.setAwaitingResponse(true);
     EXPECT_EQ(t.session->frontPanel.Press(3), "");
     t.session->exchange.setAwaitingResponse(false);
@@ -46,8 +43,7 @@ TEST(FrontPanel, PressWhileAnExchangeIsOutstandingSendsNothing)
 
 TEST(FrontPanel, AnsweredPressBringsTheLinkOnlineAndAnErrorDoesNot)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     t.backend->reply = ScriptedBackend::StatusReply(9);
     t.session->frontPanel.Press(5);
     EXPECT_EQ(t.session->link.SPStatus(), LinkState::Offline);
@@ -62,9 +58,8 @@ TEST(FrontPanel, AnsweredPressBringsTheLinkOnlineAndAnErrorDoesNot)
 
 TEST(FrontPanel, ExecWaitsBeyondTheOrdinaryTimeOut)
 {
-    TestSession t;
+    OpenSession t;
     t.shortTimeouts();
-    ASSERT_TRUE(t.openPorts());
     // The scripted device answers Exec only after several ordinary time-outs would have passed.
     t.backend->reply = [&t](const QByteArray &) {
         QTimer::singleShot(TestSession::ShortTimeoutMs * 4, t.backend, [&t] { t.backend->deliver(ScriptedBackend::Status(0)); });

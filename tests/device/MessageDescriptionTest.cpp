@@ -3,6 +3,7 @@
 #include "Bytes.h"
 #include "QtPrinters.h"
 #include "RecordingNotifier.h"
+#include "TestSession.h"
 #include "VspApp.h"
 #include "editors/Session.h"
 #include "device/FrontPanel.h"
@@ -27,24 +28,21 @@ using MessageDescription::Hex;
 namespace {
 
 // A session on the Virtual SP that records what passes through the trace, as the monitor sees it.
-struct TracedSession {
-    TracedSession() : store(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat)
+struct TracedSession : TestSession {
+    TracedSession() : TestSession(Holding(VspApp::StandardMemory()))
     {
-        auto backend = std::make_unique<VirtualSpBackend>();
-        backend->device().setMemory(VspApp::StandardMemory());
-        std::vector<std::unique_ptr<MidiBackend>> backends;
-        backends.push_back(std::move(backend));
-        session = std::make_unique<Session>(store, notifier, std::move(backends));
-        session->comms.OpenInputDevice();
-        session->comms.OpenOutputDevice();
+        openPorts();
         listener = session->trace.addListener([this](const MidiTrace::Event &e) { events.push_back(e); });
     }
     ~TracedSession() { session->trace.removeListener(listener); }
 
-    QTemporaryDir dir;
-    QSettings store;
-    RecordingNotifier notifier;
-    std::unique_ptr<Session> session;
+    static std::unique_ptr<MidiBackend> Holding(Vsp::SpMemory memory)
+    {
+        auto vsp = std::make_unique<VirtualSpBackend>();
+        vsp->device().setMemory(std::move(memory));
+        return vsp;
+    }
+
     std::vector<MidiTrace::Event> events;
     int listener = 0;
 };
@@ -55,11 +53,6 @@ struct Exchange {
     QString out;
     QString in; // a prefix when it ends with "..."
 };
-
-QByteArray Sp(std::initializer_list<int> body, int deviceId = 127)
-{
-    return SysEx::Frame(static_cast<uint8_t>(deviceId), Bytes(body));
-}
 
 } // namespace
 
@@ -151,7 +144,7 @@ TEST(MessageDescription, AnswersWithoutTheirRequestAreToldByTheirShape)
     Vsp::SpMemory memory = VspApp::StandardMemory();
     VirtualSp sp;
     sp.setMemory(memory);
-    const auto answer = [&sp](std::initializer_list<int> body) { return sp.Receive(Sp(body)).at(0); };
+    const auto answer = [&sp](std::initializer_list<int> body) { return sp.Receive(SpMessage(body)).at(0); };
     EXPECT_EQ(Describe(answer({0x01, 1, 0, 0, 0, 2, 0, 0, 0, 12}), Direction::In), "Tone dump t#12 \"Hat Tone\"");
     EXPECT_EQ(Describe(answer({0x01, 0, 0, 0, 0, 2, 0, 0, 0, 5}), Direction::In), "Wave dump w#5 \"Snare\"");
     EXPECT_EQ(Describe(answer({0x12, 2, 1, 1}), Direction::In), "Directory, Tones: 3 entries");
@@ -234,21 +227,21 @@ TEST(MessageDescription, GarbageIsNamedForWhatItIs)
         {Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x01}), "Truncated SP message (no F7), 9 bytes"},
         {Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0x81, 0xF7}), "Broken SysEx: byte 81 at position 9"},
         {Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0xF7}), "SP message without a command"},
-        {Sp({}), "SP message without a command"},
-        {Sp({0x00}), "Status (truncated)"},
-        {Sp({0x45, 0x01}), "Unknown SP command 45"},
-        {Sp({0x11, 0x01, 0x01}), "Front-panel key (truncated)"},
-        {Sp({0x01, 0x01}), "Dump request (truncated)"},
-        {Sp({0x01, 0x01, 0, 0, 0, 2, 0, 0, 0x10, 0}), "Dump request t#?"},
-        {Sp({0x02, 0x01, 0, 0}), "Data (truncated)"},
-        {Sp({0x03, 0x01, 0, 0, 0, 2, 0, 0}), "Delete (truncated)"},
-        {Sp({0x12, 0x01, 0x01}), "Directory status request (truncated)"},
-        {Sp({0x11, 0x02, 0x0F, 0x01, 'A'}), "Global name (truncated)"},
-        {Sp({0x11, 0x03, 0x03, 9, 1}), "Global parameter 9 (truncated)"},
-        {Sp({0x32, 1, 0, 0, 0, 4, 0, 1, 0, 1, 0, 0}), "Master tune (truncated)"},
-        {Sp({0x30, 1, 0, 0, 0, 3, 0x7F}), "Load bank (truncated)"},
-        {Sp({0x31, 1, 0, 0, 0, 4, 0, 0, 0, 3}), "Stereo merge (truncated)"},
-        {Sp({0x02, 0x01, 0, 0, 0, 0, 0, 0, 0, 3}), "Tone dump t#3 (wrong length, 18 bytes)"},
+        {SpMessage({}), "SP message without a command"},
+        {SpMessage({0x00}), "Status (truncated)"},
+        {SpMessage({0x45, 0x01}), "Unknown SP command 45"},
+        {SpMessage({0x11, 0x01, 0x01}), "Front-panel key (truncated)"},
+        {SpMessage({0x01, 0x01}), "Dump request (truncated)"},
+        {SpMessage({0x01, 0x01, 0, 0, 0, 2, 0, 0, 0x10, 0}), "Dump request t#?"},
+        {SpMessage({0x02, 0x01, 0, 0}), "Data (truncated)"},
+        {SpMessage({0x03, 0x01, 0, 0, 0, 2, 0, 0}), "Delete (truncated)"},
+        {SpMessage({0x12, 0x01, 0x01}), "Directory status request (truncated)"},
+        {SpMessage({0x11, 0x02, 0x0F, 0x01, 'A'}), "Global name (truncated)"},
+        {SpMessage({0x11, 0x03, 0x03, 9, 1}), "Global parameter 9 (truncated)"},
+        {SpMessage({0x32, 1, 0, 0, 0, 4, 0, 1, 0, 1, 0, 0}), "Master tune (truncated)"},
+        {SpMessage({0x30, 1, 0, 0, 0, 3, 0x7F}), "Load bank (truncated)"},
+        {SpMessage({0x31, 1, 0, 0, 0, 4, 0, 0, 0, 3}), "Stereo merge (truncated)"},
+        {SpMessage({0x02, 0x01, 0, 0, 0, 0, 0, 0, 0, 3}), "Tone dump t#3 (wrong length, 18 bytes)"},
         {Bytes({0x90, 60}), "Note on ch 1 (truncated)"},
         {Bytes({0xC0}), "Program change ch 1 (truncated)"},
         {Bytes({0x90, 60, 0x90}), "Note on ch 1 with a bad data byte 90"},
@@ -269,10 +262,10 @@ TEST(MessageDescription, AnyBytesAtAllGetADescription)
     sp.setMemory(VspApp::StandardMemory());
     QList<QByteArray> real;
     for (int kind = 0; kind <= 4; ++kind) {
-        real << sp.Receive(Sp({0x12, 1, 1, kind})).at(0) << sp.Receive(Sp({0x12, 2, 1, kind})).at(0);
-        real << sp.Receive(Sp({0x01, kind, 0, 0, 0, 2, 0, 0, 0, kind == 2 ? 4 : 3})).at(0);
+        real << sp.Receive(SpMessage({0x12, 1, 1, kind})).at(0) << sp.Receive(SpMessage({0x12, 2, 1, kind})).at(0);
+        real << sp.Receive(SpMessage({0x01, kind, 0, 0, 0, 2, 0, 0, 0, kind == 2 ? 4 : 3})).at(0);
     }
-    real << FrontPanel::KeyMessage(127, 3) << sp.Receive(Sp({0x11, 2, 1, 0})).at(0);
+    real << FrontPanel::KeyMessage(127, 3) << sp.Receive(SpMessage({0x11, 2, 1, 0})).at(0);
     for (const QByteArray &message : real) {
         for (qsizetype cut = 0; cut <= message.size(); ++cut) {
             for (Direction d : {Direction::Out, Direction::In}) {

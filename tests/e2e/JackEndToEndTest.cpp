@@ -257,7 +257,7 @@ TEST_F(JackEndToEnd, TheWholeProgramWorksThroughTheVspOnJack)
     ASSERT_TRUE(right);
     QTest::mouseClick(right, Qt::LeftButton);
     ASSERT_TRUE(vspReceived(Hex("F000001B02057F1101010BF7")));
-    EXPECT_EQ(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+    EXPECT_EQ(app.panel(8), QStringLiteral("ONLINE"));
     EXPECT_TRUE(app.notifier.messages.isEmpty()) << app.notifier.messages.size() << " messages shown";
 
     // Every request the program sent was answered as the built-in Virtual SP answers it.

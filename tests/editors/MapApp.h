@@ -92,14 +92,8 @@ struct MapApp : VspApp {
 
     void selectZone(int zone)
     {
-        clear(txt(0));
-        type(txt(0), QString::number(zone));
+        clearAndType(txt(0), QString::number(zone));
         vsp->clearTraffic();
-    }
-    void clearAndType(QLineEdit *box, const QString &text)
-    {
-        clear(box);
-        type(box, text);
     }
 
     QByteArray &held() { return vsp->device().memory().of(Vsp::Map)[ShownMap]; }

@@ -8,17 +8,7 @@
 #include <QLabel>
 
 using namespace MapTest;
-
-namespace {
-
 using Fault = VirtualSpBackend::Fault;
-
-bool IsDumpRequest(const QByteArray &request, int kind)
-{
-    return request.size() > 9 && request.at(7) == 0x01 && request.at(8) == kind;
-}
-
-} // namespace
 
 class MapTabTest : public QObject {
     Q_OBJECT
@@ -44,7 +34,7 @@ private slots:
                 QVERIFY2(app.opt(option)->isChecked(), qPrintable(QString::number(option)));
         }
         QVERIFY(app.requests().isEmpty()); // choosing a zone asks the SP nothing
-        QCOMPARE(app.main()->statusPanel(2)->text(), QStringLiteral("m# 4"));
+        QCOMPARE(app.panel(2), QStringLiteral("m# 4"));
         QCOMPARE(app.find<QLineEdit>("txtObjectName")->text(), QStringLiteral("Split Map"));
     }
 
@@ -210,9 +200,7 @@ private slots:
         app.vsp->clearTraffic();
         auto *spin = app.find<QWidget>(QStringLiteral("spnMap(1)"));
         spin->findChild<QToolButton *>(QStringLiteral("up"))->click();
-        QCOMPARE(app.notifier.messages.size(), 1);
-        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("Load Tone Object"));
-        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("There are no Tone Objects loaded into the SP"));
+        QCOMPARE(app.notifier.shown(), QStringList{"Load Tone Object: There are no Tone Objects loaded into the SP"});
         // The SP was asked once more for its Tones, and nothing was sent.
         QCOMPARE(app.requests().size(), 1);
         QCOMPARE(app.find<QLineEdit>(QStringLiteral("txtMap(1)"))->text(), QStringLiteral("3"));
@@ -286,15 +274,13 @@ private slots:
             const QVector<QByteArray> images = app.session().objects.ZoneImages;
             bool once = true;
             app.vsp->setFaultPlan([&](const QByteArray &request) {
-                if (!IsDumpRequest(request, KindMap) || !once)
+                if (!DumpRequestsOf(KindMap)(request) || !once)
                     return Fault{};
                 once = false;
                 return f.fault;
             });
             app.main()->retrieval().ObjectDownload(KindMap);
-            QCOMPARE(app.notifier.messages.size(), 1);
-            QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("MapObjDump()"));
-            QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error downloading Map object from SP"));
+            QCOMPARE(app.notifier.shown(), QStringList{"MapObjDump(): Error downloading Map object from SP"});
             QCOMPARE(app.session().objects.ZoneImages, images);
             QCOMPARE(app.txt(3)->text(), QStringLiteral("50"));
         }
@@ -305,14 +291,10 @@ private slots:
         MapApp app;
         app.selectZone(1);
         const QByteArray image = app.zoneImage(1);
-        app.vsp->setFaultPlan([](const QByteArray &request) {
-            return IsDumpRequest(request, KindMapZone) ? Fault{Fault::Corrupt, 30} : Fault{};
-        });
+        app.vsp->setFaultPlan(FaultOn(DumpRequestsOf(KindMapZone), {Fault::Corrupt, 30}));
         app.clearAndType(app.txt(7), QStringLiteral("12"));
         QCOMPARE(app.heldByte(1, Vsp::ZoneField::Volume), 12);
-        QCOMPARE(app.notifier.messages.size(), 1);
-        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("MapZoneObjDump()"));
-        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Error downloading Map Zone object from SP"));
+        QCOMPARE(app.notifier.shown(), QStringList{"MapZoneObjDump(): Error downloading Map Zone object from SP"});
         // The garbled zone is not kept: the image holds what the SP accepted.
         QByteArray accepted = image;
         accepted[10] = 0;
@@ -336,8 +318,7 @@ private slots:
     void typingWithoutEnterSendsNothing()
     {
         MapApp app;
-        app.clear(app.txt(8));
-        app.type(app.txt(8), QStringLiteral("-3"), false);
+        app.clearAndType(app.txt(8), QStringLiteral("-3"), false);
         QVERIFY(KeyInput::IsPending(app.txt(8)));
         QVERIFY(app.requests().isEmpty());
         // An emptied box with Enter shows the stored value again.

@@ -39,14 +39,6 @@ struct MultiApp : ObjectApp {
     }
 };
 
-QByteArray Request(std::initializer_list<int> body)
-{
-    QByteArray r = Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F});
-    r += Wire(body);
-    r += Wire({0xF7});
-    return r;
-}
-
 } // namespace
 
 class MultiTest : public QObject {
@@ -165,16 +157,16 @@ private slots:
         SetAt(app.held(), 120, 77);
         QTest::mouseClick(app.find<QPushButton>("cmdDownLoad"), Qt::LeftButton);
         const QList<QByteArray> expected = {
-            Request({0x12, 0x01, 0x01, KindMulti}),
-            Request({0x12, 0x02, 0x01, KindMulti}),
+            SpMessage({0x12, 0x01, 0x01, KindMulti}),
+            SpMessage({0x12, 0x02, 0x01, KindMulti}),
             DumpRequest(KindMulti, ShownMulti),
-            Request({0x11, 0x02, 0x01, 0x00}),
-            Request({0x11, 0x03, 0x02, 0x01, 0x00}),
-            Request({0x11, 0x03, 0x02, 0x02, 0x00}),
-            Request({0x11, 0x03, 0x02, 0x03, 0x00}),
-            Request({0x11, 0x03, 0x02, 0x04, 0x00}),
-            Request({0x11, 0x03, 0x02, 0x05, 0x00}),
-            Request({0x32, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00}),
+            SpMessage({0x11, 0x02, 0x01, 0x00}),
+            SpMessage({0x11, 0x03, 0x02, 0x01, 0x00}),
+            SpMessage({0x11, 0x03, 0x02, 0x02, 0x00}),
+            SpMessage({0x11, 0x03, 0x02, 0x03, 0x00}),
+            SpMessage({0x11, 0x03, 0x02, 0x04, 0x00}),
+            SpMessage({0x11, 0x03, 0x02, 0x05, 0x00}),
+            SpMessage({0x32, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00}),
         };
         QCOMPARE(app.requests(), expected);
         QCOMPARE(app.txt(5)->text(), QStringLiteral("77"));
@@ -189,8 +181,8 @@ private slots:
         const QList<QByteArray> sent = app.requests();
         const qsizetype dump = sent.indexOf(DumpRequest(KindMulti, ShownMulti));
         QVERIFY(dump > 0);
-        QCOMPARE(sent.indexOf(Request({0x11, 0x02, 0x01, 0x00})), dump + 1);
-        QCOMPARE(sent.last(), Request({0x32, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00}));
+        QCOMPARE(sent.indexOf(SpMessage({0x11, 0x02, 0x01, 0x00})), dump + 1);
+        QCOMPARE(sent.last(), SpMessage({0x32, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00}));
         QCOMPARE(app.txt(8)->text(), QStringLiteral("Other Bank    "));
         QCOMPARE(app.txt(5)->text(), QStringLiteral("64"));
     }
@@ -210,8 +202,8 @@ private slots:
         }
         QTest::mouseClick(app.find<QPushButton>("cmdDownLoad"), Qt::LeftButton);
         const QList<QByteArray> sent = app.requests();
-        QCOMPARE(sent.value(0), Request({0x12, 0x01, 0x01, KindMulti}));
-        QCOMPARE(sent.value(1), Request({0x11, 0x02, 0x01, 0x00}));
+        QCOMPARE(sent.value(0), SpMessage({0x12, 0x01, 0x01, KindMulti}));
+        QCOMPARE(sent.value(1), SpMessage({0x11, 0x02, 0x01, 0x00}));
         QCOMPARE(sent.size(), 8); // the Multi's status, then the Global's seven values
         QVERIFY(app.notifier.messages.isEmpty());
     }
@@ -224,13 +216,9 @@ private slots:
             MultiApp app({{120, 33}});
             const QByteArray before = app.image();
             SetAt(app.held(), 120, 44);
-            app.vsp->setFaultPlan([fault](const QByteArray &request) {
-                return request == DumpRequest(KindMulti, ShownMulti) ? fault : VirtualSpBackend::Fault{};
-            });
+            app.vsp->setFaultPlan(FaultOn(DumpRequestFor(KindMulti, ShownMulti), fault));
             app.main()->retrieval().ObjectDownload(KindMulti);
-            QCOMPARE(app.notifier.messages.size(), 1);
-            QCOMPARE(app.notifier.messages.value(0).heading, QStringLiteral("MultiObjDump()"));
-            QCOMPARE(app.notifier.messages.value(0).text, QStringLiteral("Error downloading Multi object from SP"));
+            QCOMPARE(app.notifier.shown(), QStringList{"MultiObjDump(): Error downloading Multi object from SP"});
             QCOMPARE(app.image(), before);
             QCOMPARE(app.txt(5)->text(), QStringLiteral("33"));
         }

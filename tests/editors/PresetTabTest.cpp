@@ -247,6 +247,8 @@ private slots:
             QCOMPARE(aux->currentIndex(), c.listIndex);
         }
         app.vsp->clearTraffic();
+        app.choose(aux, 121); // the choice already shown
+        QVERIFY(app.requests().isEmpty());
         app.choose(app.cbo(3), 2);
         QCOMPARE(app.heldByte(88), 1);
         app.choose(app.cbo(0), 4);
@@ -336,9 +338,7 @@ private slots:
         none.showLayerTab();
         QCOMPARE(none.txt(25)->text(), QStringLiteral("No Maps Loaded"));
         emit none.spn(8)->SpinUp();
-        QCOMPARE(none.notifier.messages.size(), 1);
-        QCOMPARE(none.notifier.messages.value(0).heading, QStringLiteral("Load map Object"));
-        QCOMPARE(none.notifier.messages.value(0).text, QStringLiteral("There are no Map Objects loaded into the SP"));
+        QCOMPARE(none.notifier.shown(), QStringList{"Load map Object: There are no Map Objects loaded into the SP"});
         QCOMPARE(none.heldByte(152), 4);
         QVERIFY(none.uploads().isEmpty());
     }
@@ -363,13 +363,9 @@ private slots:
             PresetApp app({{90, 33}});
             const QByteArray before = app.image();
             app.held()[SpRecords::RecordByteAt(90)] = 44;
-            app.vsp->setFaultPlan([fault](const QByteArray &request) {
-                return request == DumpRequest(KindPreset, ShownPreset) ? fault : VirtualSpBackend::Fault{};
-            });
+            app.vsp->setFaultPlan(FaultOn(DumpRequestFor(KindPreset, ShownPreset), fault));
             app.main()->retrieval().ObjectDownload(KindPreset);
-            QCOMPARE(app.notifier.messages.size(), 1);
-            QCOMPARE(app.notifier.messages.value(0).heading, QStringLiteral("PresetObjDump()"));
-            QCOMPARE(app.notifier.messages.value(0).text, QStringLiteral("Error downloading Preset object from SP"));
+            QCOMPARE(app.notifier.shown(), QStringList{"PresetObjDump(): Error downloading Preset object from SP"});
             QCOMPARE(app.image(), before);
             QCOMPARE(app.txt(0)->text(), QStringLiteral("33"));
         }
@@ -379,10 +375,7 @@ private slots:
     {
         PresetApp app({{90, 33}});
         app.shortTimeouts();
-        app.vsp->setFaultPlan([](const QByteArray &request) {
-            return request == DumpRequest(KindPreset, ShownPreset) ? VirtualSpBackend::Fault{VirtualSpBackend::Fault::NoAnswer}
-                                                                   : VirtualSpBackend::Fault{};
-        });
+        app.vsp->setFaultPlan(FaultOn(DumpRequestFor(KindPreset, ShownPreset), {VirtualSpBackend::Fault::NoAnswer}));
         app.main()->retrieval().ObjectDownload(KindPreset);
         QCOMPARE(app.notifier.texts(), QStringList{QStringLiteral("The specified SP Device is not responding")});
         QCOMPARE(app.txt(0)->text(), QStringLiteral("33"));

@@ -141,6 +141,21 @@ private slots:
         }
     }
 
+    void aQuantizeOfZeroOrOneIsStoredAsNoneAndShownAsNone()
+    {
+        // The box shows one more than the SP stores: 1 is the lowest quantize, 0 is below it.
+        for (const char *typed : {"0", "1"}) {
+            ToneApp app({{124, 3}, {142, 5}});
+            QCOMPARE(app.txt("txtLFO(5)")->text(), QStringLiteral("6"));
+            const QByteArray before = app.image();
+            app.clearAndType(app.txt("txtLFO(5)"), QLatin1String(typed));
+            QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 142, {0, 0})});
+            QCOMPARE(app.heldByte(142), 0);
+            QCOMPARE(app.txt("txtLFO(5)")->text(), QStringLiteral("none"));
+            QVERIFY2(!KeyInput::IsPending(app.txt("txtLFO(5)")), typed);
+        }
+    }
+
     void lettersMixedWithDigitsAreNoValueAndSendNothing()
     {
         const struct { const char *box; const char *typed; } cases[] = {
@@ -345,6 +360,15 @@ private slots:
         }
     }
 
+    void choosingTheSourceAlreadyShownSendsNothing()
+    {
+        ToneApp app({{124, 3}});
+        emit app.cbo(7)->activated(3);
+        emit app.cbo(0)->activated(0);
+        QVERIFY(app.requests().isEmpty());
+        QCOMPARE(app.cbo(7)->currentIndex(), 3);
+    }
+
     void anEditTheSpRefusesStaysRed()
     {
         ToneApp app({{80, 40}});
@@ -402,9 +426,7 @@ private slots:
         QVERIFY(!app.txt("txtTone(1)")->isEnabled());
         auto *up = app.find<SpinButton>("spnTone(0)")->findChild<QToolButton *>("up");
         QTest::mouseClick(up, Qt::LeftButton);
-        QCOMPARE(app.notifier.messages.size(), 1);
-        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("Load Wave Object"));
-        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("There are no Wave Objects loaded into the SP"));
+        QCOMPARE(app.notifier.shown(), QStringList{"Load Wave Object: There are no Wave Objects loaded into the SP"});
         QVERIFY(app.uploads().isEmpty());
     }
 
@@ -412,11 +434,7 @@ private slots:
     {
         ToneApp app({{80, 40}});
         const QByteArray before = app.image();
-        app.vsp->setFaultPlan([](const QByteArray &request) {
-            const bool toneDump = request.size() == 18 && request.at(7) == 0x01 && request.at(8) == KindTone;
-            return toneDump ? VirtualSpBackend::Fault{VirtualSpBackend::Fault::Truncate, 100}
-                            : VirtualSpBackend::Fault{};
-        });
+        app.vsp->setFaultPlan(FaultOn(DumpRequestsOf(KindTone), {VirtualSpBackend::Fault::Truncate, 100}));
         app.Reload({{80, 60}});
         QCOMPARE(app.txt("txtDCF(4)")->text(), QStringLiteral("40"));
         QCOMPARE(app.image(), before);

@@ -72,15 +72,6 @@ QByteArray WaveRecord(const WaveShape &s)
     return w;
 }
 
-// `value` as `width` nibble characters, high first.
-QByteArray Nibbles(int64_t value, int width)
-{
-    QByteArray n;
-    for (int i = width - 1; i >= 0; --i)
-        n.append(static_cast<char>((value >> (4 * i)) & 0x0F));
-    return n;
-}
-
 struct WaveApp : VspApp {
     explicit WaveApp(const WaveShape &shape = WaveShape())
     {
@@ -218,8 +209,7 @@ private slots:
             {"txtWavePitch", "-6x", "6"},
         };
         for (const auto &c : cases) {
-            app.clear(app.box(c.box));
-            app.type(app.box(c.box), QLatin1String(c.typed), false);
+            app.clearAndType(app.box(c.box), QLatin1String(c.typed), false);
             QVERIFY2(app.box(c.box)->text() == QLatin1String(c.kept), c.typed);
             QVERIFY2(KeyInput::IsPending(app.box(c.box)), c.box);
         }
@@ -238,15 +228,17 @@ private slots:
             {"txtLoopEnd", "7000", 100, 8, 7000, WaveField::LoopEnd, 4, "7000"},
             {"txtFineTune", "-7", 50, 2, 249, WaveField::FineTune, 1, "-7"},
             {"txtFineTune", "42", 50, 2, 42, WaveField::FineTune, 1, "42"},
+            {"txtFineTune", "150", 50, 2, 99, WaveField::FineTune, 1, "99"},    // clamped
+            {"txtFineTune", "-150", 50, 2, 157, WaveField::FineTune, 1, "-99"}, // clamped, two's complement
             {"txtWavePitch", "61.25", 128, 4, 6125, WaveField::Pitch, 2, "61.25"},
             {"txtWavePitch", "127.99", 128, 4, 12799, WaveField::Pitch, 2, "127.99"},
         };
         for (const FieldCase &c : cases) {
             WaveApp app;
-            app.clear(app.box(c.box));
-            app.type(app.box(c.box), QLatin1String(c.typed));
+            app.clearAndType(app.box(c.box), QLatin1String(c.typed));
             QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{c.position, c.width, c.sent}})});
             QCOMPARE(app.held(c.offset, c.bytes), static_cast<uint32_t>(c.sent));
+            QCOMPARE(app.held(WaveField::Address, 4), WaveShape().address); // the samples stay put
             QCOMPARE(app.box(c.box)->text(), QLatin1String(c.shown));
             QVERIFY2(!KeyInput::IsPending(app.box(c.box)), c.box);
         }
@@ -363,26 +355,9 @@ private slots:
             QCOMPARE(box->text(), stored);
         }
         // A lone minus in the fine tune box is no value either.
-        app.clear(app.box("txtFineTune"));
-        app.type(app.box("txtFineTune"), QStringLiteral("-"));
+        app.clearAndType(app.box("txtFineTune"), QStringLiteral("-"));
         QCOMPARE(app.box("txtFineTune")->text(), QStringLiteral("-5"));
         QVERIFY(app.requests().isEmpty());
-    }
-
-    void fineTuneBeyond99IsClampedTo99()
-    {
-        const struct { const char *typed; const char *shown; int64_t sent; } cases[] = {
-            {"150", "99", 99},
-            {"-150", "-99", 157},
-        };
-        for (const auto &c : cases) {
-            WaveApp app;
-            app.clear(app.box("txtFineTune"));
-            app.type(app.box("txtFineTune"), QLatin1String(c.typed));
-            QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{50, 2, c.sent}})});
-            QCOMPARE(app.box("txtFineTune")->text(), QLatin1String(c.shown));
-            QCOMPARE(app.held(WaveField::FineTune, 1), static_cast<uint32_t>(c.sent));
-        }
     }
 
     void keysAndControlsDoNothingWhileTheSpIsBusy()
@@ -418,12 +393,31 @@ private slots:
         };
         WaveApp app;
         for (const auto &c : cases) {
-            app.clear(app.box(c.box));
-            app.type(app.box(c.box), QLatin1String(c.typed));
+            app.clearAndType(app.box(c.box), QLatin1String(c.typed));
             QVERIFY2(app.box(c.box)->text() == QLatin1String(c.restored), c.typed);
             QVERIFY2(!KeyInput::IsPending(app.box(c.box)), c.typed);
         }
         QVERIFY(app.uploads().isEmpty());
+    }
+
+    void theSpRefusesAPlayEndAtTheLengthAndTakesLengthLessOne()
+    {
+        // The SP's Wave is shorter than the one the program read: only the SP can refuse.
+        WaveApp app;
+        Write(app.vsp->device().memory().of(Vsp::Wave)[WaveNumber], WaveField::Length, 4, 8500);
+        app.clearAndType(app.box("txtPlayEnd"), QStringLiteral("8500"));
+        QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{76, 8, 8500}})});
+        QCOMPARE(app.notifier.texts(), QStringList{"SP illegal data value encountered"});
+        QCOMPARE(app.held(WaveField::PlayEnd, 4), 8000u);
+        QCOMPARE(app.box("txtWaveLen")->text(), QStringLiteral("8500")); // read back all the same
+
+        app.vsp->clearTraffic();
+        app.notifier.messages.clear();
+        app.clearAndType(app.box("txtPlayEnd"), QStringLiteral("8499"));
+        QCOMPARE(app.uploads().size(), 1);
+        QVERIFY(app.notifier.messages.isEmpty());
+        QCOMPARE(app.held(WaveField::PlayEnd, 4), 8499u);
+        QCOMPARE(app.box("txtPlayEnd")->text(), QStringLiteral("8499"));
     }
 
     void withTheLoopOnThePlayRangeCannotCutIntoTheLoop()
@@ -434,8 +428,7 @@ private slots:
         };
         for (const auto &c : cases) {
             WaveApp app;
-            app.clear(app.box(c.box));
-            app.type(app.box(c.box), QLatin1String(c.typed));
+            app.clearAndType(app.box(c.box), QLatin1String(c.typed));
             const FieldCase &f = c.field;
             QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{f.position, f.width, f.sent}})});
             QCOMPARE(app.held(f.offset, f.bytes), static_cast<uint32_t>(f.sent));
@@ -446,14 +439,12 @@ private slots:
     void withTheLoopOffAMovedPlayRangeTakesTheLoopAlong()
     {
         WaveApp app(LoopOffAt(1000, 8000));
-        app.clear(app.box("txtPlayEnd"));
-        app.type(app.box("txtPlayEnd"), QStringLiteral("5000"));
+        app.clearAndType(app.box("txtPlayEnd"), QStringLiteral("5000"));
         // The loop end follows the play end into the same upload; the loop start stays.
         QCOMPARE(app.uploads(), QList<QByteArray>{app.expected({{100, 8, 5000}, {76, 8, 5000}})});
         QCOMPARE(app.held(WaveField::LoopEnd, 4), 5000u);
         QCOMPARE(app.held(WaveField::LoopStart, 4), 1000u);
-        app.clear(app.box("txtPlayStart"));
-        app.type(app.box("txtPlayStart"), QStringLiteral("1500"));
+        app.clearAndType(app.box("txtPlayStart"), QStringLiteral("1500"));
         QCOMPARE(app.uploads().size(), 2);
         QCOMPARE(app.uploads().at(1), app.expected({{100, 8, 5000}, {76, 8, 5000}, {92, 8, 1500}, {68, 8, 1500}}));
         QCOMPARE(app.held(WaveField::LoopStart, 4), 1500u);
@@ -463,8 +454,7 @@ private slots:
     void undoingAPlayEndThatTookTheLoopAlongPutsBothBack()
     {
         WaveApp app(LoopOffAt(1000, 8000));
-        app.clear(app.box("txtPlayEnd"));
-        app.type(app.box("txtPlayEnd"), QStringLiteral("5000"));
+        app.clearAndType(app.box("txtPlayEnd"), QStringLiteral("5000"));
         QCOMPARE(app.held(WaveField::LoopEnd, 4), 5000u);
         auto *undo = app.find<QAction>("mnuUndo");
         QCOMPARE(undo->text(), QStringLiteral("&Undo Wave w#2 Play end"));
@@ -522,8 +512,7 @@ private slots:
     {
         WaveApp app;
         app.vsp->injectFault({VirtualSpBackend::Fault::Status, 11});
-        app.clear(app.box("txtPlayStart"));
-        app.type(app.box("txtPlayStart"), QStringLiteral("500"));
+        app.clearAndType(app.box("txtPlayStart"), QStringLiteral("500"));
         QCOMPARE(app.uploads().size(), 1);
         QVERIFY(KeyInput::IsPending(app.box("txtPlayStart")));
         QCOMPARE(app.held(WaveField::PlayStart, 4), 100u);
@@ -543,8 +532,7 @@ private slots:
         };
         for (const auto &c : cases) {
             WaveApp app;
-            app.clear(app.box("txtWavePitch"));
-            app.type(app.box("txtWavePitch"), QLatin1String(c.typed));
+            app.clearAndType(app.box("txtWavePitch"), QLatin1String(c.typed));
             QVERIFY2(app.box("txtWavePitch")->text() == QLatin1String(c.shown), c.typed);
             QVERIFY2(!KeyInput::IsPending(app.box("txtWavePitch")), c.typed);
             if (c.sent < 0)
@@ -559,8 +547,7 @@ private slots:
         WaveApp app;
         QLineEdit *note = app.box("txtWaveNote");
         QCOMPARE(note->text(), QStringLiteral("C4")); // 60.5 is named after the even 60
-        app.clear(app.box("txtWavePitch"));
-        app.type(app.box("txtWavePitch"), QStringLiteral("61.5"), false);
+        app.clearAndType(app.box("txtWavePitch"), QStringLiteral("61.5"), false);
         QCOMPARE(note->text(), QStringLiteral("C4"));
         QTest::keyClick(app.box("txtWavePitch"), Qt::Key_Return);
         QCOMPARE(note->text(), QStringLiteral("D4")); // 61.5 goes to 62
@@ -592,19 +579,14 @@ private slots:
         moved.playStart = 200;
         app.vsp->device().memory().of(Vsp::Wave)[WaveNumber] = WaveRecord(moved);
         using Fault = VirtualSpBackend::Fault;
-        const auto onTheWave = [](Fault fault) {
-            return [fault](const QByteArray &request) {
-                return request == DumpRequest(0, WaveNumber) ? fault : Fault{};
-            };
-        };
-        app.vsp->setFaultPlan(onTheWave({Fault::Truncate, 100}));
+        app.vsp->setFaultPlan(FaultOn(DumpRequestFor(0, WaveNumber), {Fault::Truncate, 100}));
         app.main()->retrieval().ObjectDownload(0);
         QCOMPARE(app.box("txtPlayStart")->text(), QStringLiteral("100"));
         QCOMPARE(app.session().objects.of(0).Image, app.dump);
         QCOMPARE(app.notifier.texts(), QStringList{"Error downloading Wave object from SP"});
         app.notifier.messages.clear();
         // A whole answer with a garbled field is refused too, and said so.
-        app.vsp->setFaultPlan(onTheWave({Fault::Corrupt, 70}));
+        app.vsp->setFaultPlan(FaultOn(DumpRequestFor(0, WaveNumber), {Fault::Corrupt, 70}));
         app.main()->retrieval().ObjectDownload(0);
         QCOMPARE(app.box("txtPlayStart")->text(), QStringLiteral("100"));
         QCOMPARE(app.notifier.texts(), QStringList{"Error downloading Wave object from SP"});

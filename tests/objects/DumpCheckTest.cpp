@@ -17,12 +17,6 @@ QByteArray ToneDump()
     return dump;
 }
 
-QByteArray With(QByteArray dump, int position, int value)
-{
-    dump[position - 1] = static_cast<char>(value);
-    return dump;
-}
-
 } // namespace
 
 TEST(DumpCheck, OnlyAWholeUndamagedDumpOfTheObjectAskedForPasses)
@@ -39,12 +33,12 @@ TEST(DumpCheck, OnlyAWholeUndamagedDumpOfTheObjectAskedForPasses)
         {"one character short", good.left(178) + "\xF7", 1, 37, 180},
         {"another kind", good, 2, 37, 180},
         {"another object", good, 1, 36, 180},
-        {"another maker", With(good, 4, 0x41), 1, 37, 180},
-        {"header byte 6", With(good, 6, 0x06), 1, 37, 180},
-        {"first nibble above 15", With(good, 10, 0x10), 1, 37, 180},
-        {"a name nibble above 15", With(good, 33, 0x4F), 1, 37, 180},
-        {"last nibble above 15", With(good, 179, 0x7F), 1, DumpCheck::AnyNumber, DumpCheck::AnyLength},
-        {"no F7 at the end", With(good, 180, 0x00), 1, 37, 180},
+        {"another maker", With(good, 4, Bytes({0x41})), 1, 37, 180},
+        {"header byte 6", With(good, 6, Bytes({0x06})), 1, 37, 180},
+        {"first nibble above 15", With(good, 10, Bytes({0x10})), 1, 37, 180},
+        {"a name nibble above 15", With(good, 33, Bytes({0x4F})), 1, 37, 180},
+        {"last nibble above 15", With(good, 179, Bytes({0x7F})), 1, DumpCheck::AnyNumber, DumpCheck::AnyLength},
+        {"no F7 at the end", With(good, 180, Bytes({0x00})), 1, 37, 180},
         {"too short for a number", good.left(16) + "\xF7", 1, DumpCheck::AnyNumber, DumpCheck::AnyLength},
         {"empty", QByteArray(), 1, DumpCheck::AnyNumber, DumpCheck::AnyLength},
     };

@@ -12,31 +12,13 @@
 
 namespace {
 
-QByteArray B(std::initializer_list<int> values)
-{
-    return Bytes(values);
-}
-
 // A directory status answer with the fields the statistics use; the rest as the SP sends them.
 QByteArray StatusAnswer(int highestAllowed, int loaded, int lowest, int highest, int used, int free, int freeParm,
                         int installed, int freeSample)
 {
-    QByteArray answer = B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, 0x03, 0, 0, 1, 8, 0, 0, 0, 0, 0, 0, 0, 0});
-    const auto nibbles = [&answer](int64_t value, int width) {
-        for (int shift = 4 * (width - 1); shift >= 0; shift -= 4)
-            answer.append(static_cast<char>((value >> shift) & 0xF));
-    };
-    nibbles(highestAllowed, 4);
-    nibbles(loaded, 4);
-    nibbles(lowest, 4);
-    nibbles(highest, 4);
-    nibbles(used, 6);
-    nibbles(free, 6);
-    nibbles(freeParm, 6);
-    nibbles(installed, 4);
-    nibbles(freeSample, 4);
-    answer.append('\xF7');
-    return answer;
+    return SpMessage(Bytes({0x02, 0x03, 0, 0, 1, 8, 0, 0, 0, 0, 0, 0, 0, 0}) + Nibbles(highestAllowed, 4) + Nibbles(loaded, 4)
+                     + Nibbles(lowest, 4) + Nibbles(highest, 4) + Nibbles(used, 6) + Nibbles(free, 6)
+                     + Nibbles(freeParm, 6) + Nibbles(installed, 4) + Nibbles(freeSample, 4));
 }
 
 ObjDir DirOf(std::initializer_list<int> numbers)
@@ -66,10 +48,10 @@ TEST(BankLoad, CommandCarriesTheDiskCodeThenTheBankAsNibbles)
         int diskCode, bank;
         QByteArray expected;
     } rows[] = {
-        {2, 5, B({0x30, 0x01, 0x00, 0x00, 0x00, 0x03, 0, 2, 0, 0, 0, 5})},
-        {127, 0, B({0x30, 0x01, 0x00, 0x00, 0x00, 0x03, 7, 15, 0, 0, 0, 0})},
-        {6, 9999, B({0x30, 0x01, 0x00, 0x00, 0x00, 0x03, 0, 6, 2, 7, 0, 15})},
-        {0, 300, B({0x30, 0x01, 0x00, 0x00, 0x00, 0x03, 0, 0, 0, 1, 2, 12})},
+        {2, 5, Bytes({0x30, 0x01, 0x00, 0x00, 0x00, 0x03, 0, 2, 0, 0, 0, 5})},
+        {127, 0, Bytes({0x30, 0x01, 0x00, 0x00, 0x00, 0x03, 7, 15, 0, 0, 0, 0})},
+        {6, 9999, Bytes({0x30, 0x01, 0x00, 0x00, 0x00, 0x03, 0, 6, 2, 7, 0, 15})},
+        {0, 300, Bytes({0x30, 0x01, 0x00, 0x00, 0x00, 0x03, 0, 0, 0, 1, 2, 12})},
     };
     for (const auto &row : rows)
         EXPECT_EQ(BankLoad::LoadCommand(row.diskCode, row.bank), row.expected) << row.diskCode << " " << row.bank;
@@ -134,10 +116,10 @@ TEST(ObjectDelete, CommandsForOneObjectAllOfAKindAndTheWholeMemory)
         int kind, number;
         QByteArray expected;
     } rows[] = {
-        {Scope::Current, 1, 12, B({0x03, 0x01, 0x00, 0x00, 0x00, 0x02, 0, 0, 0, 12})},
-        {Scope::Current, 0, 300, B({0x03, 0x00, 0x00, 0x00, 0x00, 0x02, 0, 1, 2, 12})},
-        {Scope::AllOfKind, 3, 7, B({0x03, 0x03, 0x00, 0x00, 0x00, 0x02, 15, 15, 15, 15})},
-        {Scope::ClearMemory, 2, 7, B({0x03, 0x7F, 0x00, 0x00, 0x00, 0x02, 0, 0, 0, 0})},
+        {Scope::Current, 1, 12, Bytes({0x03, 0x01, 0x00, 0x00, 0x00, 0x02, 0, 0, 0, 12})},
+        {Scope::Current, 0, 300, Bytes({0x03, 0x00, 0x00, 0x00, 0x00, 0x02, 0, 1, 2, 12})},
+        {Scope::AllOfKind, 3, 7, Bytes({0x03, 0x03, 0x00, 0x00, 0x00, 0x02, 15, 15, 15, 15})},
+        {Scope::ClearMemory, 2, 7, Bytes({0x03, 0x7F, 0x00, 0x00, 0x00, 0x02, 0, 0, 0, 0})},
     };
     for (const auto &row : rows)
         EXPECT_EQ(ObjectDelete::Command(row.scope, row.kind, row.number), row.expected) << static_cast<int>(row.scope);
@@ -184,8 +166,8 @@ TEST(ObjectDelete, QuestionsAndProgressTextsPerKind)
 
 TEST(StereoMerge, CommandCarriesLeftThenRight)
 {
-    EXPECT_EQ(StereoMerge::Command(3, 10), B({0x31, 0x01, 0x00, 0x00, 0x00, 0x04, 0, 0, 0, 3, 0, 0, 0, 10}));
-    EXPECT_EQ(StereoMerge::Command(0x123, 0x45), B({0x31, 0x01, 0x00, 0x00, 0x00, 0x04, 0, 1, 2, 3, 0, 0, 4, 5}));
+    EXPECT_EQ(StereoMerge::Command(3, 10), Bytes({0x31, 0x01, 0x00, 0x00, 0x00, 0x04, 0, 0, 0, 3, 0, 0, 0, 10}));
+    EXPECT_EQ(StereoMerge::Command(0x123, 0x45), Bytes({0x31, 0x01, 0x00, 0x00, 0x00, 0x04, 0, 1, 2, 3, 0, 0, 4, 5}));
     EXPECT_FALSE(StereoMerge::Command(-1, 4));
     EXPECT_EQ(StereoMerge::ProgressText(3, 10), QStringLiteral("Merging Right Wave w#10 and Left Wave w#3..."));
 }

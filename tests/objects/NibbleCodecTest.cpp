@@ -9,19 +9,6 @@
 
 namespace {
 
-QByteArray B(std::initializer_list<int> values)
-{
-    return Bytes(values);
-}
-
-QByteArray Pads(int pairs)
-{
-    QByteArray pads;
-    for (int i = 0; i < pairs; ++i)
-        pads.append(B({2, 0}));
-    return pads;
-}
-
 struct EncodeCase {
     const char *what;
     int64_t value;
@@ -30,50 +17,34 @@ struct EncodeCase {
     std::optional<QByteArray> expected;
 };
 
-void CheckEncode(const EncodeCase &c)
-{
-    EXPECT_EQ(NibbleCodec::EncodeNumber(c.value, c.width, c.bits), c.expected) << c.what;
-}
-
 } // namespace
 
-TEST(NibbleCodec, EncodeNumberWritesHexDigitsMostSignificantFirstLeftPadded)
+// Hex digits most significant first, left-padded; negatives as two's complement; nothing when
+// the digits do not fit, and a negative below the field's range must not wrap round to a
+// positive number (-32769 would otherwise go out as 7FFF, -65535 as 0001).
+TEST(NibbleCodec, EncodeNumberWritesHexDigitsOrNothing)
 {
     const EncodeCase cases[] = {
-        {"5 in two", 5, 2, 16, B({0, 5})},
-        {"zero in two", 0, 2, 16, B({0, 0})},
-        {"zero in four", 0, 4, 16, B({0, 0, 0, 0})},
-        {"largest in two", 255, 2, 16, B({15, 15})},
-        {"every digit", 0x1234, 4, 16, B({1, 2, 3, 4})},
-        {"padded in four", 0xA, 4, 16, B({0, 0, 0, 10})},
-        {"largest in four", 65535, 4, 16, B({15, 15, 15, 15})},
-        {"six digits", 0xABCDEF, 6, 32, B({10, 11, 12, 13, 14, 15})},
-        {"padded in six", 0x300, 6, 32, B({0, 0, 0, 3, 0, 0})},
-        {"eight digits", 0x12345678, 8, 32, B({1, 2, 3, 4, 5, 6, 7, 8})},
-        {"largest in eight", 0xFFFFFFFFLL, 8, 32, B({15, 15, 15, 15, 15, 15, 15, 15})},
-    };
-    for (const EncodeCase &c : cases)
-        CheckEncode(c);
-}
-
-TEST(NibbleCodec, EncodeNumberWritesNegativesAsTwosComplement)
-{
-    const EncodeCase cases[] = {
-        {"-1 in four", -1, 4, 16, B({15, 15, 15, 15})},
-        {"-200 in four", -200, 4, 16, B({15, 15, 3, 8})},
-        {"-350 in four", -350, 4, 16, B({15, 14, 10, 2})},
-        {"most negative 16-bit", -32768, 4, 16, B({8, 0, 0, 0})},
-        {"-1 in eight", -1, 8, 32, B({15, 15, 15, 15, 15, 15, 15, 15})},
-        {"-2 in eight", -2, 8, 32, B({15, 15, 15, 15, 15, 15, 15, 14})},
-        {"most negative 32-bit", -2147483648LL, 8, 32, B({8, 0, 0, 0, 0, 0, 0, 0})},
-    };
-    for (const EncodeCase &c : cases)
-        CheckEncode(c);
-}
-
-TEST(NibbleCodec, EncodeNumberGivesNothingWhenTheDigitsDoNotFit)
-{
-    const EncodeCase cases[] = {
+        {"5 in two", 5, 2, 16, Bytes({0, 5})},
+        {"zero in two", 0, 2, 16, Bytes({0, 0})},
+        {"zero in four", 0, 4, 16, Bytes({0, 0, 0, 0})},
+        {"largest in two", 255, 2, 16, Bytes({15, 15})},
+        {"every digit", 0x1234, 4, 16, Bytes({1, 2, 3, 4})},
+        {"padded in four", 0xA, 4, 16, Bytes({0, 0, 0, 10})},
+        {"largest in four", 65535, 4, 16, Bytes({15, 15, 15, 15})},
+        {"six digits", 0xABCDEF, 6, 32, Bytes({10, 11, 12, 13, 14, 15})},
+        {"padded in six", 0x300, 6, 32, Bytes({0, 0, 0, 3, 0, 0})},
+        {"eight digits", 0x12345678, 8, 32, Bytes({1, 2, 3, 4, 5, 6, 7, 8})},
+        {"largest in eight", 0xFFFFFFFFLL, 8, 32, Bytes({15, 15, 15, 15, 15, 15, 15, 15})},
+        // negatives
+        {"-1 in four", -1, 4, 16, Bytes({15, 15, 15, 15})},
+        {"-200 in four", -200, 4, 16, Bytes({15, 15, 3, 8})},
+        {"-350 in four", -350, 4, 16, Bytes({15, 14, 10, 2})},
+        {"most negative 16-bit", -32768, 4, 16, Bytes({8, 0, 0, 0})},
+        {"-1 in eight", -1, 8, 32, Bytes({15, 15, 15, 15, 15, 15, 15, 15})},
+        {"-2 in eight", -2, 8, 32, Bytes({15, 15, 15, 15, 15, 15, 15, 14})},
+        {"most negative 32-bit", -2147483648LL, 8, 32, Bytes({8, 0, 0, 0, 0, 0, 0, 0})},
+        // too wide
         {"-1 as 16-bit in two", -1, 2, 16, std::nullopt},
         {"-200 as 16-bit in two", -200, 2, 16, std::nullopt},
         {"256 in two", 256, 2, 16, std::nullopt},
@@ -81,22 +52,13 @@ TEST(NibbleCodec, EncodeNumberGivesNothingWhenTheDigitsDoNotFit)
         {"-70000 as 16-bit", -70000, 4, 16, std::nullopt},
         {"seven digits in six", 0x1000000, 6, 32, std::nullopt},
         {"nine digits in eight", 0x100000000LL, 8, 32, std::nullopt},
-    };
-    for (const EncodeCase &c : cases)
-        CheckEncode(c);
-}
-
-// A negative value below what the field's two's complement holds must not wrap round to a
-// positive number (-32769 would otherwise go out as 7FFF, -65535 as 0001).
-TEST(NibbleCodec, EncodeNumberRefusesNegativesOutsideTheTwosComplementRange)
-{
-    const EncodeCase cases[] = {
+        // below the two's complement range
         {"-32769 as 16-bit", -32769, 4, 16, std::nullopt},
         {"-65535 as 16-bit", -65535, 4, 16, std::nullopt},
         {"-(2^31 + 1) as 32-bit", -2147483649LL, 8, 32, std::nullopt},
     };
     for (const EncodeCase &c : cases)
-        CheckEncode(c);
+        EXPECT_EQ(NibbleCodec::EncodeNumber(c.value, c.width, c.bits), c.expected) << c.what;
 }
 
 TEST(NibbleCodec, EncodeNameWritesEachCharacterAsTwoNibblesPaddedWithSpacePairs)
@@ -106,13 +68,13 @@ TEST(NibbleCodec, EncodeNameWritesEachCharacterAsTwoNibblesPaddedWithSpacePairs)
         QString name;
         QByteArray expected;
     } cases[] = {
-        {"short name", QStringLiteral("Bass"), B({4, 2, 6, 1, 7, 3, 7, 3}) + Pads(10)},
+        {"short name", QStringLiteral("Bass"), Bytes({4, 2, 6, 1, 7, 3, 7, 3}) + Pads(10)},
         {"empty", QString(), Pads(14)},
-        {"leading space kept", QStringLiteral(" A"), B({2, 0, 4, 1}) + Pads(12)},
+        {"leading space kept", QStringLiteral(" A"), Bytes({2, 0, 4, 1}) + Pads(12)},
         {"full fourteen, no padding", QStringLiteral("ABCDEFGHIJKLMN"),
-         B({4, 1, 4, 2, 4, 3, 4, 4, 4, 5, 4, 6, 4, 7, 4, 8, 4, 9, 4, 10, 4, 11, 4, 12, 4, 13, 4, 14})},
-        {"digits and punctuation", QStringLiteral("P-1~"), B({5, 0, 2, 13, 3, 1, 7, 14}) + Pads(10)},
-        {"outside 7 bits becomes ?", QString::fromUtf8("\xC3\xA9t"), B({3, 15, 7, 4}) + Pads(12)},
+         Bytes({4, 1, 4, 2, 4, 3, 4, 4, 4, 5, 4, 6, 4, 7, 4, 8, 4, 9, 4, 10, 4, 11, 4, 12, 4, 13, 4, 14})},
+        {"digits and punctuation", QStringLiteral("P-1~"), Bytes({5, 0, 2, 13, 3, 1, 7, 14}) + Pads(10)},
+        {"outside 7 bits becomes ?", QString::fromUtf8("\xC3\xA9t"), Bytes({3, 15, 7, 4}) + Pads(12)},
     };
     for (const auto &c : cases) {
         const QByteArray nibbles = NibbleCodec::EncodeName(c.name);
@@ -123,7 +85,7 @@ TEST(NibbleCodec, EncodeNameWritesEachCharacterAsTwoNibblesPaddedWithSpacePairs)
 
 TEST(NibbleCodec, ReadTakesNibblesAtOneBasedPositionsAndRefusesWhatIsNotThere)
 {
-    const QByteArray message = B({1, 2, 3, 4, 0x0F, 0xF7});
+    const QByteArray message = Bytes({1, 2, 3, 4, 0x0F, 0xF7});
     const struct {
         const char *what;
         QByteArray message;
@@ -137,10 +99,10 @@ TEST(NibbleCodec, ReadTakesNibblesAtOneBasedPositionsAndRefusesWhatIsNotThere)
         {"runs into F7", message, 4, 3, std::nullopt},
         {"position 0", message, 0, 1, std::nullopt},
         {"past the end", message, 7, 1, std::nullopt},
-        {"ends exactly past the end", B({1, 2}), 1, 3, std::nullopt},
-        {"character 16", B({0, 0x10}), 1, 2, std::nullopt},
-        {"character 7F", B({0x7F, 0}), 1, 2, std::nullopt},
-        {"eight fifteens", B({15, 15, 15, 15, 15, 15, 15, 15}), 1, 8, 0xFFFFFFFFu},
+        {"ends exactly past the end", Bytes({1, 2}), 1, 3, std::nullopt},
+        {"character 16", Bytes({0, 0x10}), 1, 2, std::nullopt},
+        {"character 7F", Bytes({0x7F, 0}), 1, 2, std::nullopt},
+        {"eight fifteens", Bytes({15, 15, 15, 15, 15, 15, 15, 15}), 1, 8, 0xFFFFFFFFu},
         {"empty message", QByteArray(), 1, 2, std::nullopt},
     };
     for (const auto &c : cases)
@@ -153,18 +115,18 @@ TEST(NibbleCodec, ReadSigned16TakesHex8000AndAboveAsNegative)
         QByteArray nibbles;
         std::optional<int16_t> expected;
     } cases[] = {
-        {B({0, 0, 0, 0}), 0},
-        {B({0, 0, 2, 5}), 37},
-        {B({7, 15, 15, 15}), 32767},
-        {B({8, 0, 0, 0}), -32768},
-        {B({15, 15, 3, 8}), -200},
-        {B({15, 15, 15, 15}), -1},
-        {B({0, 0, 0}), std::nullopt},
-        {B({0, 0, 0x10, 0}), std::nullopt},
+        {Bytes({0, 0, 0, 0}), 0},
+        {Bytes({0, 0, 2, 5}), 37},
+        {Bytes({7, 15, 15, 15}), 32767},
+        {Bytes({8, 0, 0, 0}), -32768},
+        {Bytes({15, 15, 3, 8}), -200},
+        {Bytes({15, 15, 15, 15}), -1},
+        {Bytes({0, 0, 0}), std::nullopt},
+        {Bytes({0, 0, 0x10, 0}), std::nullopt},
     };
     for (const auto &c : cases) {
         // Behind a frame start, so the field's position is not 1.
-        const QByteArray message = B({0xF0, 0x7F}) + c.nibbles;
+        const QByteArray message = Bytes({0xF0, 0x7F}) + c.nibbles;
         EXPECT_EQ(NibbleCodec::ReadSigned16(message, 3), c.expected) << c.nibbles.toHex().toStdString();
     }
 }
@@ -175,12 +137,12 @@ TEST(NibbleCodec, ReadSignedByteTakesAbove128AsNegative)
         QByteArray nibbles;
         std::optional<int> expected;
     } cases[] = {
-        {B({0, 0}), 0},
-        {B({7, 15}), 127},
-        {B({8, 0}), 128},
-        {B({8, 1}), -127},
-        {B({15, 15}), -1},
-        {B({15}), std::nullopt},
+        {Bytes({0, 0}), 0},
+        {Bytes({7, 15}), 127},
+        {Bytes({8, 0}), 128},
+        {Bytes({8, 1}), -127},
+        {Bytes({15, 15}), -1},
+        {Bytes({15}), std::nullopt},
     };
     for (const auto &c : cases)
         EXPECT_EQ(NibbleCodec::ReadSignedByte(c.nibbles, 1), c.expected) << c.nibbles.toHex().toStdString();
@@ -194,24 +156,24 @@ TEST(NibbleCodec, ReadNameLeavesOutZeroBytesKeepsSpacesAndStopsAtTheEnd)
         int characters;
         QString expected;
     } cases[] = {
-        {"spaces kept", B({4, 2, 6, 1, 7, 3, 7, 3}) + Pads(10), 14, QStringLiteral("Bass          ")},
-        {"zero bytes left out", B({4, 1, 0, 0, 4, 2, 0, 0, 0, 0, 2, 0}) + B({0, 0}).repeated(8), 14,
+        {"spaces kept", Bytes({4, 2, 6, 1, 7, 3, 7, 3}) + Pads(10), 14, QStringLiteral("Bass          ")},
+        {"zero bytes left out", Bytes({4, 1, 0, 0, 4, 2, 0, 0, 0, 0, 2, 0}) + Bytes({0, 0}).repeated(8), 14,
          QStringLiteral("AB ")},
-        {"cut short by F7", B({5, 0, 6, 9, 0xF7}), 14, QStringLiteral("Pi")},
-        {"cut short by the end", B({5, 0, 6, 9, 6}), 14, QStringLiteral("Pi")},
-        {"only the characters asked", B({4, 1, 4, 2, 4, 3}), 2, QStringLiteral("AB")},
-        {"high byte kept as Latin-1", B({14, 9, 2, 0}), 2, QString::fromUtf8("\xC3\xA9 ")},
+        {"cut short by F7", Bytes({5, 0, 6, 9, 0xF7}), 14, QStringLiteral("Pi")},
+        {"cut short by the end", Bytes({5, 0, 6, 9, 6}), 14, QStringLiteral("Pi")},
+        {"only the characters asked", Bytes({4, 1, 4, 2, 4, 3}), 2, QStringLiteral("AB")},
+        {"high byte kept as Latin-1", Bytes({14, 9, 2, 0}), 2, QString::fromUtf8("\xC3\xA9 ")},
     };
     for (const auto &c : cases)
         EXPECT_EQ(NibbleCodec::ReadName(c.message, 1, c.characters), c.expected) << c.what;
 
     // At a position other than 1, with a header in front.
-    EXPECT_EQ(NibbleCodec::ReadName(B({0xF0, 0, 0}) + B({4, 2, 6, 1, 7, 3, 7, 3}), 4, 4), QStringLiteral("Bass"));
+    EXPECT_EQ(NibbleCodec::ReadName(Bytes({0xF0, 0, 0}) + Bytes({4, 2, 6, 1, 7, 3, 7, 3}), 4, 4), QStringLiteral("Bass"));
 }
 
 TEST(NibbleCodec, OverwriteWritesAtOneBasedPositionsUpToWidthAndNeverPastTheEnd)
 {
-    const QByteArray message = B({0xF0, 9, 9, 9, 9, 0xF7});
+    const QByteArray message = Bytes({0xF0, 9, 9, 9, 9, 0xF7});
     const struct {
         const char *what;
         int position;
@@ -219,12 +181,12 @@ TEST(NibbleCodec, OverwriteWritesAtOneBasedPositionsUpToWidthAndNeverPastTheEnd)
         int width;
         QByteArray expected;
     } cases[] = {
-        {"two at position 2", 2, B({0, 5}), 2, B({0xF0, 0, 5, 9, 9, 0xF7})},
-        {"width shorter than the nibbles", 3, B({1, 2, 3, 4}), 2, B({0xF0, 9, 1, 2, 9, 0xF7})},
-        {"nibbles shorter than the width", 4, B({7}), 3, B({0xF0, 9, 9, 7, 9, 0xF7})},
-        {"stops at the end", 5, B({1, 2, 3, 4}), 4, B({0xF0, 9, 9, 9, 1, 2})},
-        {"past the end", 7, B({1, 2}), 2, message},
-        {"position 0", 0, B({1, 2}), 2, message},
+        {"two at position 2", 2, Bytes({0, 5}), 2, Bytes({0xF0, 0, 5, 9, 9, 0xF7})},
+        {"width shorter than the nibbles", 3, Bytes({1, 2, 3, 4}), 2, Bytes({0xF0, 9, 1, 2, 9, 0xF7})},
+        {"nibbles shorter than the width", 4, Bytes({7}), 3, Bytes({0xF0, 9, 9, 7, 9, 0xF7})},
+        {"stops at the end", 5, Bytes({1, 2, 3, 4}), 4, Bytes({0xF0, 9, 9, 9, 1, 2})},
+        {"past the end", 7, Bytes({1, 2}), 2, message},
+        {"position 0", 0, Bytes({1, 2}), 2, message},
     };
     for (const auto &c : cases) {
         QByteArray written = message;

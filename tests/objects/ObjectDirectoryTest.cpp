@@ -8,19 +8,8 @@
 
 namespace {
 
-QByteArray B(std::initializer_list<int> values)
-{
-    return Bytes(values);
-}
-
-QByteArray With(QByteArray message, int position, const QByteArray &characters)
-{
-    message.replace(position - 1, characters.size(), characters);
-    return message;
-}
-
 // A Preset directory status, field by field.
-const QByteArray PresetStatus = B({
+const QByteArray PresetStatus = Bytes({
     0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, 0x03, // 1-9
     0, 0, 1, 8, 0, 0, 0, 0, 0, 0, 0, 0,                   // 10-21
     0, 0, 15, 15,                                         // 22-25 HighestAllowed 255
@@ -70,7 +59,7 @@ QByteArray NameNibbles(const char (&name)[15])
 // A directory answer of `kind` with N at positions 10-13 and the entries from position 18.
 QByteArray Directory(int kind, const QByteArray &n, const QByteArray &entries)
 {
-    return B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, kind}) + n + B({0, 0, 0, 0}) + entries + B({0xF7});
+    return Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, kind}) + n + Bytes({0, 0, 0, 0}) + entries + Bytes({0xF7});
 }
 
 struct Entry {
@@ -88,19 +77,14 @@ void ExpectEntries(const ObjDir &dir, const QList<Entry> &expected, const char *
     }
 }
 
-const QByteArray Piano = B({0, 0, 0, 1}) + NameNibbles("Piano 1       ");
-const QByteArray Strings = B({0, 0, 2, 5}) + NameNibbles("Str\0\0\0\0\0\0\0\0\0\0\0");
-const QByteArray Choir = B({0, 1, 0, 0}) + NameNibbles(" Choir  Aahs  ");
+const QByteArray Piano = Bytes({0, 0, 0, 1}) + NameNibbles("Piano 1       ");
+const QByteArray Strings = Bytes({0, 0, 2, 5}) + NameNibbles("Str\0\0\0\0\0\0\0\0\0\0\0");
+const QByteArray Choir = Bytes({0, 1, 0, 0}) + NameNibbles(" Choir  Aahs  ");
 
 } // namespace
 
+// Every field from its positions; four-character numbers from 8000 on read as negative.
 TEST(ObjDirStatus, DecodesEveryFieldFromItsPositions)
-{
-    EXPECT_EQ(PresetStatus.size(), 64);
-    ExpectStatus(ObjDirStatus::Parse(PresetStatus), true, {255, 3, 1, 20, 4660, 65536, 32768, 2048, 768}, "preset");
-}
-
-TEST(ObjDirStatus, FourCharacterNumbersFrom8000ReadAsNegative)
 {
     const struct {
         const char *what;
@@ -108,15 +92,16 @@ TEST(ObjDirStatus, FourCharacterNumbersFrom8000ReadAsNegative)
         QByteArray nibbles;
         StatusFields expected;
     } cases[] = {
-        {"HighestAllowed 7FFF", 22, B({7, 15, 15, 15}), {32767, 3, 1, 20, 4660, 65536, 32768, 2048, 768}},
-        {"HighestAllowed 8000", 22, B({8, 0, 0, 0}), {-32768, 3, 1, 20, 4660, 65536, 32768, 2048, 768}},
-        {"Loaded FFFF", 26, B({15, 15, 15, 15}), {255, -1, 1, 20, 4660, 65536, 32768, 2048, 768}},
-        {"Lowest FF38", 30, B({15, 15, 3, 8}), {255, 3, -200, 20, 4660, 65536, 32768, 2048, 768}},
-        {"Highest 8001", 34, B({8, 0, 0, 1}), {255, 3, 1, -32767, 4660, 65536, 32768, 2048, 768}},
-        {"six-character fields stay positive", 38, B({15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15}),
+        {"as the SP sent it", 22, Bytes({0, 0, 15, 15}), {255, 3, 1, 20, 4660, 65536, 32768, 2048, 768}},
+        {"HighestAllowed 7FFF", 22, Bytes({7, 15, 15, 15}), {32767, 3, 1, 20, 4660, 65536, 32768, 2048, 768}},
+        {"HighestAllowed 8000", 22, Bytes({8, 0, 0, 0}), {-32768, 3, 1, 20, 4660, 65536, 32768, 2048, 768}},
+        {"Loaded FFFF", 26, Bytes({15, 15, 15, 15}), {255, -1, 1, 20, 4660, 65536, 32768, 2048, 768}},
+        {"Lowest FF38", 30, Bytes({15, 15, 3, 8}), {255, 3, -200, 20, 4660, 65536, 32768, 2048, 768}},
+        {"Highest 8001", 34, Bytes({8, 0, 0, 1}), {255, 3, 1, -32767, 4660, 65536, 32768, 2048, 768}},
+        {"six-character fields stay positive", 38, Bytes({15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15}),
          {255, 3, 1, 20, 16777215, 16777215, 32768, 2048, 768}},
-        {"FreeParmRAM", 50, B({0, 0, 0, 0, 0, 1}), {255, 3, 1, 20, 4660, 65536, 1, 2048, 768}},
-        {"InstalledRAM and FreeSampleRAM", 56, B({1, 0, 0, 0, 0, 0, 0, 15}),
+        {"FreeParmRAM", 50, Bytes({0, 0, 0, 0, 0, 1}), {255, 3, 1, 20, 4660, 65536, 1, 2048, 768}},
+        {"InstalledRAM and FreeSampleRAM", 56, Bytes({1, 0, 0, 0, 0, 0, 0, 15}),
          {255, 3, 1, 20, 4660, 65536, 32768, 4096, 15}},
     };
     for (const auto &c : cases)
@@ -130,12 +115,12 @@ TEST(ObjDirStatus, AnythingButAWholeStatusIsInvalidWithEveryFieldZero)
         QByteArray answer;
     } cases[] = {
         {"63 characters", PresetStatus.left(40) + PresetStatus.mid(41)},
-        {"65 characters", PresetStatus.left(40) + B({0}) + PresetStatus.mid(40)},
+        {"65 characters", PresetStatus.left(40) + Bytes({0}) + PresetStatus.mid(40)},
         {"time-out text", QByteArray("65")},
         {"nothing", QByteArray()},
-        {"character 16 in ParmMemUsed", With(PresetStatus, 40, B({0x10}))},
-        {"character 7F in HighestAllowed", With(PresetStatus, 22, B({0x7F}))},
-        {"F7 inside FreeSampleRAM", With(PresetStatus, 63, B({0xF7}))},
+        {"character 16 in ParmMemUsed", With(PresetStatus, 40, Bytes({0x10}))},
+        {"character 7F in HighestAllowed", With(PresetStatus, 22, Bytes({0x7F}))},
+        {"F7 inside FreeSampleRAM", With(PresetStatus, 63, Bytes({0xF7}))},
     };
     for (const auto &c : cases)
         ExpectStatus(ObjDirStatus::Parse(c.answer), false, Zeros, c.what);
@@ -148,16 +133,16 @@ TEST(ObjDir, CountRoundsHalvesToEvenAndEntriesSitEvery32Characters)
         QByteArray answer;
         QList<Entry> expected;
     } cases[] = {
-        {"N 2: none", Directory(3, B({0, 0, 0, 2}), Piano), {}},
-        {"N 18: one", Directory(3, B({0, 0, 1, 2}), Piano + Strings), {{1, QStringLiteral("Piano 1       ")}}},
-        {"N 34: two at 18 and 50", Directory(3, B({0, 0, 2, 2}), Piano + Strings),
+        {"N 2: none", Directory(3, Bytes({0, 0, 0, 2}), Piano), {}},
+        {"N 18: one", Directory(3, Bytes({0, 0, 1, 2}), Piano + Strings), {{1, QStringLiteral("Piano 1       ")}}},
+        {"N 34: two at 18 and 50", Directory(3, Bytes({0, 0, 2, 2}), Piano + Strings),
          {{1, QStringLiteral("Piano 1       ")}, {37, QStringLiteral("Str")}}},
-        {"N 10: half rounds down to 0", Directory(3, B({0, 0, 0, 10}), Piano), {}},
-        {"N 26: one and a half rounds up to 2", Directory(3, B({0, 0, 1, 10}), Piano + Strings),
+        {"N 10: half rounds down to 0", Directory(3, Bytes({0, 0, 0, 10}), Piano), {}},
+        {"N 26: one and a half rounds up to 2", Directory(3, Bytes({0, 0, 1, 10}), Piano + Strings),
          {{1, QStringLiteral("Piano 1       ")}, {37, QStringLiteral("Str")}}},
-        {"N 42: two and a half rounds down to 2", Directory(3, B({0, 0, 2, 10}), Piano + Strings + Choir),
+        {"N 42: two and a half rounds down to 2", Directory(3, Bytes({0, 0, 2, 10}), Piano + Strings + Choir),
          {{1, QStringLiteral("Piano 1       ")}, {37, QStringLiteral("Str")}}},
-        {"N 50: three", Directory(1, B({0, 0, 3, 2}), Piano + Strings + Choir),
+        {"N 50: three", Directory(1, Bytes({0, 0, 3, 2}), Piano + Strings + Choir),
          {{1, QStringLiteral("Piano 1       ")}, {37, QStringLiteral("Str")}, {256, QStringLiteral(" Choir  Aahs  ")}}},
     };
     for (const auto &c : cases)
@@ -166,7 +151,7 @@ TEST(ObjDir, CountRoundsHalvesToEvenAndEntriesSitEvery32Characters)
 
 TEST(ObjDir, OneEntryWrittenOutCharacterByCharacter)
 {
-    const QByteArray answer = B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, 0x01, 0, 0, 1, 2, 0, 0, 0, 0,
+    const QByteArray answer = Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, 0x01, 0, 0, 1, 2, 0, 0, 0, 0,
                                  0, 0, 0, 9,                                          // number 9
                                  4, 2, 6, 1, 7, 3, 7, 3, 2, 0, 3, 2, 0, 0, 0, 0,       // "Bass 2", two zero bytes
                                  2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 0xF7});          // six spaces
@@ -182,13 +167,13 @@ TEST(ObjDir, ShortOrOverclaimingAnswersNeverReadPastTheirEnd)
         QList<Entry> expected;
     } cases[] = {
         {"time-out text", QByteArray("65"), {}},
-        {"11 characters", B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, 0x03, 0, 0xF7}), {}},
-        {"12 characters, N cut by F7", B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, 0x03, 0, 2, 0xF7}), {}},
-        {"claims two, holds one", Directory(3, B({0, 0, 2, 2}), Piano), {{1, QStringLiteral("Piano 1       ")}}},
-        {"claims 4096, holds two", Directory(3, B({15, 15, 15, 15}), Piano + Strings),
+        {"11 characters", Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, 0x03, 0, 0xF7}), {}},
+        {"12 characters, N cut by F7", Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, 0x03, 0, 2, 0xF7}), {}},
+        {"claims two, holds one", Directory(3, Bytes({0, 0, 2, 2}), Piano), {{1, QStringLiteral("Piano 1       ")}}},
+        {"claims 4096, holds two", Directory(3, Bytes({15, 15, 15, 15}), Piano + Strings),
          {{1, QStringLiteral("Piano 1       ")}, {37, QStringLiteral("Str")}}},
-        {"claims one, holds nothing", Directory(3, B({0, 0, 1, 2}), QByteArray()), {}},
-        {"N not nibbles", Directory(3, B({0, 0x10, 2, 2}), Piano + Strings), {}},
+        {"claims one, holds nothing", Directory(3, Bytes({0, 0, 1, 2}), QByteArray()), {}},
+        {"N not nibbles", Directory(3, Bytes({0, 0x10, 2, 2}), Piano + Strings), {}},
     };
     for (const auto &c : cases)
         ExpectEntries(ObjDir::Parse(c.answer), c.expected, c.what);
@@ -196,7 +181,7 @@ TEST(ObjDir, ShortOrOverclaimingAnswersNeverReadPastTheirEnd)
 
 TEST(ObjDir, IndexOfFindsAnEntryByItsNumber)
 {
-    const ObjDir dir = ObjDir::Parse(Directory(3, B({0, 0, 3, 2}), Piano + Strings + Choir));
+    const ObjDir dir = ObjDir::Parse(Directory(3, Bytes({0, 0, 3, 2}), Piano + Strings + Choir));
     const struct {
         int number;
         int index;
@@ -216,15 +201,14 @@ TEST(ObjDirStatusRequest, SetsTheKindsHaveFlagAndFreeRamFromTheAnswer)
         int32_t freeRam;
     } cases[] = {
         {"three loaded", PresetStatus, true, true, 768},
-        {"none loaded: FreeRAM still taken", With(PresetStatus, 26, B({0, 0, 0, 0})), true, false, 768},
-        {"negative Loaded", With(PresetStatus, 26, B({15, 15, 15, 15})), true, false, 768},
+        {"none loaded: FreeRAM still taken", With(PresetStatus, 26, Bytes({0, 0, 0, 0})), true, false, 768},
+        {"negative Loaded", With(PresetStatus, 26, Bytes({15, 15, 15, 15})), true, false, 768},
         {"63 characters", PresetStatus.left(40) + PresetStatus.mid(41), false, false, 999},
-        {"65 characters", PresetStatus.left(40) + B({0}) + PresetStatus.mid(40), false, false, 999},
-        {"character above 15", With(PresetStatus, 61, B({0x10})), false, false, 999},
+        {"65 characters", PresetStatus.left(40) + Bytes({0}) + PresetStatus.mid(40), false, false, 999},
+        {"character above 15", With(PresetStatus, 61, Bytes({0x10})), false, false, 999},
     };
     for (const auto &c : cases) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.backend->reply = [&c](const QByteArray &) { return QList<QByteArray>{c.answer}; };
         ObjectStore &store = t.session->objects;
         for (int kind = 0; kind < NumberedKinds; ++kind)
@@ -239,16 +223,15 @@ TEST(ObjDirStatusRequest, SetsTheKindsHaveFlagAndFreeRamFromTheAnswer)
         for (int kind : {KindWave, KindTone, KindMap, KindMulti})
             EXPECT_TRUE(store.of(kind).Have) << c.what << ": kind " << kind << " left alone";
         ASSERT_EQ(t.backend->sent.size(), 1) << c.what;
-        EXPECT_EQ(t.backend->sent[0], B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x12, 0x01, 0x01, 0x03, 0xF7}));
+        EXPECT_EQ(t.backend->sent[0], Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x12, 0x01, 0x01, 0x03, 0xF7}));
         EXPECT_TRUE(t.notifier.messages.isEmpty()) << c.what;
     }
 }
 
 TEST(ObjDirStatusRequest, NoAnswerClearsHaveAndLeavesFreeRamAlone)
 {
-    TestSession t;
+    OpenSession t;
     t.shortTimeouts();
-    ASSERT_TRUE(t.openPorts());
     ObjectStore &store = t.session->objects;
     store.of(KindTone).Have = true;
     store.FreeRAM = 999;
@@ -260,21 +243,20 @@ TEST(ObjDirStatusRequest, NoAnswerClearsHaveAndLeavesFreeRamAlone)
     EXPECT_EQ(store.FreeRAM, 999);
     EXPECT_EQ(t.notifier.texts(), QStringList{QStringLiteral("The specified SP Device is not responding")});
     ASSERT_EQ(t.backend->sent.size(), 1);
-    EXPECT_EQ(t.backend->sent[0], B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x12, 0x01, 0x01, 0x01, 0xF7}));
+    EXPECT_EQ(t.backend->sent[0], Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x12, 0x01, 0x01, 0x01, 0xF7}));
 }
 
 TEST(ObjDirRequest, AsksForTheKindsDirectoryAndDecodesTheAnswer)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     t.backend->reply = [](const QByteArray &) {
-        return QList<QByteArray>{Directory(4, B({0, 0, 2, 2}), Strings + Choir)};
+        return QList<QByteArray>{Directory(4, Bytes({0, 0, 2, 2}), Strings + Choir)};
     };
 
     const ObjDir dir = t.session->io.GetObjDir(KindMulti);
 
     ExpectEntries(dir, {{37, QStringLiteral("Str")}, {256, QStringLiteral(" Choir  Aahs  ")}}, "multi");
     ASSERT_EQ(t.backend->sent.size(), 1);
-    EXPECT_EQ(t.backend->sent[0], B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x12, 0x02, 0x01, 0x04, 0xF7}));
+    EXPECT_EQ(t.backend->sent[0], Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x12, 0x02, 0x01, 0x04, 0xF7}));
     EXPECT_FALSE(t.session->exchange.hasResponse()) << "the answer is taken";
 }

@@ -13,22 +13,6 @@
 
 namespace {
 
-QByteArray B(std::initializer_list<int> values)
-{
-    return Bytes(values);
-}
-
-QByteArray With(QByteArray message, int position, const QByteArray &characters)
-{
-    message.replace(position - 1, characters.size(), characters);
-    return message;
-}
-
-QByteArray Pads(int pairs)
-{
-    return B({2, 0}).repeated(pairs);
-}
-
 // Data characters that differ from their neighbours, so a write one place off shows.
 QByteArray Pattern(int count, int seed)
 {
@@ -41,11 +25,11 @@ QByteArray Pattern(int count, int seed)
 // A dump answer of `length` characters: kind at 9, object 9 at 14-17, data from 18, F7 last.
 QByteArray Dump(int kind, int length)
 {
-    return B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, kind, 0, 0, 0, 0, 0, 0, 0, 9})
-           + Pattern(length - 18, kind) + B({0xF7});
+    return Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, kind, 0, 0, 0, 0, 0, 0, 0, 9})
+           + Pattern(length - 18, kind) + Bytes({0xF7});
 }
 
-const QByteArray ShortAnswer = B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0xF7});
+const QByteArray ShortAnswer = Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0xF7});
 
 const QByteArray UploadError = "Error uploading data object to SP";
 
@@ -59,29 +43,28 @@ TEST(ObjectIORequests, EveryRequestGoesOutByteForByte)
         QByteArray expected;
     } cases[] = {
         {"Tone 5", [](ObjectIO &io) { io.RequestObject(KindTone, 5); },
-         B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x05, 0xF7})},
+         Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x05, 0xF7})},
         {"Preset 37", [](ObjectIO &io) { io.RequestObject(KindPreset, 37); },
-         B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0x03, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x02, 0x05, 0xF7})},
+         Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0x03, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x02, 0x05, 0xF7})},
         {"Wave 255", [](ObjectIO &io) { io.RequestObject(KindWave, 255); },
-         B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0x00, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x0F, 0x0F, 0xF7})},
+         Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0x00, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x0F, 0x0F, 0xF7})},
         {"Multi 0", [](ObjectIO &io) { io.RequestObject(KindMulti, 0); },
-         B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0x04, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x00, 0xF7})},
+         Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0x04, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x00, 0xF7})},
         {"Preset status", [](ObjectIO &io) { io.GetObjDirStatus(KindPreset); },
-         B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x12, 0x01, 0x01, 0x03, 0xF7})},
+         Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x12, 0x01, 0x01, 0x03, 0xF7})},
         {"Wave status", [](ObjectIO &io) { io.GetObjDirStatus(KindWave); },
-         B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x12, 0x01, 0x01, 0x00, 0xF7})},
+         Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x12, 0x01, 0x01, 0x00, 0xF7})},
         {"Map directory", [](ObjectIO &io) { io.GetObjDir(KindMap); },
-         B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x12, 0x02, 0x01, 0x02, 0xF7})},
+         Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x12, 0x02, 0x01, 0x02, 0xF7})},
         {"Global format sends no tail",
-         [](ObjectIO &io) { io.ReqObjectDump(ObjectIO::GlobalFormat, B({0x11, 0x02, 0x01, 0x00}), B({0, 0, 0, 5})); },
-         B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x02, 0x01, 0x00, 0xF7})},
+         [](ObjectIO &io) { io.ReqObjectDump(ObjectIO::GlobalFormat, Bytes({0x11, 0x02, 0x01, 0x00}), Bytes({0, 0, 0, 5})); },
+         Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x02, 0x01, 0x00, 0xF7})},
         {"directory format sends its tail",
-         [](ObjectIO &io) { io.ReqObjectDump(ObjectIO::DirectoryFormat, B({0x12, 0x02, 0x01}), B({0x03})); },
-         B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x12, 0x02, 0x01, 0x03, 0xF7})},
+         [](ObjectIO &io) { io.ReqObjectDump(ObjectIO::DirectoryFormat, Bytes({0x12, 0x02, 0x01}), Bytes({0x03})); },
+         Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x12, 0x02, 0x01, 0x03, 0xF7})},
     };
     for (const auto &c : cases) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.backend->reply = [](const QByteArray &) { return QList<QByteArray>{Dump(KindTone, 180)}; };
         c.request(t.session->io);
         ASSERT_EQ(t.backend->sent.size(), 1) << c.what;
@@ -93,24 +76,22 @@ TEST(ObjectIORequests, EveryRequestGoesOutByteForByte)
 TEST(ObjectIORequests, DeviceIdFromTheSettingsGoesIntoByte7)
 {
     for (int id : {0, 5, 126}) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.session->settings.sp.SysExDeviceID = static_cast<int16_t>(id);
         t.backend->reply = [](const QByteArray &) { return QList<QByteArray>{ShortAnswer}; };
         t.session->io.RequestObject(KindTone, 5);
         t.session->io.GetObjDirStatus(KindPreset);
         ASSERT_EQ(t.backend->sent.size(), 2);
         EXPECT_EQ(t.backend->sent[0],
-                  B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, id, 0x01, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x05, 0xF7}));
-        EXPECT_EQ(t.backend->sent[1], B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, id, 0x12, 0x01, 0x01, 0x03, 0xF7}));
+                  Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, id, 0x01, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x05, 0xF7}));
+        EXPECT_EQ(t.backend->sent[1], Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, id, 0x12, 0x01, 0x01, 0x03, 0xF7}));
         EXPECT_TRUE(t.notifier.messages.isEmpty());
     }
 }
 
 TEST(ObjectIORequests, TheWholeAnswerIsHandedOverAndTaken)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     const QByteArray answer = Dump(KindTone, 180);
     t.backend->reply = [&answer](const QByteArray &) { return QList<QByteArray>{answer}; };
     EXPECT_EQ(t.session->io.RequestObject(KindTone, 9), answer);
@@ -131,27 +112,26 @@ TEST(ObjectUpload, SendsTheWorkingImageWithTheValueAndObjectNumberPatchedIn)
         QByteArray at;      // what the value writes at `position`
         QByteArray number4; // positions 14-17
     } cases[] = {
-        {"5 at 50 in two", KindTone, 9, int64_t(5), 50, 2, B({0, 5}), B({0, 0, 0, 9})},
-        {"object 37", KindTone, 37, int64_t(5), 50, 2, B({0, 5}), B({0, 0, 2, 5})},
-        {"object 0", KindTone, 0, int64_t(12), 51, 2, B({0, 12}), B({0, 0, 0, 0})},
-        {"object 255", KindTone, 255, int64_t(255), 52, 2, B({15, 15}), B({0, 0, 15, 15})},
-        {"-1 in four", KindTone, 9, int64_t(-1), 60, 4, B({15, 15, 15, 15}), B({0, 0, 0, 9})},
-        {"-200 in four", KindTone, 9, int64_t(-200), 61, 4, B({15, 15, 3, 8}), B({0, 0, 0, 9})},
-        {"six characters", KindTone, 9, int64_t(0x123456), 100, 6, B({1, 2, 3, 4, 5, 6}), B({0, 0, 0, 9})},
-        {"-2 in eight", KindTone, 9, int64_t(-2), 120, 8, B({15, 15, 15, 15, 15, 15, 15, 14}), B({0, 0, 0, 9})},
-        {"name", KindTone, 9, QStringLiteral("Bass"), 20, 28, B({4, 2, 6, 1, 7, 3, 7, 3}) + Pads(10),
-         B({0, 0, 0, 9})},
+        {"5 at 50 in two", KindTone, 9, int64_t(5), 50, 2, Bytes({0, 5}), Bytes({0, 0, 0, 9})},
+        {"object 37", KindTone, 37, int64_t(5), 50, 2, Bytes({0, 5}), Bytes({0, 0, 2, 5})},
+        {"object 0", KindTone, 0, int64_t(12), 51, 2, Bytes({0, 12}), Bytes({0, 0, 0, 0})},
+        {"object 255", KindTone, 255, int64_t(255), 52, 2, Bytes({15, 15}), Bytes({0, 0, 15, 15})},
+        {"-1 in four", KindTone, 9, int64_t(-1), 60, 4, Bytes({15, 15, 15, 15}), Bytes({0, 0, 0, 9})},
+        {"-200 in four", KindTone, 9, int64_t(-200), 61, 4, Bytes({15, 15, 3, 8}), Bytes({0, 0, 0, 9})},
+        {"six characters", KindTone, 9, int64_t(0x123456), 100, 6, Bytes({1, 2, 3, 4, 5, 6}), Bytes({0, 0, 0, 9})},
+        {"-2 in eight", KindTone, 9, int64_t(-2), 120, 8, Bytes({15, 15, 15, 15, 15, 15, 15, 14}), Bytes({0, 0, 0, 9})},
+        {"name", KindTone, 9, QStringLiteral("Bass"), 20, 28, Bytes({4, 2, 6, 1, 7, 3, 7, 3}) + Pads(10),
+         Bytes({0, 0, 0, 9})},
         {"name cut to 14 characters", KindTone, 9, QStringLiteral("ABCDEFGHIJKLMNOP"), 20, 28,
-         B({4, 1, 4, 2, 4, 3, 4, 4, 4, 5, 4, 6, 4, 7, 4, 8, 4, 9, 4, 10, 4, 11, 4, 12, 4, 13, 4, 14}), B({0, 0, 0, 9})},
-        {"last data character of a Tone", KindTone, 9, int64_t(0x3C), 178, 2, B({3, 12}), B({0, 0, 0, 9})},
-        {"Preset", KindPreset, 40, int64_t(7), 400, 2, B({0, 7}), B({0, 0, 2, 8})},
-        {"Wave, sent", KindWave, 3, int64_t(0xABCD), 80, 4, B({10, 11, 12, 13}), B({0, 0, 0, 3})},
-        {"Multi", KindMulti, 17, QStringLiteral("Split"), 20, 28, B({5, 3, 7, 0, 6, 12, 6, 9, 7, 4}) + Pads(9),
-         B({0, 0, 1, 1})},
+         Bytes({4, 1, 4, 2, 4, 3, 4, 4, 4, 5, 4, 6, 4, 7, 4, 8, 4, 9, 4, 10, 4, 11, 4, 12, 4, 13, 4, 14}), Bytes({0, 0, 0, 9})},
+        {"last data character of a Tone", KindTone, 9, int64_t(0x3C), 178, 2, Bytes({3, 12}), Bytes({0, 0, 0, 9})},
+        {"Preset", KindPreset, 40, int64_t(7), 400, 2, Bytes({0, 7}), Bytes({0, 0, 2, 8})},
+        {"Wave, sent", KindWave, 3, int64_t(0xABCD), 80, 4, Bytes({10, 11, 12, 13}), Bytes({0, 0, 0, 3})},
+        {"Multi", KindMulti, 17, QStringLiteral("Split"), 20, 28, Bytes({5, 3, 7, 0, 6, 12, 6, 9, 7, 4}) + Pads(9),
+         Bytes({0, 0, 1, 1})},
     };
     for (const auto &c : cases) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.backend->reply = ScriptedBackend::StatusReply(0);
         const QByteArray image = Dump(c.kind, Kind(c.kind).dumpLength);
         t.session->objects.of(c.kind).Image = image;
@@ -170,8 +150,7 @@ TEST(ObjectUpload, SendsTheWorkingImageWithTheValueAndObjectNumberPatchedIn)
 
 TEST(ObjectUpload, AnErrorStatusFromTheSpIsAFailedUpload)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     t.backend->reply = ScriptedBackend::StatusReply(4);
     const QByteArray image = Dump(KindTone, 180);
     t.session->objects.of(KindTone).Image = image;
@@ -179,9 +158,7 @@ TEST(ObjectUpload, AnErrorStatusFromTheSpIsAFailedUpload)
     EXPECT_FALSE(t.session->io.ObjectUpload(KindTone, 9, int64_t(5), 50, 2, true));
     EXPECT_EQ(t.backend->sent.size(), 1);
     EXPECT_EQ(t.session->objects.of(KindTone).Image, image);
-    ASSERT_EQ(t.notifier.messages.size(), 1);
-    EXPECT_EQ(t.notifier.messages[0].heading, "SP Error");
-    EXPECT_EQ(t.notifier.messages[0].text, "Specified SP data object is empty/nonexistent");
+    EXPECT_EQ(t.notifier.shown(), QStringList{"SP Error: Specified SP data object is empty/nonexistent"});
 }
 
 TEST(ObjectUpload, WhatCannotBeWrittenIsReportedAndNothingIsSent)
@@ -211,8 +188,7 @@ TEST(ObjectUpload, WhatCannotBeWrittenIsReportedAndNothingIsSent)
          "ObjectUpload() Upload Map Zone Object"},
     };
     for (const auto &c : cases) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.backend->reply = ScriptedBackend::StatusReply(0);
         const int imageKind = c.kind < NumberedKinds ? c.kind : KindMap;
         const QByteArray image = c.haveImage ? Dump(imageKind, Kind(imageKind).dumpLength) : QByteArray();
@@ -238,15 +214,14 @@ TEST(ObjectUpload, AWaveKeptBackChangesOnlyTheWaveImage)
         int width;
         QByteArray at;
     } cases[] = {
-        {"5 at 50", int64_t(5), 50, 2, B({0, 5})},
-        {"-1 in four", int64_t(-1), 60, 4, B({15, 15, 15, 15})},
-        {"sample period in eight", int64_t(0x0001F4A0), 110, 8, B({0, 0, 0, 1, 15, 4, 10, 0})},
-        {"name", QStringLiteral("Kick"), 20, 28, B({4, 11, 6, 9, 6, 3, 6, 11}) + Pads(10)},
-        {"last data character", int64_t(1), 146, 2, B({0, 1})},
+        {"5 at 50", int64_t(5), 50, 2, Bytes({0, 5})},
+        {"-1 in four", int64_t(-1), 60, 4, Bytes({15, 15, 15, 15})},
+        {"sample period in eight", int64_t(0x0001F4A0), 110, 8, Bytes({0, 0, 0, 1, 15, 4, 10, 0})},
+        {"name", QStringLiteral("Kick"), 20, 28, Bytes({4, 11, 6, 9, 6, 3, 6, 11}) + Pads(10)},
+        {"last data character", int64_t(1), 146, 2, Bytes({0, 1})},
     };
     for (const auto &c : cases) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.backend->reply = ScriptedBackend::StatusReply(0);
         const QByteArray wave = Dump(KindWave, 148);
         const QByteArray tone = Dump(KindTone, 180);
@@ -264,25 +239,25 @@ TEST(ObjectUpload, AWaveKeptBackChangesOnlyTheWaveImage)
 
 namespace {
 
-const QByteArray NameAnswer = B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x02, 0x0F, 0x01, 'F', 'a', 'c', 't',
+const QByteArray NameAnswer = Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x02, 0x0F, 0x01, 'F', 'a', 'c', 't',
                                  'o', 'r', 'y', ' ', 'B', 'a', 'n', 'k', ' ', ' ', 0xF7});
 
 QByteArray ParameterAnswer(int p, int value)
 {
-    return B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x03, p, 0x01, value, 0xF7});
+    return Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x03, p, 0x01, value, 0xF7});
 }
 
-const QByteArray TuneAnswer = B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x32, 0x01, 0x00, 0x00, 0x00, 0x04, 0x00,
+const QByteArray TuneAnswer = Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x32, 0x01, 0x00, 0x00, 0x00, 0x04, 0x00,
                                  0x01, 0x00, 0x01, 15, 15, 3, 8, 0xF7});
 
 const QList<QByteArray> GlobalRequests = {
-    B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x02, 0x01, 0x00, 0xF7}),
-    B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x02, 0x01, 0x00, 0xF7}),
-    B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x02, 0x02, 0x00, 0xF7}),
-    B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x02, 0x03, 0x00, 0xF7}),
-    B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x02, 0x04, 0x00, 0xF7}),
-    B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x02, 0x05, 0x00, 0xF7}),
-    B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x32, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00, 0xF7}),
+    Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x02, 0x01, 0x00, 0xF7}),
+    Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x02, 0x01, 0x00, 0xF7}),
+    Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x02, 0x02, 0x00, 0xF7}),
+    Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x02, 0x03, 0x00, 0xF7}),
+    Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x02, 0x04, 0x00, 0xF7}),
+    Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x02, 0x05, 0x00, 0xF7}),
+    Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x32, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00, 0xF7}),
 };
 
 // Answers the seven Global requests in order; the answer numbered `shortAt` comes back short.
@@ -310,8 +285,7 @@ GlobalValues Sentinel()
 
 TEST(GlobalObject, ReadsNameParametersAndTuneFromTheirAnswers)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     t.backend->reply = GlobalReplies();
     GlobalValues global = Sentinel();
 
@@ -331,8 +305,7 @@ TEST(GlobalObject, ReadsNameParametersAndTuneFromTheirAnswers)
 TEST(GlobalObject, StopsAtTheFirstShortAnswerLeavingEverythingAsItWas)
 {
     for (int shortAt = 0; shortAt < 7; ++shortAt) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.backend->reply = GlobalReplies(shortAt);
         GlobalValues global = Sentinel();
         const GlobalValues old = Sentinel();
@@ -359,15 +332,15 @@ TEST(GlobalObject, EditBodies)
         QByteArray body;
         QByteArray expected;
     } cases[] = {
-        {"parameter 3 to 15", GlobalObject::ParameterEditBody(3, 15), B({0x11, 0x03, 0x03, 0x03, 0x01, 0x0F})},
-        {"parameter 1 to 0", GlobalObject::ParameterEditBody(1, 0), B({0x11, 0x03, 0x03, 0x01, 0x01, 0x00})},
-        {"parameter 4 to 127", GlobalObject::ParameterEditBody(4, 127), B({0x11, 0x03, 0x03, 0x04, 0x01, 0x7F})},
+        {"parameter 3 to 15", GlobalObject::ParameterEditBody(3, 15), Bytes({0x11, 0x03, 0x03, 0x03, 0x01, 0x0F})},
+        {"parameter 1 to 0", GlobalObject::ParameterEditBody(1, 0), Bytes({0x11, 0x03, 0x03, 0x01, 0x01, 0x00})},
+        {"parameter 4 to 127", GlobalObject::ParameterEditBody(4, 127), Bytes({0x11, 0x03, 0x03, 0x04, 0x01, 0x7F})},
         {"bank name padded", GlobalObject::BankNameEditBody(QStringLiteral("Drums")),
-         B({0x11, 0x02, 0x0F, 0x01, 'D', 'r', 'u', 'm', 's', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '})},
+         Bytes({0x11, 0x02, 0x0F, 0x01, 'D', 'r', 'u', 'm', 's', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '})},
         {"bank name cut", GlobalObject::BankNameEditBody(QStringLiteral("ABCDEFGHIJKLMNOPQ")),
-         B({0x11, 0x02, 0x0F, 0x01, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N'})},
+         Bytes({0x11, 0x02, 0x0F, 0x01, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N'})},
         {"bank name 7-bit only", GlobalObject::BankNameEditBody(QString::fromUtf8("\xC3\x9C" "ber")),
-         B({0x11, 0x02, 0x0F, 0x01, '?', 'b', 'e', 'r', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '})},
+         Bytes({0x11, 0x02, 0x0F, 0x01, '?', 'b', 'e', 'r', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '})},
     };
     for (const auto &c : cases)
         EXPECT_EQ(c.body, c.expected) << c.what;
@@ -375,16 +348,16 @@ TEST(GlobalObject, EditBodies)
 
 TEST(GlobalObject, MasterTuneEditBodyWithinTwelveThousandHundredths)
 {
-    const QByteArray head = B({0x32, 0x01, 0x00, 0x00, 0x00, 0x04, 0x00, 0x01, 0x00, 0x01});
+    const QByteArray head = Bytes({0x32, 0x01, 0x00, 0x00, 0x00, 0x04, 0x00, 0x01, 0x00, 0x01});
     const struct {
         int hundredths;
         std::optional<QByteArray> expected;
     } cases[] = {
-        {-350, head + B({15, 14, 10, 2})},
-        {0, head + B({0, 0, 0, 0})},
-        {1, head + B({0, 0, 0, 1})},
-        {12000, head + B({2, 14, 14, 0})},
-        {-12000, head + B({13, 1, 2, 0})},
+        {-350, head + Bytes({15, 14, 10, 2})},
+        {0, head + Bytes({0, 0, 0, 0})},
+        {1, head + Bytes({0, 0, 0, 1})},
+        {12000, head + Bytes({2, 14, 14, 0})},
+        {-12000, head + Bytes({13, 1, 2, 0})},
         {12001, std::nullopt},
         {-12001, std::nullopt},
     };
@@ -416,8 +389,7 @@ TEST(ObjectDumps, FixedDumpKeepsOnlyAnswersOfTheKindsExactLength)
         {KindMulti, 213, false},
     };
     for (const auto &c : cases) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         const QByteArray answer = Dump(c.kind, c.length);
         t.backend->reply = [&answer](const QByteArray &) { return QList<QByteArray>{answer}; };
         KindState &state = t.session->objects.of(c.kind);
@@ -429,7 +401,7 @@ TEST(ObjectDumps, FixedDumpKeepsOnlyAnswersOfTheKindsExactLength)
         EXPECT_EQ(state.Image, c.kept ? answer : QByteArray("old")) << c.kind << " " << c.length;
         EXPECT_EQ(state.Num, c.kept ? 9 : 3) << c.kind << " " << c.length;
         ASSERT_EQ(t.backend->sent.size(), 1);
-        EXPECT_EQ(t.backend->sent[0], B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, c.kind, 0x00, 0x00, 0x00,
+        EXPECT_EQ(t.backend->sent[0], Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, c.kind, 0x00, 0x00, 0x00,
                                          0x02, 0x00, 0x00, 0x00, 0x09, 0xF7}));
         EXPECT_TRUE(t.notifier.messages.isEmpty());
     }
@@ -440,7 +412,7 @@ namespace {
 // Map header data, positions 18-83, with the last zone index at 52-53.
 QByteArray MapHeaderData(int lastZone)
 {
-    return With(Pattern(66, 5), 52 - 17, B({lastZone / 16, lastZone % 16}));
+    return With(Pattern(66, 5), 52 - 17, Bytes({lastZone / 16, lastZone % 16}));
 }
 
 QByteArray ZoneData(int z)
@@ -451,11 +423,11 @@ QByteArray ZoneData(int z)
 // Map 7 with `zones` zones after its header.
 QByteArray MapDump(int lastZone, int zones)
 {
-    QByteArray dump = B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, 0x02, 0, 0, 4, 1, 0, 0, 0, 7})
+    QByteArray dump = Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, 0x02, 0, 0, 4, 1, 0, 0, 0, 7})
                       + MapHeaderData(lastZone);
     for (int z = 0; z < zones; ++z)
         dump += ZoneData(z);
-    return dump + B({0xF7});
+    return dump + Bytes({0xF7});
 }
 
 } // namespace
@@ -463,8 +435,7 @@ QByteArray MapDump(int lastZone, int zones)
 TEST(ObjectDumps, MapDumpBuildsTheHeaderUploadImageAndOneImagePerZone)
 {
     for (int zones : {1, 2, 5}) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         const QByteArray dump = MapDump(zones - 1, zones);
         ASSERT_EQ(dump.size(), 84 + 32 * zones);
         t.backend->reply = [&dump](const QByteArray &) { return QList<QByteArray>{dump}; };
@@ -474,8 +445,8 @@ TEST(ObjectDumps, MapDumpBuildsTheHeaderUploadImageAndOneImagePerZone)
         EXPECT_TRUE(ObjectDumps::DumpObject(t.session->io, KindMap, 7)) << zones;
 
         const QByteArray header =
-            B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, 0x05, 0x00, 0x00, 0x02, 0x03, 0, 0, 0, 7})
-            + MapHeaderData(zones - 1) + B({0xF7});
+            Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, 0x05, 0x00, 0x00, 0x02, 0x03, 0, 0, 0, 7})
+            + MapHeaderData(zones - 1) + Bytes({0xF7});
         EXPECT_EQ(store.MapHeaderImage, header) << zones;
         EXPECT_EQ(store.MapHeaderImage.size(), 84) << zones;
         ASSERT_EQ(store.ZoneImages.size(), zones);
@@ -484,7 +455,7 @@ TEST(ObjectDumps, MapDumpBuildsTheHeaderUploadImageAndOneImagePerZone)
         EXPECT_EQ(store.CurrentZone, 0);
         EXPECT_EQ(store.of(KindMap).Image, dump);
         EXPECT_EQ(store.of(KindMap).Num, 7);
-        EXPECT_EQ(t.backend->sent.value(0), B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0x02, 0x00, 0x00, 0x00,
+        EXPECT_EQ(t.backend->sent.value(0), Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0x02, 0x00, 0x00, 0x00,
                                                0x02, 0x00, 0x00, 0x00, 0x07, 0xF7}));
     }
 }
@@ -496,13 +467,12 @@ TEST(ObjectDumps, MapDumpShorterThanItsZoneCountKeepsTheOldMap)
         QByteArray answer;
     } cases[] = {
         {"three zones claimed, two held", MapDump(2, 2)},
-        {"last zone index cut off", MapDump(1, 2).left(52) + B({0xF7})},
-        {"last zone index not nibbles", With(MapDump(0, 1), 52, B({0x10}))},
+        {"last zone index cut off", MapDump(1, 2).left(52) + Bytes({0xF7})},
+        {"last zone index not nibbles", With(MapDump(0, 1), 52, Bytes({0x10}))},
         {"short answer", ShortAnswer},
     };
     for (const auto &c : cases) {
-        TestSession t;
-        ASSERT_TRUE(t.openPorts());
+        OpenSession t;
         t.backend->reply = [&c](const QByteArray &) { return QList<QByteArray>{c.answer}; };
         ObjectStore &store = t.session->objects;
         store.MapHeaderImage = "header";
@@ -522,8 +492,7 @@ TEST(ObjectDumps, MapDumpShorterThanItsZoneCountKeepsTheOldMap)
 
 TEST(ObjectDumps, MapHeaderUploadSendsTheHeaderImageAsKind5)
 {
-    TestSession t;
-    ASSERT_TRUE(t.openPorts());
+    OpenSession t;
     const QByteArray dump = MapDump(1, 2);
     t.backend->reply = [&dump](const QByteArray &) { return QList<QByteArray>{dump}; };
     ASSERT_TRUE(ObjectDumps::MapObjDump(t.session->io, 7));
@@ -534,36 +503,14 @@ TEST(ObjectDumps, MapHeaderUploadSendsTheHeaderImageAsKind5)
 
     ASSERT_EQ(t.backend->sent.size(), 1);
     const QByteArray expected =
-        B({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, 0x05, 0x00, 0x00, 0x02, 0x03, 0, 0, 0, 7})
-        + With(MapHeaderData(1), 3, B({5, 0, 6, 1, 6, 4}) + Pads(11)) + B({0xF7});
+        Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x02, 0x05, 0x00, 0x00, 0x02, 0x03, 0, 0, 0, 7})
+        + With(MapHeaderData(1), 3, Bytes({5, 0, 6, 1, 6, 4}) + Pads(11)) + Bytes({0xF7});
     EXPECT_EQ(t.backend->sent[0], expected);
 }
 
-namespace {
-
-// A whole session over the Virtual SP holding its factory bank.
-struct VspSession {
-    VspSession()
-        : store(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat)
-    {
-        std::vector<std::unique_ptr<MidiBackend>> backends;
-        backends.push_back(std::make_unique<VirtualSpBackend>());
-        session = std::make_unique<Session>(store, notifier, std::move(backends));
-        session->wait.setTimeoutCap(2000);
-    }
-    bool openPorts() { return session->comms.OpenInputDevice() && session->comms.OpenOutputDevice(); }
-
-    QTemporaryDir dir;
-    QSettings store;
-    RecordingNotifier notifier;
-    std::unique_ptr<Session> session;
-};
-
-} // namespace
-
 TEST(ObjectIOWithVirtualSp, DirectoryDumpAndNameUploadAgree)
 {
-    VspSession v;
+    TestSession v(std::make_unique<VirtualSpBackend>()); // holding its factory bank
     ASSERT_TRUE(v.openPorts());
     ObjectIO &io = v.session->io;
 

@@ -28,11 +28,6 @@
 
 namespace {
 
-QByteArray Key(int deviceId, int code)
-{
-    return Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, deviceId, 0x11, 0x01, 0x01, code, 0xF7});
-}
-
 // The dialog and its controls, found by name as a user finds them by sight.
 struct Dialog {
     frmConfig *w = nullptr;
@@ -415,35 +410,24 @@ private slots:
 
     void aChangedDeviceIdIsUsedInTheVeryNextMessage()
     {
-        TestApp app;
-        VirtualSpBackend::Options options;
-        options.deviceId = 16;
-        auto backend = std::make_unique<VirtualSpBackend>(options);
-        VirtualSpBackend *vsp = backend.get();
+        VspApp app;
+        app.vspOptions.deviceId = 16;
         app.shortTimeouts(); // the SP stays silent for an ID it does not have
-        QCOMPARE(app.start(std::move(backend)), LinkStartup::Outcome::Online); // 127 reaches every SP
-        auto sentToSp = [vsp] {
-            QList<QByteArray> in;
-            for (const auto &t : vsp->traffic()) {
-                if (t.direction == VirtualSpBackend::Traffic::In)
-                    in << t.message;
-            }
-            return in;
-        };
+        QCOMPARE(app.start(), LinkStartup::Outcome::Online); // 127 reaches every SP
 
         Dialog d = OpenConfig(app, "mnuConfigSP");
         d.typeInto(4, "16");
         d.apply()->click();
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
-        QCOMPARE(sentToSp().last(), Key(16, 5));
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+        QCOMPARE(app.lastRequest(), SpKey(5, 16));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
 
         // An ID this SP does not have: the message carries it, and the SP stays silent.
         d.spin(4, true);
         QTest::mouseClick(d.get<QPushButton>("cmdOK"), Qt::LeftButton);
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
-        QCOMPARE(sentToSp().last(), Key(17, 5));
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("OFFLINE"));
+        QCOMPARE(app.lastRequest(), SpKey(5, 17));
+        QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
     }
 
     void applyReopensBothPortsOnTheChosenDevices()
@@ -474,9 +458,9 @@ private slots:
         QCOMPARE(ports.OutputDeviceName, QStringLiteral("B Out"));
         const qsizetype sentToA = first->sent.size();
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
-        QCOMPARE(second->sent.last(), Key(127, 5));
+        QCOMPARE(second->sent.last(), SpKey(5, 127));
         QCOMPARE(first->sent.size(), sentToA);
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE")); // B's answer came in
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE")); // B's answer came in
 
         // "Default Output" is the first device offered.
         Dialog::pick(d.outputs(), 0);
@@ -563,8 +547,8 @@ private slots:
         // The port opened at start still carries the traffic.
         QVERIFY(original && original->inputOpen && original->outputOpen);
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
-        QCOMPARE(original->sent.last(), Key(127, 5));
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+        QCOMPARE(original->sent.last(), SpKey(5, 127));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
 
         // Applied, the same interface is opened on the fresh listing.
         Dialog::pick(d.inputs(), 1);
@@ -572,8 +556,8 @@ private slots:
         QVERIFY(!original->inputOpen && !original->outputOpen);
         QVERIFY(rebuilt && rebuilt->inputOpen && rebuilt->outputOpen);
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
-        QCOMPARE(rebuilt->sent.last(), Key(127, 5));
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+        QCOMPARE(rebuilt->sent.last(), SpKey(5, 127));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
 
         // Opened again, the dialog finds the same ports and leaves them be.
         QTest::mouseClick(d.get<QPushButton>("cmdOK"), Qt::LeftButton);
@@ -618,7 +602,7 @@ private slots:
         // The Virtual SP still answers on the ports opened at start.
         QTest::mouseClick(app.find<QPushButton>("cmdPushButton(3)"), Qt::LeftButton);
         QCOMPARE(vsp->traffic().last().direction, VirtualSpBackend::Traffic::Out);
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
         app.main()->close();
         app.store.sync();
         QCOMPARE(app.store.value("MIDI Interface/Input").toString(), QStringLiteral("Korvane Virtual SP"));
@@ -662,7 +646,7 @@ private slots:
         TestApp app;
         app.shortTimeouts();
         QCOMPARE(app.start(std::make_unique<ScriptedBackend>()), LinkStartup::Outcome::Offline);
-        QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("OFFLINE"));
+        QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
         const QStringList texts = app.notifier.texts();
         QCOMPARE(texts.size(), 2);
         QCOMPARE(texts[0], QStringLiteral("The specified SP Device is not responding"));
@@ -679,11 +663,9 @@ private slots:
         QCOMPARE(second.notifier.texts(), QStringList{"The specified SP Device is not responding"});
 
         // A silent Virtual SP is no interface to choose.
-        TestApp third;
+        VspApp third;
         third.shortTimeouts();
-        auto vsp = std::make_unique<VirtualSpBackend>();
-        vsp->setFaultPlan([](const QByteArray &) { return VirtualSpBackend::Fault{VirtualSpBackend::Fault::NoAnswer, 0}; });
-        QCOMPARE(third.start(std::move(vsp)), LinkStartup::Outcome::Offline);
+        QCOMPARE(third.startWithFaults(FaultOnAll({VirtualSpBackend::Fault::NoAnswer})), LinkStartup::Outcome::Offline);
         QCOMPARE(third.notifier.texts(), QStringList{"The specified SP Device is not responding"});
     }
 
@@ -796,12 +778,12 @@ private slots:
                 QTest::mouseClick(app.find<QPushButton>("cmdPushButton(5)"), Qt::LeftButton);
             QCOMPARE(wire->sent.size() - before, 3);
             for (qsizetype i = before; i < wire->sent.size(); ++i)
-                QCOMPARE(wire->sent[i], Key(127, 5));
+                QCOMPARE(wire->sent[i], SpKey(5, 127));
             QCOMPARE(sentAt.size(), 3);
             for (int i = 1; i < sentAt.size(); ++i)
                 QVERIFY2(sentAt[i] - sentAt[i - 1] >= pause, qPrintable(QString::number(sentAt[i] - sentAt[i - 1])));
             QVERIFY(app.notifier.messages.isEmpty());
-            QCOMPARE(app.main()->statusPanel(8)->text(), QStringLiteral("ONLINE"));
+            QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
         }
     }
 

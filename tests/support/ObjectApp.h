@@ -51,12 +51,6 @@ struct ObjectApp : VspApp {
         return sent;
     }
 
-    void clearAndType(QLineEdit *line, const QString &text, bool enter = true)
-    {
-        clear(line);
-        type(line, text, enter);
-    }
-
     const int kind;
     const int number;
     const int dumpLength;

@@ -32,6 +32,15 @@ public:
         return all;
     }
 
+    // Each message as "heading: text", to compare all of them at once.
+    QStringList shown() const
+    {
+        QStringList all;
+        for (const Entry &e : messages)
+            all << e.heading + QStringLiteral(": ") + e.text;
+        return all;
+    }
+
     QList<Entry> messages;
     bool answer = true;
 };

@@ -8,6 +8,7 @@
 #include "editors/Session.h"
 #include "app/frmMain.h"
 
+#include <QLabel>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -59,6 +60,7 @@ struct TestApp {
     T *find(const QString &name) { return main()->findChild<T *>(name); }
 
     QString file(const QString &name) const { return dir.filePath(name); }
+    QString panel(int n) { return main()->statusPanel(n)->text(); } // of the status bar
 
     QTemporaryDir dir;
     QSettings store;

@@ -9,6 +9,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 struct TestSession {
@@ -18,14 +20,12 @@ struct TestSession {
     void shortTimeouts() { session->wait.setTimeoutCap(ShortTimeoutMs); }
 
     explicit TestSession(std::unique_ptr<ScriptedBackend> scripted = std::make_unique<ScriptedBackend>())
-        : store(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat)
     {
         backend = scripted.get();
-        std::vector<std::unique_ptr<MidiBackend>> backends;
-        backends.push_back(std::move(scripted));
-        session = std::make_unique<Session>(store, notifier, std::move(backends),
-                                            dir.filePath(QStringLiteral("trace.txt")));
+        make(std::move(scripted));
     }
+    // Over another backend, such as the Virtual SP; `backend` stays null.
+    explicit TestSession(std::unique_ptr<MidiBackend> other) { make(std::move(other)); }
 
     bool openPorts() { return session->comms.OpenInputDevice() && session->comms.OpenOutputDevice(); }
 
@@ -37,8 +37,25 @@ struct TestSession {
     }
 
     QTemporaryDir dir;
-    QSettings store;
+    QSettings store{dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat};
     RecordingNotifier notifier;
     ScriptedBackend *backend = nullptr;
     std::unique_ptr<Session> session;
+
+private:
+    void make(std::unique_ptr<MidiBackend> only)
+    {
+        std::vector<std::unique_ptr<MidiBackend>> backends;
+        backends.push_back(std::move(only));
+        session = std::make_unique<Session>(store, notifier, std::move(backends), dir.filePath(QStringLiteral("trace.txt")));
+    }
+};
+
+// A session with both ports open, as every exchange needs.
+struct OpenSession : TestSession {
+    explicit OpenSession(std::unique_ptr<ScriptedBackend> scripted = std::make_unique<ScriptedBackend>())
+        : TestSession(std::move(scripted))
+    {
+        EXPECT_TRUE(openPorts()) << "the test's ports open";
+    }
 };

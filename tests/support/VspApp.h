@@ -11,6 +11,9 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <functional>
+#include <utility>
+
 struct VspApp : TestApp {
     VirtualSpBackend *vsp = nullptr;
 
@@ -37,12 +40,24 @@ struct VspApp : TestApp {
         return m;
     }
 
-    LinkStartup::Outcome start(Vsp::SpMemory memory = StandardMemory())
+    VirtualSpBackend::Options vspOptions; // before the start
+
+    // `plan` spoils the SP's answers from the very first request on.
+    LinkStartup::Outcome start(Vsp::SpMemory memory = StandardMemory(), VirtualSpBackend::FaultPlan plan = {})
     {
-        auto backend = std::make_unique<VirtualSpBackend>();
+        auto backend = std::make_unique<VirtualSpBackend>(vspOptions);
         backend->device().setMemory(std::move(memory));
+        backend->setFaultPlan(std::move(plan));
         vsp = backend.get();
         return TestApp::start(std::move(backend));
+    }
+    LinkStartup::Outcome startWithFaults(VirtualSpBackend::FaultPlan plan) { return start(StandardMemory(), std::move(plan)); }
+    // The first request, the probe, goes unanswered: the program starts offline.
+    LinkStartup::Outcome startOffline()
+    {
+        return startWithFaults([probe = true](const QByteArray &) mutable {
+            return std::exchange(probe, false) ? VirtualSpBackend::Fault{VirtualSpBackend::Fault::NoAnswer} : VirtualSpBackend::Fault{};
+        });
     }
 
     QList<QByteArray> requests() const
@@ -70,6 +85,11 @@ struct VspApp : TestApp {
         line->selectAll();
         QTest::keyClick(line, Qt::Key_Backspace);
     }
+    void clearAndType(QLineEdit *line, const QString &text, bool enter = true)
+    {
+        clear(line);
+        type(line, text, enter);
+    }
 };
 
 // Bytes written out in full, as the wire carries them.
@@ -81,4 +101,35 @@ inline QByteArray Wire(std::initializer_list<int> values)
 inline QByteArray DumpRequest(int kind, int number)
 {
     return Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, kind, 0, 0, 0, 2, 0, 0, number / 16, number % 16, 0xF7});
+}
+
+// Fault plans for the Virtual SP: a fault on the requests a test picks, none on the others.
+using RequestPick = std::function<bool(const QByteArray &request)>;
+
+inline VirtualSpBackend::FaultPlan FaultOn(RequestPick pick, VirtualSpBackend::Fault fault)
+{
+    return [pick = std::move(pick), fault](const QByteArray &request) {
+        return pick(request) ? fault : VirtualSpBackend::Fault{};
+    };
+}
+inline VirtualSpBackend::FaultPlan FaultOnAll(VirtualSpBackend::Fault fault)
+{
+    return [fault](const QByteArray &) { return fault; };
+}
+
+// A request for any object of `kind`.
+inline RequestPick DumpRequestsOf(int kind)
+{
+    return [kind](const QByteArray &r) { return r.size() > 9 && r.at(7) == 0x01 && r.at(8) == kind; };
+}
+inline RequestPick DumpRequestFor(int kind, int number)
+{
+    return [request = DumpRequest(kind, number)](const QByteArray &r) { return r == request; };
+}
+// The directory status (`list` false) or the directory (`list` true) of `kind`.
+inline RequestPick DirectoryRequestOf(int kind, bool list)
+{
+    return [kind, list](const QByteArray &r) {
+        return r.size() == 12 && r.at(7) == 0x12 && r.at(8) == (list ? 0x02 : 0x01) && r.at(10) == kind;
+    };
 }

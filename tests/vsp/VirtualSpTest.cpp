@@ -12,36 +12,16 @@ using namespace Vsp;
 
 namespace {
 
-
-QByteArray Message(const QByteArray &body, int id = 127)
-{
-    return Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, id}) + body + Bytes({0xF7});
-}
-
-QByteArray Status(int code, int id = 127)
-{
-    return Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, id, 0x00, code, 0xF7});
-}
-
-// Byte at a 1-based message position, and a number of nibble characters from there.
 int At(const QByteArray &m, int position)
 {
     return static_cast<uint8_t>(m.at(position - 1));
-}
-
-int Nibbles(const QByteArray &m, int position, int count)
-{
-    int value = 0;
-    for (int i = 0; i < count; ++i)
-        value = value * 16 + At(m, position + i);
-    return value;
 }
 
 QByteArray Text(const QByteArray &m, int position, int characters)
 {
     QByteArray text;
     for (int i = 0; i < characters; ++i)
-        text.append(static_cast<char>(Nibbles(m, position + 2 * i, 2)));
+        text.append(static_cast<char>(NibblesAt(m, position + 2 * i, 2)));
     return text;
 }
 
@@ -73,7 +53,7 @@ struct Sp : ::testing::Test {
 
     QByteArray Answer(const QByteArray &body)
     {
-        const auto answers = sp.Receive(Message(body));
+        const auto answers = sp.Receive(SpMessage(body));
         EXPECT_EQ(answers.size(), 1u) << "one answer to every request";
         return answers.empty() ? QByteArray() : answers.front();
     }
@@ -105,7 +85,7 @@ TEST_F(Sp, ObjectDumpsHaveTheLengthsAndFramingThatTheProgramReads)
                                 .at(0);
     EXPECT_EQ(tone.size(), 180);
     EXPECT_EQ(At(tone, 9), 1);
-    EXPECT_EQ(Nibbles(tone, 14, 4), 5);
+    EXPECT_EQ(NibblesAt(tone, 14, 4), 5);
     EXPECT_EQ(Text(tone, 20, 14), "Soft Tone     ");
     EXPECT_EQ(At(tone, 180), 0xF7);
     for (int position = 10; position < 180; ++position)
@@ -116,12 +96,12 @@ TEST_F(Sp, ObjectDumpsHaveTheLengthsAndFramingThatTheProgramReads)
     for (const auto &d : dumps) {
         const QByteArray dump = Dump(d.kind, d.number);
         EXPECT_EQ(dump.size(), d.length) << "kind " << d.kind;
-        EXPECT_EQ(Nibbles(dump, 14, 4), d.number);
-        EXPECT_EQ(Nibbles(dump, 10, 4), (d.length - 18) / 2 + 2) << "count of the bytes that follow";
+        EXPECT_EQ(NibblesAt(dump, 14, 4), d.number);
+        EXPECT_EQ(NibblesAt(dump, 10, 4), (d.length - 18) / 2 + 2) << "count of the bytes that follow";
     }
     const QByteArray map = Dump(Map, 2);
-    EXPECT_EQ(Nibbles(map, 52, 2), 1) << "last zone index";
-    EXPECT_EQ(Nibbles(map, 84 + 32 + 4, 2), 60) << "zone 1 low note";
+    EXPECT_EQ(NibblesAt(map, 52, 2), 1) << "last zone index";
+    EXPECT_EQ(NibblesAt(map, 84 + 32 + 4, 2), 60) << "zone 1 low note";
 }
 
 TEST_F(Sp, DirectoryStatusIs64CharactersWithTheTrueFigures)
@@ -129,36 +109,36 @@ TEST_F(Sp, DirectoryStatusIs64CharactersWithTheTrueFigures)
     // Presets status request: F0 00 00 1B 02 05 7F 12 01 01 03 F7.
     const QByteArray status = Answer(Bytes({0x12, 0x01, 0x01, 0x03}));
     ASSERT_EQ(status.size(), 64);
-    EXPECT_EQ(Nibbles(status, 22, 4), HighestAllowed(Preset));
-    EXPECT_EQ(Nibbles(status, 26, 4), 2);
-    EXPECT_EQ(Nibbles(status, 30, 4), 0);
-    EXPECT_EQ(Nibbles(status, 34, 4), 7);
-    EXPECT_EQ(Nibbles(status, 38, 6), 2 * PresetRecordBytes);
-    EXPECT_EQ(Nibbles(status, 44, 6), sp.memory().parameterBytesFree());
-    EXPECT_EQ(Nibbles(status, 56, 4), SpMemory::DefaultInstalledKilowords);
+    EXPECT_EQ(NibblesAt(status, 22, 4), HighestAllowed(Preset));
+    EXPECT_EQ(NibblesAt(status, 26, 4), 2);
+    EXPECT_EQ(NibblesAt(status, 30, 4), 0);
+    EXPECT_EQ(NibblesAt(status, 34, 4), 7);
+    EXPECT_EQ(NibblesAt(status, 38, 6), 2 * PresetRecordBytes);
+    EXPECT_EQ(NibblesAt(status, 44, 6), sp.memory().parameterBytesFree());
+    EXPECT_EQ(NibblesAt(status, 56, 4), SpMemory::DefaultInstalledKilowords);
     const int wavesKw = 40 + 40 + 1 + 40;
-    EXPECT_EQ(Nibbles(status, 60, 4), SpMemory::DefaultInstalledKilowords - wavesKw);
+    EXPECT_EQ(NibblesAt(status, 60, 4), SpMemory::DefaultInstalledKilowords - wavesKw);
 
     sp.memory().of(Multi).clear();
     const QByteArray empty = Answer(Bytes({0x12, 0x01, 0x01, 0x04}));
     ASSERT_EQ(empty.size(), 64);
-    EXPECT_EQ(Nibbles(empty, 26, 4), 0);
+    EXPECT_EQ(NibblesAt(empty, 26, 4), 0);
 }
 
 TEST_F(Sp, DirectoryListsNumberAndNameOfEveryObject)
 {
     const QByteArray dir = Answer(Bytes({0x12, 0x02, 0x01, 0x00}));
-    const int n = Nibbles(dir, 10, 4);
+    const int n = NibblesAt(dir, 10, 4);
     EXPECT_EQ((n - 2) / 16, 4);
     EXPECT_EQ(dir.size(), 17 + 32 * 4 + 1);
     const int numbers[] = {3, 10, 11, 12};
     for (int e = 0; e < 4; ++e)
-        EXPECT_EQ(Nibbles(dir, 18 + 32 * e, 4), numbers[e]);
+        EXPECT_EQ(NibblesAt(dir, 18 + 32 * e, 4), numbers[e]);
     EXPECT_EQ(Text(dir, 22 + 32 * 3, 14), "Wide Strings  ");
 
     sp.memory().of(Tone).clear();
     const QByteArray none = Answer(Bytes({0x12, 0x02, 0x01, 0x01}));
-    EXPECT_EQ(Nibbles(none, 10, 4), 2);
+    EXPECT_EQ(NibblesAt(none, 10, 4), 2);
 }
 
 TEST_F(Sp, UploadOfAnEditedDumpChangesTheObject)
@@ -168,7 +148,7 @@ TEST_F(Sp, UploadOfAnEditedDumpChangesTheObject)
     upload[50 - 8] = 0;
     upload[51 - 8] = 5;
     EXPECT_EQ(StatusOf(upload), 0);
-    EXPECT_EQ(Nibbles(Dump(Tone, 12), 50, 2), 5);
+    EXPECT_EQ(NibblesAt(Dump(Tone, 12), 50, 2), 5);
 
     // The name "Bass" at position 20, padded with spaces.
     QByteArray rename = UploadOf(Dump(Tone, 12));
@@ -232,14 +212,26 @@ TEST_F(Sp, WaveUploadsKeepTheSamplesAndTheLoopInsideThePlayRange)
     loop[100 - 8 + 2] = 0x0F;
     EXPECT_EQ(StatusOf(loop), 11);
 
-    // A changed length or stereo bit in an upload does not change the samples held.
+    // A changed length, sample address or stereo bit in an upload does not change the samples held.
+    const int address = NibblesAt(Dump(Wave, 3), 52, 8);
     QByteArray tamper = UploadOf(Dump(Wave, 3));
     tamper[84 - 8 + 7] = 1;
+    tamper[52 - 8 + 7] = 5;
     tamper[48 - 8] = 2; // stereo bit
     EXPECT_EQ(StatusOf(tamper), 0);
     const QByteArray after = Dump(Wave, 3);
-    EXPECT_EQ(Nibbles(after, 84, 8), 40000);
-    EXPECT_EQ(Nibbles(after, 48, 2) & 0x20, 0);
+    EXPECT_EQ(NibblesAt(after, 84, 8), 40000);
+    EXPECT_EQ(NibblesAt(after, 52, 8), address);
+    EXPECT_EQ(NibblesAt(after, 48, 2) & 0x20, 0);
+
+    // The play end lies inside the Wave: its last sample is length - 1.
+    for (const auto &[playEnd, status] : {std::pair{1000, 11}, {999, 0}}) {
+        QByteArray end = UploadOf(Dump(Wave, 11)); // 1000 samples long
+        for (int i = 0; i < 8; ++i)
+            end[76 - 8 + i] = static_cast<char>((playEnd >> (4 * (7 - i))) & 0xF);
+        EXPECT_EQ(StatusOf(end), status) << "play end " << playEnd;
+        EXPECT_EQ(NibblesAt(Dump(Wave, 11), 76, 8), 999);
+    }
 }
 
 TEST_F(Sp, MapZonesAreFoundByAnyNoteInsideAndMustNotOverlap)
@@ -262,8 +254,8 @@ TEST_F(Sp, MapZonesAreFoundByAnyNoteInsideAndMustNotOverlap)
     // The zone dump is 52 characters with the zone at 20 to 51.
     const QByteArray zone = Answer(Bytes({0x01, 0x06, 0, 0, 0, 2, 4, 0, 0, 2})); // note 64 of Map 2
     ASSERT_EQ(zone.size(), 52);
-    EXPECT_EQ(Nibbles(zone, 20 + 2 * ZoneField::LowNote, 2), 60);
-    EXPECT_EQ(Nibbles(Dump(Map, 2), 84 + 2 * ZoneField::HighNote, 2), 50);
+    EXPECT_EQ(NibblesAt(zone, 20 + 2 * ZoneField::LowNote, 2), 60);
+    EXPECT_EQ(NibblesAt(Dump(Map, 2), 84 + 2 * ZoneField::HighNote, 2), 50);
 }
 
 TEST_F(Sp, MapHeaderUploadRenamesTheMap)
@@ -277,7 +269,7 @@ TEST_F(Sp, MapHeaderUploadRenamesTheMap)
     header[13 - 1] = 3;
     header[20 - 1] = 4;
     header[21 - 1] = 0xE; // 'N'
-    EXPECT_EQ(sp.Receive(header), std::vector<QByteArray>{Status(0)});
+    EXPECT_EQ(sp.Receive(header), std::vector<QByteArray>{SpStatusAnswer(0)});
     EXPECT_EQ(Text(Dump(Map, 2), 20, 14), "Nplit Map     ");
     EXPECT_EQ(Dump(Map, 2).size(), map.size()) << "the zones stay";
 }
@@ -310,8 +302,8 @@ TEST_F(Sp, StereoMergeJoinsTwoMonoWavesUnderTheLeftNumber)
     // Left Wave 3 with right Wave 10: 31 01 00 00 00 04, 0 0 0 3, 0 0 0 10.
     EXPECT_EQ(StatusOf(Bytes({0x31, 0x01, 0, 0, 0, 4, 0, 0, 0, 3, 0, 0, 0, 10})), 0);
     const QByteArray merged = Dump(Wave, 3);
-    EXPECT_EQ(Nibbles(merged, 48, 2) & 0x20, 0x20);
-    EXPECT_EQ(Nibbles(merged, 60, 4), 80);
+    EXPECT_EQ(NibblesAt(merged, 48, 2) & 0x20, 0x20);
+    EXPECT_EQ(NibblesAt(merged, 60, 4), 80);
     EXPECT_EQ(sp.memory().find(Wave, 10), nullptr);
     EXPECT_EQ(sp.memory().freeSampleKilowords(), freeBefore);
 
@@ -355,7 +347,7 @@ TEST_F(Sp, GlobalParametersAreReadAndEditedWhereTheProgramLooks)
     // Master tune -3.5, sent as FEA2.
     EXPECT_EQ(StatusOf(Bytes({0x32, 0x01, 0, 0, 0, 4, 0, 1, 0, 1, 15, 14, 10, 2})), 0);
     const QByteArray tune = Answer(Bytes({0x32, 0x01, 0, 0, 0, 2, 0, 1, 0, 0}));
-    EXPECT_EQ(Nibbles(tune, 18, 4), 0xFEA2);
+    EXPECT_EQ(NibblesAt(tune, 18, 4), 0xFEA2);
     EXPECT_EQ(sp.memory().global.masterTune, -350);
     EXPECT_EQ(StatusOf(Bytes({0x32, 0x01, 0, 0, 0, 4, 0, 1, 0, 1, 3, 0, 13, 5})), 11) << "tune 12501";
 
@@ -416,9 +408,9 @@ TEST_F(Sp, MemoryFullRefusesANewObjectWithCode6)
 TEST(VirtualSp, FrontPanelPressIsAnsweredWithStatusZero)
 {
     VirtualSp sp;
-    EXPECT_EQ(sp.Receive(Message(Bytes({0x11, 0x01, 0x01, 0x00}))), std::vector<QByteArray>{Status(0)});
+    EXPECT_EQ(sp.Receive(SpMessage({0x11, 0x01, 0x01, 0x00})), std::vector<QByteArray>{SpStatusAnswer(0)});
     EXPECT_EQ(sp.lastKeyPressed(), 0);
-    EXPECT_EQ(sp.Receive(Message(Bytes({0x11, 0x01, 0x01, 0x0B}))), std::vector<QByteArray>{Status(0)});
+    EXPECT_EQ(sp.Receive(SpMessage({0x11, 0x01, 0x01, 0x0B})), std::vector<QByteArray>{SpStatusAnswer(0)});
     EXPECT_EQ(sp.lastKeyPressed(), 11);
     EXPECT_EQ(sp.keyPresses(), 2);
 }
@@ -427,10 +419,10 @@ TEST(VirtualSp, AnswersOnlyItsOwnDeviceIdOr127)
 {
     VirtualSp sp(16);
     const QByteArray press = Bytes({0x11, 0x01, 0x01, 0x03});
-    EXPECT_EQ(sp.Receive(Message(press, 16)), std::vector<QByteArray>{Status(0, 16)});
-    EXPECT_EQ(sp.Receive(Message(press, 127)), std::vector<QByteArray>{Status(0, 16)});
-    EXPECT_TRUE(sp.Receive(Message(press, 17)).empty());
-    QByteArray otherMaker = Message(press, 16);
+    EXPECT_EQ(sp.Receive(SpMessage(press, 16)), std::vector<QByteArray>{SpStatusAnswer(0, 16)});
+    EXPECT_EQ(sp.Receive(SpMessage(press, 127)), std::vector<QByteArray>{SpStatusAnswer(0, 16)});
+    EXPECT_TRUE(sp.Receive(SpMessage(press, 17)).empty());
+    QByteArray otherMaker = SpMessage(press, 16);
     otherMaker[3] = 0x1C;
     EXPECT_TRUE(sp.Receive(otherMaker).empty());
     EXPECT_TRUE(sp.Receive(Bytes({0x90, 0x3C, 0x40})).empty());
@@ -440,13 +432,13 @@ TEST(VirtualSp, AnswersOnlyItsOwnDeviceIdOr127)
 TEST(VirtualSp, BrokenMessagesGetTheirStatusCodes)
 {
     VirtualSp sp;
-    QByteArray noEnd = Message(Bytes({0x11, 0x01, 0x01, 0x00}));
+    QByteArray noEnd = SpMessage({0x11, 0x01, 0x01, 0x00});
     noEnd.chop(1);
-    EXPECT_EQ(sp.Receive(noEnd), std::vector<QByteArray>{Status(2)});
-    EXPECT_EQ(sp.Receive(Message(QByteArray())), std::vector<QByteArray>{Status(2)});
-    EXPECT_EQ(sp.Receive(Message(Bytes({0x11, 0x01, 0x01}))), std::vector<QByteArray>{Status(2)});
-    EXPECT_EQ(sp.Receive(Message(Bytes({0x7E, 0x01}))), std::vector<QByteArray>{Status(1)});
-    EXPECT_EQ(sp.Receive(Message(Bytes({0x11, 0x01, 0x01, 0x0C}))), std::vector<QByteArray>{Status(11)});
-    EXPECT_EQ(sp.Receive(Message(Bytes({0x11, 0x01, 0x01, 0x80}))), std::vector<QByteArray>{Status(3)});
+    EXPECT_EQ(sp.Receive(noEnd), std::vector<QByteArray>{SpStatusAnswer(2)});
+    EXPECT_EQ(sp.Receive(SpMessage(QByteArray())), std::vector<QByteArray>{SpStatusAnswer(2)});
+    EXPECT_EQ(sp.Receive(SpMessage({0x11, 0x01, 0x01})), std::vector<QByteArray>{SpStatusAnswer(2)});
+    EXPECT_EQ(sp.Receive(SpMessage({0x7E, 0x01})), std::vector<QByteArray>{SpStatusAnswer(1)});
+    EXPECT_EQ(sp.Receive(SpMessage({0x11, 0x01, 0x01, 0x0C})), std::vector<QByteArray>{SpStatusAnswer(11)});
+    EXPECT_EQ(sp.Receive(SpMessage({0x11, 0x01, 0x01, 0x80})), std::vector<QByteArray>{SpStatusAnswer(3)});
     EXPECT_EQ(sp.keyPresses(), 0);
 }

@@ -1,5 +1,6 @@
 // The Virtual SP as a MIDI backend: delivery through the event loop, the traffic record, the
 // injected faults byte for byte, the simulated wire's timing, and the saved memory.
+#include "Bytes.h"
 #include "QtPrinters.h"
 #include "vsp/DiskDrives.h"
 #include "vsp/FactoryBank.h"
@@ -29,31 +30,9 @@ namespace {
 constexpr qint64 NsPerByte = 320'000; // 10 bits at 31250 baud
 constexpr int PatienceMs = 10000;     // only a failing test waits this long
 
-QByteArray Message(const QByteArray &body, uint8_t id = 127)
-{
-    QByteArray m("\xF0\x00\x00\x1B\x02\x05", 6);
-    m.append(static_cast<char>(id));
-    m.append(body);
-    m.append('\xF7');
-    return m;
-}
-
-QByteArray Press(int key, uint8_t id = 127)
-{
-    return Message(QByteArray("\x11\x01\x01", 3) + QByteArray(1, static_cast<char>(key)), id);
-}
-
-QByteArray Status(int code)
-{
-    return QByteArray("\xF0\x00\x00\x1B\x02\x05\x7F\x00", 8) + QByteArray(1, static_cast<char>(code)) + '\xF7';
-}
-
 QByteArray DeleteTone(int number)
 {
-    QByteArray body("\x03\x01\x00\x00\x00\x02", 6);
-    for (int shift : {12, 8, 4, 0})
-        body.append(static_cast<char>((number >> shift) & 0x0F));
-    return Message(body);
+    return SpMessage(Bytes({0x03, 0x01, 0x00, 0x00, 0x00, 0x02}) + Nibbles(number, 4));
 }
 
 // Opens both ports and keeps every answer the program would receive.
@@ -89,25 +68,25 @@ public:
 TEST(VspBackend, AnswersArriveThroughTheEventLoopInOrder)
 {
     Harness h;
-    h.send(Press(0));
-    h.send(Press(VirtualSp::FrontPanelKeys)); // no such key
-    h.send(Message(QByteArray("\x7E\x7E", 2)));
+    h.send(SpKey(0));
+    h.send(SpKey(VirtualSp::FrontPanelKeys)); // no such key
+    h.send(SpMessage(QByteArray("\x7E\x7E", 2)));
     EXPECT_TRUE(h.answers.isEmpty()) << "answered inside send()";
     ASSERT_TRUE(h.drain());
-    EXPECT_EQ(h.answers, (QList<QByteArray>{Status(0), Status(VirtualSp::IllegalValue), Status(VirtualSp::UnknownCommand)}));
+    EXPECT_EQ(h.answers, (QList<QByteArray>{SpStatusAnswer(0), SpStatusAnswer(VirtualSp::IllegalValue), SpStatusAnswer(VirtualSp::UnknownCommand)}));
 }
 
 TEST(VspBackend, ClosedInputHearsNothingButOutputMustBeOpen)
 {
     Harness h;
     h.backend.closeInput();
-    h.send(Press(1));
+    h.send(SpKey(1));
     ASSERT_TRUE(h.drain());
     EXPECT_TRUE(h.answers.isEmpty());
 
     h.backend.closeOutput();
     QString error;
-    EXPECT_FALSE(h.backend.send(Press(1), &error));
+    EXPECT_FALSE(h.backend.send(SpKey(1), &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(h.backend.device().keyPresses(), 1);
 }
@@ -116,19 +95,19 @@ TEST(VspBackend, RecordsEveryMessageInAndOut)
 {
     Harness h;
     const QByteArray noteOn("\x90\x3C\x40", 3);
-    h.send(Press(2));
-    h.send(Press(3, 16)); // another device's: no answer
+    h.send(SpKey(2));
+    h.send(SpKey(3, 16)); // another device's: no answer
     h.send(noteOn);
     ASSERT_TRUE(h.drain());
-    EXPECT_EQ(h.backend.traffic(), (QList<Traffic>{{Traffic::In, Press(2)},
-                                                   {Traffic::In, Press(3, 16)},
+    EXPECT_EQ(h.backend.traffic(), (QList<Traffic>{{Traffic::In, SpKey(2)},
+                                                   {Traffic::In, SpKey(3, 16)},
                                                    {Traffic::In, noteOn},
-                                                   {Traffic::Out, Status(0)}}));
+                                                   {Traffic::Out, SpStatusAnswer(0)}}));
     h.backend.clearTraffic();
     EXPECT_TRUE(h.backend.traffic().isEmpty());
-    h.send(Press(4));
+    h.send(SpKey(4));
     ASSERT_TRUE(h.drain());
-    EXPECT_EQ(h.backend.traffic(), (QList<Traffic>{{Traffic::In, Press(4)}, {Traffic::Out, Status(0)}}));
+    EXPECT_EQ(h.backend.traffic(), (QList<Traffic>{{Traffic::In, SpKey(4)}, {Traffic::Out, SpStatusAnswer(0)}}));
 }
 
 TEST(VspBackend, EachFaultChangesOneAnswerAsItSays)
@@ -141,13 +120,13 @@ TEST(VspBackend, EachFaultChangesOneAnswerAsItSays)
     };
     const QByteArray header("\xF0\x00\x00\x1B\x02\x05\x7F", 7);
     const Case cases[] = {
-        {"none", {Fault::None, 0}, {Status(0)}, 1},
+        {"none", {Fault::None, 0}, {SpStatusAnswer(0)}, 1},
         {"no answer", {Fault::NoAnswer, 0}, {}, 1},
-        {"busy", {Fault::Busy, 0}, {Status(VirtualSp::Busy)}, 0},
-        {"status 6", {Fault::Status, 6}, {Status(6)}, 0},
+        {"busy", {Fault::Busy, 0}, {SpStatusAnswer(VirtualSp::Busy)}, 0},
+        {"status 6", {Fault::Status, 6}, {SpStatusAnswer(6)}, 0},
         {"truncate to 8", {Fault::Truncate, 8}, {header + '\xF7'}, 1},
         {"truncate to 1", {Fault::Truncate, 1}, {QByteArray("\xF7", 1)}, 1},
-        {"truncate past the end", {Fault::Truncate, 50}, {Status(0)}, 1},
+        {"truncate past the end", {Fault::Truncate, 50}, {SpStatusAnswer(0)}, 1},
         {"corrupt the last data byte", {Fault::Corrupt, 0}, {header + QByteArray("\x00\x40\xF7", 3)}, 1},
         {"corrupt byte 7", {Fault::Corrupt, 7}, {header + QByteArray("\x40\x00\xF7", 3)}, 1},
         {"corrupt past the end", {Fault::Corrupt, 99}, {header + QByteArray("\x00\x40\xF7", 3)}, 1},
@@ -156,16 +135,16 @@ TEST(VspBackend, EachFaultChangesOneAnswerAsItSays)
         SCOPED_TRACE(c.name);
         Harness h;
         h.backend.injectFault(c.fault);
-        h.send(Press(5));
+        h.send(SpKey(5));
         ASSERT_TRUE(h.drain());
         EXPECT_EQ(h.answers, c.answers);
         EXPECT_EQ(h.backend.device().keyPresses(), c.pressesCarriedOut);
 
         // The fault was for that request only.
         h.answers.clear();
-        h.send(Press(6));
+        h.send(SpKey(6));
         ASSERT_TRUE(h.drain());
-        EXPECT_EQ(h.answers, QList<QByteArray>{Status(0)});
+        EXPECT_EQ(h.answers, QList<QByteArray>{SpStatusAnswer(0)});
     }
 }
 
@@ -176,35 +155,35 @@ TEST(VspBackend, DelayedAnswerComesNoSoonerAndKeepsItsPlace)
     QElapsedTimer timer;
     timer.start();
     h.backend.injectFault({Fault::Delay, DelayMs});
-    h.send(Press(1));
-    h.send(Press(VirtualSp::FrontPanelKeys)); // undelayed, but must not overtake
+    h.send(SpKey(1));
+    h.send(SpKey(VirtualSp::FrontPanelKeys)); // undelayed, but must not overtake
     QObject::connect(&h.backend, &MidiBackend::bytesReceived, &h.receiver, [&](const QByteArray &) {
         EXPECT_GE(timer.elapsed(), DelayMs);
     });
     ASSERT_TRUE(h.drain());
-    EXPECT_EQ(h.answers, (QList<QByteArray>{Status(0), Status(VirtualSp::IllegalValue)}));
+    EXPECT_EQ(h.answers, (QList<QByteArray>{SpStatusAnswer(0), SpStatusAnswer(VirtualSp::IllegalValue)}));
 }
 
 TEST(VspBackend, FaultPlanChoosesByRequestAndBusyNeedsAnAddressee)
 {
     Harness h;
     h.backend.setFaultPlan([](const QByteArray &request) {
-        return request == Press(5) || request == Press(5, 16) ? Fault{Fault::Busy, 0} : Fault{};
+        return request == SpKey(5) || request == SpKey(5, 16) ? Fault{Fault::Busy, 0} : Fault{};
     });
-    h.send(Press(4));
-    h.send(Press(5));
-    h.send(Press(5, 16)); // not ours: a busy SP says nothing to it either
-    h.send(Press(6));
+    h.send(SpKey(4));
+    h.send(SpKey(5));
+    h.send(SpKey(5, 16)); // not ours: a busy SP says nothing to it either
+    h.send(SpKey(6));
     ASSERT_TRUE(h.drain());
-    EXPECT_EQ(h.answers, (QList<QByteArray>{Status(0), Status(VirtualSp::Busy), Status(0)}));
+    EXPECT_EQ(h.answers, (QList<QByteArray>{SpStatusAnswer(0), SpStatusAnswer(VirtualSp::Busy), SpStatusAnswer(0)}));
 
     // A queued fault goes before the plan.
     h.answers.clear();
     h.backend.injectFault({Fault::Status, 11});
-    h.send(Press(5));
-    h.send(Press(5));
+    h.send(SpKey(5));
+    h.send(SpKey(5));
     ASSERT_TRUE(h.drain());
-    EXPECT_EQ(h.answers, (QList<QByteArray>{Status(11), Status(VirtualSp::Busy)}));
+    EXPECT_EQ(h.answers, (QList<QByteArray>{SpStatusAnswer(11), SpStatusAnswer(VirtualSp::Busy)}));
 }
 
 TEST(VspBackend, WireTimeIsTenBitsAByteAt31250Baud)
@@ -222,8 +201,8 @@ TEST(VspBackend, TimedAnswerWaitsForBothMessagesToCrossTheWire)
     VirtualSpBackend::Options options;
     options.wireTiming = true;
     Harness h(options);
-    const QByteArray press = Press(0);
-    const qint64 exchangeNs = (press.size() + Status(0).size()) * NsPerByte;
+    const QByteArray press = SpKey(0);
+    const qint64 exchangeNs = (press.size() + SpStatusAnswer(0).size()) * NsPerByte;
 
     QElapsedTimer timer;
     timer.start();
@@ -234,7 +213,7 @@ TEST(VspBackend, TimedAnswerWaitsForBothMessagesToCrossTheWire)
     EXPECT_TRUE(h.answers.isEmpty());
     ASSERT_TRUE(h.drain());
     EXPECT_GE(timer.nsecsElapsed(), exchangeNs);
-    EXPECT_EQ(h.answers, QList<QByteArray>{Status(0)});
+    EXPECT_EQ(h.answers, QList<QByteArray>{SpStatusAnswer(0)});
 }
 
 TEST(VspBackend, TimedRequestsShareTheWireWithAnswers)
@@ -243,14 +222,14 @@ TEST(VspBackend, TimedRequestsShareTheWireWithAnswers)
     options.wireTiming = true;
     Harness h(options);
     constexpr int DelayMs = 5;
-    const qint64 oneExchangeNs = (Press(0).size() + Status(0).size()) * NsPerByte;
+    const qint64 oneExchangeNs = (SpKey(0).size() + SpStatusAnswer(0).size()) * NsPerByte;
 
     QElapsedTimer timer;
     timer.start();
     const qint64 sentAt = h.backend.clockNanoseconds();
-    h.send(Press(0));
+    h.send(SpKey(0));
     h.backend.injectFault({Fault::Delay, DelayMs});
-    h.send(Press(1)); // goes out only after the first answer
+    h.send(SpKey(1)); // goes out only after the first answer
     const qint64 dueNs = h.backend.lastAnswerDueNanoseconds() - sentAt;
     EXPECT_GE(dueNs, 2 * oneExchangeNs + DelayMs * 1'000'000LL);
     EXPECT_EQ(h.backend.simulatedWireNanoseconds(), 2 * oneExchangeNs);
@@ -267,7 +246,7 @@ TEST(VspBackend, TimedRequestsShareTheWireWithAnswers)
 TEST(VspBackend, UntimedBackendCountsNoWireTime)
 {
     Harness h;
-    h.send(Press(0));
+    h.send(SpKey(0));
     ASSERT_TRUE(h.drain());
     EXPECT_FALSE(h.backend.wireTiming());
     EXPECT_EQ(h.backend.simulatedWireNanoseconds(), 0);
@@ -301,13 +280,13 @@ TEST(VspBackend, MemoryFileIsSavedAfterAChangeAndLoadedByTheNextBackend)
     {
         Harness h(options);
         EXPECT_EQ(h.backend.device().memory(), factory);
-        h.send(Press(3));
+        h.send(SpKey(3));
         ASSERT_TRUE(h.drain());
         EXPECT_FALSE(QFileInfo::exists(options.memoryFile)) << "a key press changes no memory";
 
         h.send(DeleteTone(tone));
         ASSERT_TRUE(h.drain());
-        EXPECT_EQ(h.answers.last(), Status(0));
+        EXPECT_EQ(h.answers.last(), SpStatusAnswer(0));
         EXPECT_EQ(h.backend.device().memory().find(Vsp::Tone, tone), nullptr);
         EXPECT_TRUE(QFileInfo::exists(options.memoryFile));
     }
@@ -327,19 +306,19 @@ TEST(VspBackend, DiskRootLetsTheSpLoadBanks)
     QString error;
     ASSERT_TRUE(QDir().mkpath(drives.folder(VirtualSp::FloppyDiskCode)));
     ASSERT_TRUE(drives.SaveBank(VirtualSp::FloppyDiskCode, 0, bank, &error)) << error.toStdString();
-    const QByteArray loadFloppyBank0 = Message(QByteArray::fromHex("300100000003070F00000000"));
+    const QByteArray loadFloppyBank0 = SpMessage(QByteArray::fromHex("300100000003070F00000000"));
 
     Harness without;
     without.send(loadFloppyBank0);
     ASSERT_TRUE(without.drain());
-    EXPECT_NE(without.answers, QList<QByteArray>{Status(0)});
+    EXPECT_NE(without.answers, QList<QByteArray>{SpStatusAnswer(0)});
 
     VirtualSpBackend::Options options;
     options.diskRoot = dir.filePath(QStringLiteral("disks"));
     Harness with(options);
     with.send(loadFloppyBank0);
     ASSERT_TRUE(with.drain());
-    EXPECT_EQ(with.answers, QList<QByteArray>{Status(0)});
+    EXPECT_EQ(with.answers, QList<QByteArray>{SpStatusAnswer(0)});
     EXPECT_EQ(with.backend.device().memory().of(Vsp::Tone), bank.of(Vsp::Tone));
 }
 
