@@ -1,6 +1,7 @@
-// The whole program's exchange driven by fuzzed answers: each request the program sends is
-// answered with the next answer of the input (see FuzzBackend), through the real response
-// wait with short time-outs. Every answer must end in a message or a clean display: never a
+// The whole program's exchange driven by fuzzed answers: the input's first byte chooses a
+// retrieval (all objects, a tab's current object, the Global settings) and each request it sends
+// is answered with the next answer of the rest (see FuzzBackend), through the real response wait
+// with short time-outs. Every answer must end in a message or a clean display: never a
 // crash, a sanitizer report or a wait that does not end.
 #include "FuzzExchange.h"
 #include "FuzzSeeds.h"
@@ -27,10 +28,13 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     // every answer, unseen, at many more inputs a second.
     harness->app.main()->hide();
     if (!FuzzSeeds::Folder().isEmpty()) {
-        const QByteArray answers = harness->recordVirtualSp();
-        FuzzSeeds::Seeds seeds{{QStringLiteral("vsp-retrieval"), answers}};
-        // The first few answers only, ending in a time-out.
-        seeds.emplace_back(QStringLiteral("vsp-retrieval-first"), answers.left(400));
+        FuzzSeeds::Seeds seeds;
+        for (int retrieval = 0; retrieval < harness->Retrievals(); ++retrieval) {
+            const QByteArray answers = harness->recordVirtualSp(retrieval);
+            seeds.emplace_back(QStringLiteral("vsp-retrieval-%1").arg(retrieval), answers);
+            // The first few answers only, ending in a time-out.
+            seeds.emplace_back(QStringLiteral("vsp-retrieval-%1-first").arg(retrieval), answers.left(200));
+        }
         FuzzSeeds::WriteAndExit(seeds);
     }
     return 0;
@@ -39,6 +43,6 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     harness->app.notifier.messages.clear();
-    harness->drive(QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
+    harness->driveOne(QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
     return 0;
 }

@@ -37,8 +37,15 @@ public:
     bool exhausted() const { return !recordingDevice && at >= script.size(); }
 
     // Answers from `device` instead of the script, recording them in the script's format so a
-    // real exchange can be saved as a seed.
-    void recordFrom(Device device) { recordingDevice = std::move(device); }
+    // real exchange can be saved as a seed. Each new device starts a new record.
+    void recordFrom(Device device)
+    {
+        recordingDevice = std::move(device);
+        if (recordingDevice) {
+            recording.clear();
+            recordedList.clear();
+        }
+    }
     const QByteArray &recorded() const { return recording; }
     const QList<QByteArray> &recordedAnswers() const { return recordedList; }
 

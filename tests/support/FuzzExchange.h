@@ -32,27 +32,53 @@ struct FuzzExchange {
     bool drive(const QByteArray &script)
     {
         backend->setScript(script);
-        LinkState &link = app.session().link;
-        link.setStatus(LinkState::Online);
-        const bool all = app.main()->retrieval().AllObjectsDump();
-        auto *tabs = app.find<QTabWidget>(QStringLiteral("SPFEtab"));
-        auto *download = app.find<QAction>(QStringLiteral("mnuDLobject"));
-        for (int tab = 0; tab < tabs->count() && !backend->exhausted(); ++tab) {
-            link.setStatus(LinkState::Online);
-            tabs->setCurrentIndex(tab);
-            if (download->isEnabled() && !backend->exhausted())
-                download->trigger();
-        }
-        if (!backend->exhausted()) {
-            link.setStatus(LinkState::Online);
-            app.main()->retrieval().DownloadGlobal();
+        bool all = false;
+        for (int retrieval = 0; retrieval < Retrievals() && (retrieval == AllObjects || !backend->exhausted()); ++retrieval) {
+            const bool done = run(retrieval);
+            if (retrieval == AllObjects)
+                all = done;
         }
         QCoreApplication::processEvents();
         return all;
     }
 
+    // One of those retrievals, chosen by the input's first byte, answered by the rest: many more
+    // inputs a second for the fuzzer, each as deep as the whole sequence.
+    void driveOne(const QByteArray &input)
+    {
+        if (input.isEmpty())
+            return;
+        backend->setScript(input.mid(1));
+        run(static_cast<uint8_t>(input.at(0)) % Retrievals());
+        QCoreApplication::processEvents();
+    }
+
+    // Retrieval 0 is all objects; 1 to the tab count download a tab's current object; the last
+    // reads the Global settings. True when it came through.
+    static constexpr int AllObjects = 0;
+    int Retrievals() { return tabs()->count() + 2; }
+
+    bool run(int retrieval)
+    {
+        app.session().link.setStatus(LinkState::Online);
+        if (retrieval == AllObjects)
+            return app.main()->retrieval().AllObjectsDump();
+        if (retrieval <= tabs()->count()) {
+            tabs()->setCurrentIndex(retrieval - 1);
+            auto *download = app.find<QAction>(QStringLiteral("mnuDLobject"));
+            if (download->isEnabled())
+                download->trigger();
+            return app.session().link.isOnline();
+        }
+        app.main()->retrieval().DownloadGlobal();
+        return app.session().link.isOnline();
+    }
+
+    QTabWidget *tabs() { return app.find<QTabWidget>(QStringLiteral("SPFEtab")); }
+
     // The answers the Virtual SP gives to the same retrievals, in the script's format: a seed.
-    QByteArray recordVirtualSp()
+    // With a retrieval number, to that retrieval alone, led by its number as driveOne takes it.
+    QByteArray recordVirtualSp(int retrieval = -1)
     {
         VirtualSp sp;
         sp.setMemory(Vsp::FactoryBank());
@@ -60,9 +86,14 @@ struct FuzzExchange {
             const std::vector<QByteArray> answers = sp.Receive(request);
             return QList<QByteArray>(answers.begin(), answers.end());
         });
-        drive({});
+        if (retrieval < 0) {
+            drive({});
+        } else {
+            backend->setScript({});
+            run(retrieval);
+        }
         backend->recordFrom({});
-        return backend->recorded();
+        return retrieval < 0 ? backend->recorded() : QByteArray(1, static_cast<char>(retrieval)) + backend->recorded();
     }
 
     TestApp app;
