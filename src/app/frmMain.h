@@ -3,6 +3,7 @@
 // the view that retrieval fills.
 #pragma once
 
+#include "app/MainTabs.h"
 #include "device/LinkStartup.h"
 #include "objects/Retrieval.h"
 
@@ -40,7 +41,7 @@ class frmMain : public QMainWindow, public RetrievalView {
     Q_OBJECT
 public:
     static constexpr int StatusPanels = 9;
-    static constexpr int Tabs = 8;
+    static constexpr int Tabs = MainTabs::Count;
     enum DownloadMode { Idle = 0, CurrentObject = 1, AllObjects = 2 };
 
     explicit frmMain(Session &session, QWidget *parent = nullptr);

@@ -5,10 +5,7 @@
 
 namespace {
 
-QString Element(const char *name, int index)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
+using ControlLists::Element;
 
 void AddRange(QStringList &list, const char *name, int first, int last)
 {
@@ -25,6 +22,11 @@ void AddNames(QStringList &list, std::initializer_list<const char *> names)
 } // namespace
 
 namespace ControlLists {
+
+QString Element(const char *name, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
 
 const QStringList &WaveControls()
 {

@@ -9,6 +9,9 @@ class QWidget;
 
 namespace ControlLists {
 
+// A control-array element's name: "txtDCF(4)".
+QString Element(const char *name, int index);
+
 // Object kinds as the display routines know them; Global has its own code.
 enum Kind { Wave = 0, Tone = 1, Map = 2, Preset = 3, Multi = 4, Global = 18 };
 
