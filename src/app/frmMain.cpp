@@ -66,6 +66,15 @@ constexpr int TwipsPerPixel = 15;
 constexpr int CentreMinWidthTwips = 12000;
 constexpr int CentreMinHeightTwips = 8580;
 
+// A tab page's scroller. The window's size comes from its design and the pages scroll, so a
+// page's preferred size is never needed: asking for it would lay out every page, hidden ones
+// included, before the window is first shown.
+class PageScroll : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override { return minimumSizeHint(); }
+};
+
 QPushButton *CommandButton(const QString &caption, const char *name, QWidget *parent)
 {
     auto *button = new QPushButton(caption, parent);
@@ -218,7 +227,7 @@ void frmMain::BuildTabs()
     for (size_t i = 0; i < MainTabs::TabTable.size(); ++i) {
         const QString caption = QLatin1String(MainTabs::TabTable[i].caption);
         // A window smaller than a page scrolls it rather than squeezing its controls.
-        auto *scroll = new QScrollArea(SPFEtab);
+        auto *scroll = new PageScroll(SPFEtab);
         scroll->setObjectName(QStringLiteral("scr") + caption);
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
