@@ -5,6 +5,7 @@
 #include "device/MessageDescription.h"
 #include "device/StatusCodes.h"
 #include "device/SysExFrame.h"
+#include "editors/Compare.h"
 #include "editors/DumpRecord.h"
 #include "editors/MultiEditor.h"
 #include "editors/PresetParameters.h"
@@ -18,6 +19,7 @@
 #include "objects/ObjectKinds.h"
 #include "objects/ObjectStore.h"
 #include "vsp/FactoryBank.h"
+#include "vsp/SpBackupFile.h"
 #include "vsp/SpMemoryFile.h"
 #include "vsp/VirtualSp.h"
 
@@ -112,13 +114,29 @@ void Describe(const QByteArray &m)
     (void)MessageDescription::Hex(m, 16);
 }
 
-// A backup file: read whole, written back, and each message read as a backup's dump.
+// A small memory: the factory bank's first object of each kind.
+Vsp::SpMemory SmallMemory()
+{
+    Vsp::SpMemory memory = Vsp::FactoryBank();
+    for (int kind = KindWave; kind < NumberedKinds; ++kind) {
+        auto &objects = memory.of(kind);
+        while (objects.size() > 1)
+            objects.erase(std::prev(objects.end()));
+    }
+    return memory;
+}
+
+// A backup file: read whole, written back, compared parameter by parameter with the factory
+// bank's backup both ways, and each message read as a backup's dump.
 void ReadBackup(const QByteArray &m)
 {
+    static const Backup::Contents factory = *Backup::Parse(Vsp::BackupOf(Vsp::FactoryBank())).contents;
     const Backup::ReadResult read = Backup::Parse(m);
     if (read.contents) {
         (void)Backup::Write(*read.contents);
         (void)read.contents->globalValues();
+        (void)Compare::Differences(*read.contents, factory);
+        (void)Compare::Differences(factory, *read.contents);
     }
     (void)Backup::ReadDump(m);
     (void)Backup::GlobalAnswerIndex(m);
@@ -157,6 +175,7 @@ FuzzSeeds::Seeds Seeds()
         ask(QStringLiteral("directory-%1").arg(kind), 5, SysEx::Bytes({0x12, 0x02, 0x01, kind}));
     }
     ask(QStringLiteral("status"), 7, SysEx::Bytes({0x7F}));
+    seeds.emplace_back(QStringLiteral("backup"), QByteArray(1, 8) + Vsp::BackupOf(SmallMemory()));
     return seeds;
 }
 
