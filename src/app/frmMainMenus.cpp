@@ -33,7 +33,7 @@
 
 void frmMain::BuildMenus()
 {
-    auto add = [this](QMenu *menu, const QString &caption, const char *name) {
+    auto add = [](QMenu *menu, const QString &caption, const char *name) {
         QAction *action = menu->addAction(caption);
         action->setObjectName(QLatin1String(name));
         return action;
