@@ -9,7 +9,6 @@
 #include "editors/Compare.h"
 #include "vsp/SpBackupFile.h"
 
-#include <QElapsedTimer>
 
 #include <functional>
 
@@ -200,7 +199,8 @@ TEST(CompareBackups, NamesEachDifferingParameterAsTheEditorsDo)
     EXPECT_TRUE(Compare::Differences(Read(first), Read(first)).isEmpty());
 }
 
-TEST(CompareBackups, TwoBackupsOfAFullMemoryCompareWellUnderFiftyMilliseconds)
+// Its time is the benchmark's to measure; here, only what it finds.
+TEST(CompareBackups, TwoBackupsOfAFullMemoryDifferInTheChangedPresetsOnly)
 {
     Vsp::SpMemory first;
     // Every number each kind allows, as far as the parameter memory goes.
@@ -220,10 +220,7 @@ TEST(CompareBackups, TwoBackupsOfAFullMemoryCompareWellUnderFiftyMilliseconds)
         record[n % record.size()] = 1;
     const Backup::Contents a = Read(first);
     const Backup::Contents b = Read(second);
-    QElapsedTimer timer;
-    timer.start();
     const auto differences = Compare::Differences(a, b);
-    EXPECT_LT(timer.elapsed(), 50);
     EXPECT_EQ(differences.size(), static_cast<qsizetype>(second.of(Vsp::Preset).size()));
 }
 
