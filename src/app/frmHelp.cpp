@@ -41,14 +41,43 @@ constexpr std::array<WindowPage, 7> WindowPages = {{
     {"frmProgress", "Progress"},
 }};
 
+// Shows the pages with their shared parts put in (see frmHelp::PageHtml).
+class HelpBrowser : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl &name) override
+    {
+        const QString file = name.toString();
+        if (type == QTextDocument::HtmlResource && file.startsWith(Root) && file.endsWith(QStringLiteral(".html")))
+            return frmHelp::PageHtml(file.mid(Root.size()).chopped(5));
+        return QTextBrowser::loadResource(type, name);
+    }
+};
+
 } // namespace
+
+QString frmHelp::PageHtml(const QString &page)
+{
+    RegisterHelp();
+    const auto read = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    // What every page shares is written once, in parts/, and named in the page by a comment.
+    QString html = read(QStringLiteral(":/help/%1.html").arg(page));
+    for (const char *part : {"style", "nav", "edits", "no-answer"})
+        html.replace(QStringLiteral("<!--%1-->").arg(QLatin1String(part)),
+                     read(QStringLiteral(":/help/parts/%1.html").arg(QLatin1String(part))));
+    return html;
+}
 
 frmHelp::frmHelp(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     RegisterHelp();
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Korvane Help"));
-    txtHelp = new QTextBrowser(this);
+    txtHelp = new HelpBrowser(this);
     txtHelp->setObjectName(QStringLiteral("txtHelp"));
     txtHelp->setOpenExternalLinks(true);
     auto *contents = new QPushButton(QStringLiteral("&Contents"), this);

@@ -21,6 +21,8 @@ public:
     // The page that explains a window: the dialogs by their objectName; anything else has none.
     static QString PageForWindow(const QString &windowName);
     // Whether the help has a page of this name.
+    // A page as shown, its shared parts put in.
+    static QString PageHtml(const QString &page);
     static bool HasPage(const QString &page);
 
 private:

@@ -58,8 +58,7 @@ QStringList Links(const QTextDocument &document, bool images)
 
 QString PageText(const QString &page)
 {
-    QFile file(QStringLiteral(":/help/%1.html").arg(page));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return frmHelp::PageHtml(page);
 }
 
 } // namespace
@@ -192,6 +191,8 @@ private slots:
             QVERIFY2(frmHelp::HasPage(page), qPrintable(page));
             help.ShowPage(page);
             QCOMPARE(help.CurrentPage(), page);
+            // The shared parts are put into the page shown.
+            QVERIFY2(browser->toPlainText().contains(QStringLiteral("When the SP does not answer")), qPrintable(page));
             for (const QString &link : Links(*browser->document(), false)) {
                 const QString target = QString(link).remove(QStringLiteral(".html"));
                 QVERIFY2(frmHelp::HasPage(target), qPrintable(page + QStringLiteral(" links to ") + link));
