@@ -33,7 +33,7 @@ std::unique_ptr<VirtualSpBackend> VirtualSpBackend::ForUser(bool wireTiming)
 {
     Options options = UserOptions();
     options.wireTiming = wireTiming;
-    Vsp::DiskDrives::InstallShippedBanks(options.diskRoot);
+    options.shipBanks = true;
     return std::make_unique<VirtualSpBackend>(options);
 }
 
@@ -62,7 +62,13 @@ QString VirtualSpBackend::Equip(VirtualSp &sp, const Options &options,
     if (!options.diskRoot.isEmpty()) {
         // Shared so the device's callback can be copied, as std::function requires.
         auto drives = std::make_shared<Vsp::DiskDrives>(options.diskRoot);
-        sp.loadBank = [drives](int diskCode, int bank, Vsp::SpMemory &into) {
+        sp.loadBank = [drives, root = options.diskRoot, ship = options.shipBanks](int diskCode, int bank,
+                                                                               Vsp::SpMemory &into) mutable {
+            // Writing the banks takes milliseconds that a start should not wait for.
+            if (ship) {
+                Vsp::DiskDrives::InstallShippedBanks(root);
+                ship = false;
+            }
             QString error;
             return drives->LoadBank(diskCode, bank, into, &error);
         };

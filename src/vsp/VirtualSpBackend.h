@@ -30,10 +30,12 @@ public:
         QString diskRoot;   // empty: no disk drive answers
         bool wireTiming = false;
         uint8_t deviceId = VirtualSp::BroadcastId;
+        // The demo banks are put on an empty floppy when a bank is first loaded, not at start.
+        bool shipBanks = false;
     };
     // The user's own Virtual SP: memory and disks kept in the program's data folder.
     static Options UserOptions();
-    // The backend the running program offers: UserOptions, with the shipped disk banks installed.
+    // The backend the running program offers: UserOptions, with the shipped disk banks.
     static std::unique_ptr<VirtualSpBackend> ForUser(bool wireTiming = false);
 
     // Gives `sp` the memory and disks the options name, saving after every change when there

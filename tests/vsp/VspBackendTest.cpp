@@ -322,6 +322,22 @@ TEST(VspBackend, DiskRootLetsTheSpLoadBanks)
     EXPECT_EQ(with.backend.device().memory().of(Vsp::Tone), bank.of(Vsp::Tone));
 }
 
+TEST(VspBackend, ShippedBanksAreWrittenAtTheFirstBankLoadNotAtStart)
+{
+    QTemporaryDir dir;
+    VirtualSpBackend::Options options;
+    options.diskRoot = dir.filePath(QStringLiteral("disks"));
+    options.shipBanks = true;
+    Harness h(options);
+    EXPECT_FALSE(QFileInfo::exists(options.diskRoot)) << "nothing written before a bank is loaded";
+
+    h.send(SpMessage(QByteArray::fromHex("300100000003070F00000001"))); // floppy bank 1
+    ASSERT_TRUE(h.drain());
+    EXPECT_EQ(h.answers, QList<QByteArray>{SpStatusAnswer(0)});
+    EXPECT_EQ(h.backend.device().memory().of(Vsp::Tone), Vsp::DemoBank(1).of(Vsp::Tone));
+    EXPECT_TRUE(QFileInfo(options.diskRoot + QStringLiteral("/scsi6")).isDir());
+}
+
 TEST(VspBackend, UnreadableMemoryFileWarnsAndStartsFromTheFactoryBank)
 {
     QTemporaryDir dir;
