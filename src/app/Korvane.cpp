@@ -128,7 +128,7 @@ LinkStartup::Outcome Korvane::start()
     splash->repaint();
 
     s.log.write(QStringLiteral("frmSplash_load(): Loading main form."));
-    main = std::make_unique<frmMain>(s);
+    main = std::make_unique<frmMain>(s, nullptr, options.pagesWhenShown);
     if (auto *boxes = dynamic_cast<MessageBoxNotifier *>(&s.notifier))
         boxes->setParentWindow(main.get());
     if (sayWhenNoInterface)

@@ -26,6 +26,9 @@ struct KorvaneOptions {
     std::vector<std::unique_ptr<MidiBackend>> backends;
     int responseTimeoutCap = 0; // shortens every SP time-out (ms); 0 keeps them
     QString tracePath;          // empty: the file named by KORVANE_MIDI_TRACE, if any
+    // Each tab page's controls made when first shown, the rest once the window is up, so the
+    // window comes sooner. Off: every page is made before the window shows.
+    bool pagesWhenShown = false;
 };
 
 class Korvane {

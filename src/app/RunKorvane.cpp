@@ -41,6 +41,7 @@ int RunKorvane(int argc, char **argv)
 
     KorvaneOptions options;
     options.arguments = QApplication::arguments().mid(1);
+    options.pagesWhenShown = true;
     Korvane korvane(std::move(options));
     if (korvane.start() == LinkStartup::Outcome::Fatal)
         return 1;

@@ -4,6 +4,7 @@
 #include "app/EditHistory.h"
 #include "app/ObjectHeader.h"
 #include "app/ObjectTransfer.h"
+#include "app/PageBuilder.h"
 #include "app/StatusPanels.h"
 #include "app/WindowPlacement.h"
 #include "app/frmProgress.h"
@@ -84,7 +85,8 @@ QPushButton *CommandButton(const QString &caption, const char *name, QWidget *pa
 
 } // namespace
 
-frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), session(session)
+frmMain::frmMain(Session &session, QWidget *parent, bool pagesWhenShown)
+    : QMainWindow(parent), session(session), pagesWhenShown(pagesWhenShown)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Korvane"));
@@ -118,18 +120,16 @@ frmMain::frmMain(Session &session, QWidget *parent) : QMainWindow(parent), sessi
     mapEditor->setRetrieval(objectRetrieval.get());
     presetEditor->setRetrieval(objectRetrieval.get());
     multiEditor->setRetrieval(objectRetrieval.get());
-    // Each kind's dump and display routines, as the editors provide them.
-    objectRetrieval->setRoutines(KindGlobal, {nullptr, [this] { globalEditor->LoadGlobalDisplay(); }});
-    objectRetrieval->setRoutines(KindWave, {[this](int n) { return waveEditor->WaveObjDump(n); },
-                                            [this] { waveEditor->LoadWaveDisplay(); }});
-    objectRetrieval->setRoutines(KindTone, {[this](int n) { return toneEditor->ToneObjDump(n); },
-                                            [this] { toneEditor->LoadToneDisplay(); }});
-    objectRetrieval->setRoutines(KindMap, {[this](int n) { return mapEditor->MapObjDump(n); },
-                                           [this] { mapEditor->LoadMapDisplay(); }});
-    objectRetrieval->setRoutines(KindPreset, {[this](int n) { return presetEditor->PresetObjDump(n); },
-                                              [this] { presetEditor->LoadPresetDisplay(); }});
-    objectRetrieval->setRoutines(KindMulti, {[this](int n) { return multiEditor->MultiObjDump(n); },
-                                             [this] { multiEditor->LoadMultiDisplay(); }});
+    // Each kind's dump and display routines, as the editors provide them; a display waits for
+    // its page to be made.
+    const auto display = [this](int kind) { return [this, kind] { pageBuilder->Display(kind); }; };
+    objectRetrieval->setRoutines(KindGlobal, {nullptr, display(KindGlobal)});
+    objectRetrieval->setRoutines(KindWave, {[this](int n) { return waveEditor->WaveObjDump(n); }, display(KindWave)});
+    objectRetrieval->setRoutines(KindTone, {[this](int n) { return toneEditor->ToneObjDump(n); }, display(KindTone)});
+    objectRetrieval->setRoutines(KindMap, {[this](int n) { return mapEditor->MapObjDump(n); }, display(KindMap)});
+    objectRetrieval->setRoutines(KindPreset,
+                                 {[this](int n) { return presetEditor->PresetObjDump(n); }, display(KindPreset)});
+    objectRetrieval->setRoutines(KindMulti, {[this](int n) { return multiEditor->MultiObjDump(n); }, display(KindMulti)});
     editHistory = new EditHistory(session, *objectRetrieval, [this](int kind) { ShowReadBack(kind); }, this);
     BuildEditMenu();
     qApp->installEventFilter(this);
@@ -266,6 +266,36 @@ void frmMain::BuildTabs()
     globalEditor = new GlobalEditor(session, *editRules, globalPage);
     globalLayout->addWidget(globalEditor);
     globalLayout->addStretch(1);
+
+    // The Global tab is light and made at once; the others are made as needed.
+    pageBuilder = new PageBuilder([this](int kind) { DisplayKind(kind); }, [this](int kind) { ClearKindControls(kind); },
+                                  [this] { return session.exchange.busy(); }, this);
+    pageBuilder->add({{0, 1}, {KindPreset}, [this] { presetEditor->Build(); }});
+    pageBuilder->add({{MapTab}, {KindMap}, [this] { mapEditor->Build(); }});
+    pageBuilder->add({{ToneTabs[0], ToneTabs[1], ToneTabs[2]}, {KindTone}, [this] { toneEditor->Build(); }});
+    pageBuilder->add({{WaveTab}, {KindWave}, [this] { waveEditor->Build(); }});
+    if (!pagesWhenShown)
+        pageBuilder->BuildAll();
+}
+
+void frmMain::DisplayKind(int kind)
+{
+    switch (kind) {
+    case KindWave: waveEditor->LoadWaveDisplay(); break;
+    case KindTone: toneEditor->LoadToneDisplay(); break;
+    case KindMap: mapEditor->LoadMapDisplay(); break;
+    case KindPreset: presetEditor->LoadPresetDisplay(); break;
+    case KindMulti: multiEditor->LoadMultiDisplay(); break;
+    case KindGlobal: globalEditor->LoadGlobalDisplay(); break;
+    default: break;
+    }
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (pagesWhenShown)
+        pageBuilder->BuildRestWhenIdle();
 }
 
 void frmMain::ShowReadBack(int kind)
@@ -357,6 +387,7 @@ LinkStartup::Outcome frmMain::Load()
     PlaceOnScreen();
     // The tab shown last comes back before the link starts, so the SP's own page follows it once.
     ShowTab(session.settings.window.LastTab);
+    pageBuilder->BuildTab(SPFEtab->currentIndex());
     return Initialise();
 }
 
@@ -388,6 +419,7 @@ void frmMain::SPFEtab_Switch()
     const int index = SPFEtab->currentIndex();
     if (index < 0 || index >= Tabs)
         return;
+    pageBuilder->BuildTab(index);
     const MainTabs::TabInfo &tab = MainTabs::TabTable[static_cast<size_t>(index)];
     objectHeader->SetCaptions(QLatin1String(tab.numCaption), QLatin1String(tab.nameCaption), QLatin1String(tab.prefix));
     mnuDLobject->setText(QLatin1String(tab.downloadCaption));
@@ -420,8 +452,13 @@ bool frmMain::ShowTab(const QString &caption)
 
 void frmMain::ClearObjDisplay(int kind)
 {
-    session.edit.EditPending = true;
     objectHeader->nameBox()->setReadOnly(true);
+    pageBuilder->Clear(kind);
+}
+
+void frmMain::ClearKindControls(int kind)
+{
+    session.edit.EditPending = true;
     auto found = kindControls.find(kind);
     if (found == kindControls.end())
         found = kindControls.emplace(kind, ControlLists::Find(this, ControlLists::ForKind(kind))).first;

@@ -36,6 +36,7 @@ class frmStats;
 class frmMonitor;
 class frmConfig;
 class frmHelp;
+class PageBuilder;
 
 class frmMain : public QMainWindow, public RetrievalView {
     Q_OBJECT
@@ -44,7 +45,9 @@ public:
     static constexpr int Tabs = MainTabs::Count;
     enum DownloadMode { Idle = 0, CurrentObject = 1, AllObjects = 2 };
 
-    explicit frmMain(Session &session, QWidget *parent = nullptr);
+    // Every tab page's controls are made at once, or, with `pagesWhenShown`, each page's when it
+    // is first shown and the rest once the window is up.
+    explicit frmMain(Session &session, QWidget *parent = nullptr, bool pagesWhenShown = false);
     ~frmMain() override;
 
     // The window's load: centre it, start the link. The caller shows the window afterwards.
@@ -88,6 +91,8 @@ public:
     // The help page for a widget: its dialog's page, or the page of the tab it sits on, or the
     // current tab's page.
     QString HelpPageFor(const QWidget *widget) const;
+    // The pages whose controls are made on first showing.
+    PageBuilder &pages() { return *pageBuilder; }
 
     // RetrievalView
     void SetStatusPanel(int panel, const QString &text) override;
@@ -102,6 +107,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     // A local .syx file dropped on the window is imported.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -115,6 +121,9 @@ private:
     QWidget *BuildFrontPanel();
     QWidget *BuildCommandButtons();
     void BuildTabs();
+    // The editor routines that fill and empty a kind's controls.
+    void DisplayKind(int kind);
+    void ClearKindControls(int kind);
     void BuildMenus();
     void BuildEditMenu();
     void ChooseExportFile();
@@ -168,4 +177,6 @@ private:
     QPointer<frmConfig> configWindow;
     QPointer<frmHelp> helpWindow;
     std::map<int, QList<QWidget *>> kindControls; // what clearing a kind's display walks, found once
+    PageBuilder *pageBuilder = nullptr;
+    bool pagesWhenShown = false;
 };

@@ -25,6 +25,13 @@ MapEditor::MapEditor(Session &session, EditRules &rules, QWidget *parent)
     : QWidget(parent), session(session), rules(rules)
 {
     setObjectName(QStringLiteral("MapEditor"));
+}
+
+void MapEditor::Build()
+{
+    if (built)
+        return;
+    built = true;
     keys = new Keyboard(session, this);
     widgets = BuildMapLayout(this, keys);
     for (const Parameter &parameter : Edited)
@@ -164,7 +171,7 @@ void MapEditor::ShowChoices()
 void MapEditor::LoadMapDisplay()
 {
     const MapZone *zone = Current();
-    if (!zone)
+    if (!zone || !built)
         return;
     rules.Display([&] {
         for (QWidget *control : findChildren<QWidget *>())
@@ -193,7 +200,8 @@ void MapEditor::LoadMapDisplay()
 
 void MapEditor::ClearKeyboard()
 {
-    keys->Clear();
+    if (keys)
+        keys->Clear();
 }
 
 void MapEditor::AfterCommit()

@@ -28,6 +28,8 @@ public:
 
     MapEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
     void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
+    // Makes the tab's controls and keyboard; until then Map reads are kept but not shown.
+    void Build();
 
     // Reads Map `number`; false, with the Map shown before kept, unless a whole Map came.
     bool MapObjDump(int number);
@@ -38,7 +40,7 @@ public:
     // The keyboard's part of a cleared Map display.
     void ClearKeyboard();
 
-    Keyboard *keyboard() const { return keys; }
+    Keyboard *keyboard() const { return keys; } // none until built
     const std::vector<MapZone> &zones() const { return mapZones; }
 
 private:
@@ -66,4 +68,5 @@ private:
     MapWidgets widgets;
     std::vector<MapZone> mapZones;
     bool haveMap = false;
+    bool built = false;
 };

@@ -43,8 +43,16 @@ EditRules::Keys KeysOf(const Box &box)
 } // namespace
 
 PresetEditor::PresetEditor(Session &session, EditRules &rules, QWidget *preset1, QWidget *preset2, QObject *parent)
-    : QObject(parent), session(session), rules(rules), controls(PresetLayout::Build(preset1, preset2))
+    : QObject(parent), session(session), rules(rules), preset1(preset1), preset2(preset2)
 {
+}
+
+void PresetEditor::Build()
+{
+    if (built)
+        return;
+    built = true;
+    controls = PresetLayout::Build(preset1, preset2);
     const auto reload = [this] { Reload(); };
     for (size_t row = 0; row < Boxes.size(); ++row) {
         const Box &parameter = Boxes[row];
@@ -168,7 +176,7 @@ void PresetEditor::ShowChoices()
 
 void PresetEditor::LoadPresetDisplay()
 {
-    if (!stored)
+    if (!stored || !built)
         return;
     rules.Display([&] {
         for (QWidget *control : controls.boxes)

@@ -25,6 +25,8 @@ public:
 
     PresetEditor(Session &session, EditRules &rules, QWidget *preset1, QWidget *preset2, QObject *parent = nullptr);
     void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
+    // Makes the two tabs' controls; until then Preset reads are kept but not shown.
+    void Build();
 
     bool PresetObjDump(int number);
     void LoadPresetDisplay();
@@ -55,7 +57,10 @@ private:
     Session &session;
     EditRules &rules;
     Retrieval *retrieval = nullptr;
+    QWidget *preset1;
+    QWidget *preset2;
     PresetLayout::Controls controls;
+    bool built = false;
     std::optional<DumpRecord> stored;
     int layer = 0;  // CurrentLayer: 0 = A, 1 = B
     int group = 0;  // the allocation group shown

@@ -50,6 +50,13 @@ bool IsPartOfNoneWord(const QString &text)
 ToneEditor::ToneEditor(Session &session, EditRules &rules, std::array<QWidget *, 3> pages, QObject *parent)
     : QObject(parent), session(session), rules(rules), pages(pages)
 {
+}
+
+void ToneEditor::Build()
+{
+    if (built)
+        return;
+    built = true;
     const auto reload = [this] { Reload(); };
     const auto tone = [this] { return Tone(); };
     wave = new ToneWaveSelector(session, rules, pages[0], reload, tone);
@@ -149,7 +156,7 @@ void ToneEditor::ShowChoices()
 
 void ToneEditor::LoadToneDisplay()
 {
-    if (!stored)
+    if (!stored || !built)
         return;
     rules.Display([&] {
         for (size_t row = 0; row < Boxes.size(); ++row) {
@@ -176,7 +183,8 @@ void ToneEditor::LoadToneDisplay()
 
 void ToneEditor::ClearEnvelopes()
 {
-    envelopes->ClearEnvelopes();
+    if (envelopes)
+        envelopes->ClearEnvelopes();
 }
 
 void ToneEditor::Reload()

@@ -29,6 +29,8 @@ public:
     // The pages of the tabs "Tone1", "Tone2" and "Tone3".
     ToneEditor(Session &session, EditRules &rules, std::array<QWidget *, 3> pages, QObject *parent = nullptr);
     void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
+    // Makes the three tabs' controls; until then Tone reads are kept but not shown.
+    void Build();
 
     bool ToneObjDump(int number);
     void LoadToneDisplay();
@@ -61,4 +63,5 @@ private:
     ToneWaveSelector *wave = nullptr;
     EnvelopeEditor *envelopes = nullptr;
     ToneLayout::Controls controls;
+    bool built = false;
 };

@@ -31,6 +31,13 @@ WaveEditor::WaveEditor(Session &session, EditRules &rules, QWidget *parent)
     : QWidget(parent), session(session), rules(rules)
 {
     setObjectName(QStringLiteral("WaveEditor"));
+}
+
+void WaveEditor::Build()
+{
+    if (built)
+        return;
+    built = true;
     widgets = BuildWaveLayout(this);
     change = new WaveChange(session, rules, widgets, values, [this] { Reload(); }, this);
     scrollBars = new WaveScrollBars(rules, widgets, values, this);
@@ -94,7 +101,7 @@ bool WaveEditor::WaveObjDump(int number)
 
 void WaveEditor::LoadWaveDisplay()
 {
-    if (!haveWave)
+    if (!haveWave || !built)
         return;
     // The audition button belongs to the main window; it plays once a Wave is shown.
     if (!audition->button())

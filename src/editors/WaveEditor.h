@@ -19,6 +19,8 @@ class WaveEditor : public QWidget {
 public:
     WaveEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
     void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
+    // Makes the tab's controls; until then Wave reads are kept but not shown.
+    void Build();
 
     // Reads Wave `number` from the SP; false, with nothing changed, unless a whole Wave came.
     bool WaveObjDump(int number);
@@ -39,6 +41,7 @@ private:
     WaveWidgets widgets;
     WaveValues values;
     bool haveWave = false;
+    bool built = false;
     WaveChange *change = nullptr;
     WaveScrollBars *scrollBars = nullptr;
     WaveAudition *audition = nullptr;

@@ -27,6 +27,7 @@ struct TestApp {
             session().wait.setTimeoutCap(ShortTimeoutMs);
     }
     bool traceToFile = true; // off for long runs, whose trace would only grow
+    bool pagesWhenShown = false; // as the program started by a user makes its pages
 
     TestApp() : store(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat) {}
 
@@ -47,6 +48,7 @@ struct TestApp {
         options.store = &store;
         options.notifier = &notifier;
         options.responseTimeoutCap = responseTimeoutCap;
+        options.pagesWhenShown = pagesWhenShown;
         if (traceToFile)
             options.tracePath = dir.filePath(QStringLiteral("trace.txt"));
         options.backends = std::move(backends);

@@ -1,0 +1,150 @@
+// Tab pages made when first shown, or once the window is up, must look and work exactly as
+// pages made before the window showed: same texts, values, choices and enabled states, and
+// edits that reach the SP.
+#include "VspApp.h"
+#include "app/PageBuilder.h"
+#include "objects/ObjectKinds.h"
+#include "vsp/SpLayout.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QComboBox>
+#include <QTest>
+
+namespace {
+
+constexpr int WaveTab = 6;
+
+// Every named control on the tab pages, or with `visibility` on the current page alone: what
+// it shows and whether it takes input (and is seen).
+QMap<QString, QString> PageControls(frmMain *main, bool visibility = false)
+{
+    QMap<QString, QString> shown;
+    auto *tabs = main->findChild<QTabWidget *>("SPFEtab");
+    for (QWidget *control : (visibility ? tabs->currentWidget() : tabs)->findChildren<QWidget *>()) {
+        const QString name = control->objectName();
+        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")))
+            continue;
+        QString state = control->isEnabled() ? QStringLiteral("on ") : QStringLiteral("off ");
+        if (visibility)
+            state += control->isVisible() ? QStringLiteral("seen ") : QStringLiteral("unseen ");
+        if (auto *box = qobject_cast<QLineEdit *>(control))
+            state += box->text();
+        else if (auto *slider = qobject_cast<QAbstractSlider *>(control))
+            state += QString::number(slider->value());
+        else if (auto *combo = qobject_cast<QComboBox *>(control))
+            state += QString::number(combo->currentIndex());
+        else if (auto *button = qobject_cast<QAbstractButton *>(control))
+            state += button->isChecked() ? QStringLiteral("checked") : QString();
+        shown.insert(name, state);
+    }
+    return shown;
+}
+
+// The names whose state differs, with both states, for a readable failure.
+QStringList Differences(const QMap<QString, QString> &expected, const QMap<QString, QString> &actual)
+{
+    QStringList differ;
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        if (actual.value(it.key(), QStringLiteral("<missing>")) != it.value())
+            differ << it.key() + ": " + it.value() + " / " + actual.value(it.key(), QStringLiteral("<missing>"));
+    }
+    for (auto it = actual.begin(); it != actual.end(); ++it) {
+        if (!expected.contains(it.key()))
+            differ << it.key() + ": <missing> / " + it.value();
+    }
+    return differ;
+}
+
+struct LateApp : VspApp {
+    LateApp() { pagesWhenShown = true; }
+    PageBuilder &pages() { return main()->pages(); }
+    // The pages the window did not show, made once the event loop runs.
+    bool finish()
+    {
+        return QTest::qWaitFor([this] { return pages().Unbuilt() == 0; });
+    }
+};
+
+} // namespace
+
+class PageBuildingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void pagesMadeLateShowWhatPagesMadeAtStartShow()
+    {
+        VspApp early;
+        QCOMPARE(early.start(), LinkStartup::Outcome::Online);
+        LateApp late;
+        QCOMPARE(late.start(), LinkStartup::Outcome::Online);
+        QVERIFY2(!late.find<QLineEdit>("txtFineTune"), "the Wave tab is not shown at start");
+        QVERIFY(!late.pages().IsBuilt(KindWave));
+        QVERIFY(late.pages().IsBuilt(KindPreset));
+
+        QVERIFY(late.finish());
+        const QStringList differ = Differences(PageControls(early.main()), PageControls(late.main()));
+        QVERIFY2(differ.isEmpty(), qPrintable(differ.join(QLatin1Char('\n'))));
+    }
+
+    void pagesMadeLateAfterAnOfflineStartAreClearedAsAtStart()
+    {
+        VspApp early;
+        QCOMPARE(early.startOffline(), LinkStartup::Outcome::Offline);
+        LateApp late;
+        QCOMPARE(late.startOffline(), LinkStartup::Outcome::Offline);
+        QVERIFY(late.finish());
+        const QStringList differ = Differences(PageControls(early.main()), PageControls(late.main()));
+        QVERIFY2(differ.isEmpty(), qPrintable(differ.join(QLatin1Char('\n'))));
+    }
+
+    void aKindClearedBeforeItsPageIsMadeIsShownCleared()
+    {
+        Vsp::SpMemory noMaps = VspApp::StandardMemory();
+        noMaps.of(Vsp::Map).clear();
+        VspApp early;
+        QCOMPARE(early.start(noMaps), LinkStartup::Outcome::Online);
+
+        // The Map was shown (its page not made yet), then deleted on the SP and read again.
+        LateApp late;
+        QCOMPARE(late.start(), LinkStartup::Outcome::Online);
+        QVERIFY(!late.pages().IsBuilt(KindMap));
+        late.vsp->device().setMemory(noMaps);
+        late.main()->Download(frmMain::AllObjects);
+        QVERIFY(late.finish());
+        QCOMPARE(late.find<QLineEdit>("txtMap(0)")->text(), QString());
+        const QStringList differ = Differences(PageControls(early.main()), PageControls(late.main()));
+        QVERIFY2(differ.isEmpty(), qPrintable(differ.join(QLatin1Char('\n'))));
+    }
+
+    void eachTabShownBeforeItsPageIsMadeIsMadeAtOnceAsAtStart()
+    {
+        for (int tab = 0; tab < frmMain::Tabs; ++tab) {
+            VspApp early;
+            QCOMPARE(early.start(), LinkStartup::Outcome::Online);
+            early.showTab(tab);
+            LateApp late;
+            QCOMPARE(late.start(), LinkStartup::Outcome::Online);
+            late.showTab(tab);
+            const QStringList differ = Differences(PageControls(early.main(), true), PageControls(late.main(), true));
+            QVERIFY2(differ.isEmpty(), qPrintable(QStringLiteral("tab %1:\n").arg(tab) + differ.join(QLatin1Char('\n'))));
+        }
+    }
+
+    void aTabShownBeforeItsPageIsMadeEdits()
+    {
+        LateApp app;
+        QCOMPARE(app.start(), LinkStartup::Outcome::Online);
+        app.showTab(WaveTab);
+        QLineEdit *fineTune = app.box("txtFineTune");
+        QVERIFY(fineTune);
+
+        app.clearAndType(fineTune, QStringLiteral("-7"));
+        const QByteArray *wave = app.vsp->device().memory().find(Vsp::Wave, 2);
+        QVERIFY(wave);
+        QCOMPARE(static_cast<uint8_t>(wave->at(Vsp::WaveField::FineTune)), uint8_t(249));
+        QCOMPARE(fineTune->text(), QStringLiteral("-7"));
+    }
+};
+
+QTEST_MAIN(PageBuildingTest)
+#include "PageBuildingTest.moc"
