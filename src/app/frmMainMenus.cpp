@@ -77,7 +77,6 @@ void frmMain::BuildMenus()
     connect(mnuDelete, &QAction::triggered, this, &frmMain::DeleteObject);
     tools->addSeparator();
     connect(add(tools, QStringLiteral("SP &Stats"), "mnuStats"), &QAction::triggered, this, &frmMain::ShowStats);
-    add(tools, QStringLiteral("SP &Stats"), "mnuStats")->setEnabled(false);
     QAction *monitor = add(tools, QStringLiteral("MIDI &Monitor"), "mnuMonitor");
     monitor->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     connect(monitor, &QAction::triggered, this, &frmMain::ShowMonitor);

@@ -734,6 +734,7 @@ private slots:
     {
         MemApp app;
         app.start();
+        QCOMPARE(app.main()->findChildren<QAction *>("mnuStats").size(), 1);
         QVERIFY(app.find<QAction>("mnuStats")->isEnabled());
         QVERIFY(app.find<QPushButton>("cmdStats")->isEnabled());
         QTest::mouseClick(app.find<QPushButton>("cmdStats"), Qt::LeftButton);
