@@ -267,13 +267,16 @@ void frmMain::BuildTabs()
     globalLayout->addWidget(globalEditor);
     globalLayout->addStretch(1);
 
-    // The Global tab is light and made at once; the others are made as needed.
     pageBuilder = new PageBuilder([this](int kind) { DisplayKind(kind); }, [this](int kind) { ClearKindControls(kind); },
                                   [this] { return session.exchange.busy(); }, this);
     pageBuilder->add({{0, 1}, {KindPreset}, [this] { presetEditor->Build(); }});
     pageBuilder->add({{MapTab}, {KindMap}, [this] { mapEditor->Build(); }});
     pageBuilder->add({{ToneTabs[0], ToneTabs[1], ToneTabs[2]}, {KindTone}, [this] { toneEditor->Build(); }});
     pageBuilder->add({{WaveTab}, {KindWave}, [this] { waveEditor->Build(); }});
+    pageBuilder->add({{Tabs - 1}, {KindMulti, KindGlobal}, [this] {
+                          multiEditor->Build();
+                          globalEditor->Build();
+                      }});
     if (!pagesWhenShown)
         pageBuilder->BuildAll();
 }

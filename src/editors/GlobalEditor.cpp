@@ -43,6 +43,13 @@ GlobalEditor::GlobalEditor(Session &session, EditRules &rules, QWidget *parent)
     : PanelFrame(QStringLiteral("Global"), parent), session(session), rules(rules)
 {
     setObjectName(QStringLiteral("fraGlobal"));
+}
+
+void GlobalEditor::Build()
+{
+    if (built)
+        return;
+    built = true;
     auto *grid = new QGridLayout(this);
     const int digitWidth = fontMetrics().horizontalAdvance(QStringLiteral("-000.00")) + 12;
 
@@ -153,6 +160,8 @@ QString GlobalEditor::StoredText(int index) const
 
 void GlobalEditor::LoadGlobalDisplay()
 {
+    if (!built)
+        return;
     const GlobalValues &g = session.objects.global;
     sent = g;
     rules.Display([&] {

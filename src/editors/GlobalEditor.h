@@ -22,6 +22,8 @@ class GlobalEditor : public PanelFrame {
 public:
     GlobalEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
     void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
+    // Makes the frame's controls; until then nothing is shown.
+    void Build();
 
     void LoadGlobalDisplay();
     // The message box's texts of Change_GlobalParm's error path.
@@ -45,4 +47,5 @@ private:
     SpinButton *spnChannel = nullptr; // spnGlobal(6)
     std::array<QRadioButton *, 13> optGlobal{};
     QComboBox *cboPlayback = nullptr; // cboGlobal(0)
+    bool built = false;
 };

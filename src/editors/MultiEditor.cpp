@@ -71,6 +71,13 @@ MultiEditor::MultiEditor(Session &session, EditRules &rules, QWidget *parent)
     : PanelFrame(QStringLiteral("Multi"), parent), session(session), rules(rules)
 {
     setObjectName(Indexed("fraGlobal", 0));
+}
+
+void MultiEditor::Build()
+{
+    if (built)
+        return;
+    built = true;
     const int digitWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16;
     for (const BoxRow &row : BoxRows) {
         auto *box = new QLineEdit(this);
@@ -242,7 +249,7 @@ void MultiEditor::ShowSelections()
 
 void MultiEditor::LoadMultiDisplay()
 {
-    if (!stored)
+    if (!stored || !built)
         return;
     rules.Display([&] {
         for (QWidget *control : txtGlobal)

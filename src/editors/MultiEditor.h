@@ -44,6 +44,8 @@ public:
 
     MultiEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
     void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
+    // Makes the frame's controls; until then Multi reads are kept but not shown.
+    void Build();
 
     bool MultiObjDump(int number);
     void LoadMultiDisplay();
@@ -71,4 +73,5 @@ private:
     std::array<SpinButton *, 4> spnGlobal{};
     QSlider *sldVolume = nullptr; // sldGlobal(5)
     std::array<QRadioButton *, 8> optGlobal{};
+    bool built = false;
 };
