@@ -17,12 +17,16 @@ void PageBuilder::add(Editor editor)
 
 bool PageBuilder::IsBuilt(int kind) const
 {
+    bool shown = false;
     for (size_t i = 0; i < editors.size(); ++i) {
         const auto &kinds = editors[i].kinds;
-        if (std::find(kinds.begin(), kinds.end(), kind) != kinds.end())
-            return built[i];
+        if (std::find(kinds.begin(), kinds.end(), kind) == kinds.end())
+            continue;
+        if (built[i])
+            return true;
+        shown = true;
     }
-    return true; // a kind no editor here shows has its controls from the start
+    return !shown; // a kind no editor here shows has its controls from the start
 }
 
 int PageBuilder::Unbuilt() const

@@ -31,6 +31,7 @@ public:
     void BuildAll();
     // Makes the pages still missing, one editor per turn of the event loop.
     void BuildRestWhenIdle();
+    // True once any page showing the kind is made.
     bool IsBuilt(int kind) const;
     int Unbuilt() const;
 

@@ -269,14 +269,23 @@ void frmMain::BuildTabs()
 
     pageBuilder = new PageBuilder([this](int kind) { DisplayKind(kind); }, [this](int kind) { ClearKindControls(kind); },
                                   [this] { return session.exchange.busy(); }, this);
-    pageBuilder->add({{0, 1}, {KindPreset}, [this] { presetEditor->Build(); }});
-    pageBuilder->add({{MapTab}, {KindMap}, [this] { mapEditor->Build(); }});
-    pageBuilder->add({{ToneTabs[0], ToneTabs[1], ToneTabs[2]}, {KindTone}, [this] { toneEditor->Build(); }});
-    pageBuilder->add({{WaveTab}, {KindWave}, [this] { waveEditor->Build(); }});
-    pageBuilder->add({{Tabs - 1}, {KindMulti, KindGlobal}, [this] {
-                          multiEditor->Build();
-                          globalEditor->Build();
-                      }});
+    const auto add = [this](std::vector<int> tabs, std::vector<int> kinds, std::function<void()> build) {
+        // The controls of a kind found before this page was made lack the page's own.
+        pageBuilder->add({std::move(tabs), kinds, [this, kinds, build = std::move(build)] {
+                              for (int kind : kinds)
+                                  kindControls.erase(kind);
+                              build();
+                          }});
+    };
+    add({0}, {KindPreset}, [this] { presetEditor->Build(1); });
+    add({1}, {KindPreset}, [this] { presetEditor->Build(2); });
+    add({MapTab}, {KindMap}, [this] { mapEditor->Build(); });
+    add({ToneTabs[0], ToneTabs[1], ToneTabs[2]}, {KindTone}, [this] { toneEditor->Build(); });
+    add({WaveTab}, {KindWave}, [this] { waveEditor->Build(); });
+    add({Tabs - 1}, {KindMulti, KindGlobal}, [this] {
+        multiEditor->Build();
+        globalEditor->Build();
+    });
     if (!pagesWhenShown)
         pageBuilder->BuildAll();
 }

@@ -43,20 +43,24 @@ EditRules::Keys KeysOf(const Box &box)
 } // namespace
 
 PresetEditor::PresetEditor(Session &session, EditRules &rules, QWidget *preset1, QWidget *preset2, QObject *parent)
-    : QObject(parent), session(session), rules(rules), preset1(preset1), preset2(preset2)
+    : QObject(parent), session(session), rules(rules), pages{preset1, preset2}
 {
 }
 
-void PresetEditor::Build()
+void PresetEditor::Build(int page)
 {
-    if (built)
+    const auto at = static_cast<size_t>(page - 1);
+    if (built[at])
         return;
-    built = true;
-    controls = PresetLayout::Build(preset1, preset2);
+    built[at] = true;
+    const PresetLayout::Controls before = controls;
+    PresetLayout::BuildPage(controls, page, pages[at]);
     const auto reload = [this] { Reload(); };
     for (size_t row = 0; row < Boxes.size(); ++row) {
         const Box &parameter = Boxes[row];
         const auto index = static_cast<size_t>(parameter.index);
+        if (before.boxes[index] || !controls.boxes[index])
+            continue; // on the other tab
         EditRules::Box box;
         box.box = controls.boxes[index];
         box.slider = controls.sliders[index];
@@ -77,10 +81,15 @@ void PresetEditor::Build()
         box.storedText = [this, row] { return DisplayText(row); };
         rules.Add(box);
     }
-    for (size_t i = 0; i < controls.combos.size(); ++i)
-        connect(controls.combos[i], &QComboBox::activated, this, [this, i](int listIndex) { ChangeCombo(static_cast<int>(i), listIndex); });
-    for (size_t i = 0; i < controls.options.size(); ++i)
-        connect(controls.options[i], &QRadioButton::clicked, this, [this, i] { ChangeOption(static_cast<int>(i)); });
+    for (size_t i = 0; i < controls.combos.size(); ++i) {
+        if (!before.combos[i] && controls.combos[i])
+            connect(controls.combos[i], &QComboBox::activated, this,
+                    [this, i](int listIndex) { ChangeCombo(static_cast<int>(i), listIndex); });
+    }
+    for (size_t i = 0; i < controls.options.size(); ++i) {
+        if (!before.options[i] && controls.options[i])
+            connect(controls.options[i], &QRadioButton::clicked, this, [this, i] { ChangeOption(static_cast<int>(i)); });
+    }
 }
 
 bool PresetEditor::PresetObjDump(int number)
@@ -160,42 +169,46 @@ void PresetEditor::ShowChoices()
     for (const Combo &combo : Combos) {
         const int value = stored->Byte(combo.position + (combo.layer ? LayerOffset() : 0));
         const int listIndex = combo.values == ComboValues::Controller ? AuxiliaryIndex(value) : value;
-        QComboBox *control = controls.combos[static_cast<size_t>(combo.index)];
-        control->setCurrentIndex(listIndex < control->count() ? listIndex : -1);
+        if (QComboBox *control = controls.combos[static_cast<size_t>(combo.index)])
+            control->setCurrentIndex(listIndex < control->count() ? listIndex : -1);
     }
+    const auto check = [this](int option) {
+        if (QRadioButton *button = controls.options[static_cast<size_t>(option)])
+            button->setChecked(true);
+    };
     const int priority = stored->Byte(PriorityPosition + 2 * group);
     if (priority >= 0 && priority <= 3)
-        controls.options[static_cast<size_t>(priority)]->setChecked(true);
+        check(priority);
     const bool overflow = (stored->Byte(OverflowPosition) >> group) & 1;
-    controls.options[overflow ? 5 : 4]->setChecked(true);
+    check(overflow ? 5 : 4);
     const int output = stored->Byte(OutputPosition + LayerOffset());
     if (output >= 0 && output <= 2)
-        controls.options[static_cast<size_t>(6 + output)]->setChecked(true);
-    controls.options[static_cast<size_t>(LayerOptionA + layer)]->setChecked(true);
+        check(6 + output);
+    check(LayerOptionA + layer);
 }
 
 void PresetEditor::LoadPresetDisplay()
 {
-    if (!stored || !built)
+    if (!stored)
         return;
     rules.Display([&] {
-        for (QWidget *control : controls.boxes)
-            control->setEnabled(true);
-        for (auto *control : controls.sliders) {
-            if (control)
-                control->setEnabled(true);
-        }
-        for (auto *control : controls.spins) {
-            if (control)
-                control->setEnabled(true);
-        }
-        for (QWidget *control : controls.combos)
-            control->setEnabled(true);
-        for (QWidget *control : controls.options)
-            control->setEnabled(true);
-        controls.layerFrame->setTitle(layer == 0 ? QStringLiteral("Layer A") : QStringLiteral("Layer B"));
+        const auto enable = [](const auto &list) {
+            for (QWidget *control : list) {
+                if (control)
+                    control->setEnabled(true);
+            }
+        };
+        enable(controls.boxes);
+        enable(controls.sliders);
+        enable(controls.spins);
+        enable(controls.combos);
+        enable(controls.options);
+        if (controls.layerFrame)
+            controls.layerFrame->setTitle(layer == 0 ? QStringLiteral("Layer A") : QStringLiteral("Layer B"));
         for (size_t row = 0; row < Boxes.size(); ++row) {
             QLineEdit *box = controls.boxes[static_cast<size_t>(Boxes[row].index)];
+            if (!box)
+                continue;
             box->setText(DisplayText(row));
             rules.ShowStored(box);
             if (QAbstractSlider *slider = controls.sliders[static_cast<size_t>(Boxes[row].index)])
@@ -209,9 +222,13 @@ void PresetEditor::LoadPresetDisplay()
 // The boxes that follow the chosen group and level: the note and Map names.
 void PresetEditor::ShowSelections()
 {
-    controls.boxes[PivotNameBox]->setText(FormatNoteName(stored->Byte(Boxes[RowOf(PivotBox)].position)));
-    controls.boxes[TrackCentreNameBox]->setText(FormatNoteName(stored->Byte(PositionOf(RowOf(TrackCentreBox)))));
-    controls.boxes[MapNameBox]->setText(MapName());
+    const auto show = [this](int index, const QString &text) {
+        if (QLineEdit *box = controls.boxes[static_cast<size_t>(index)])
+            box->setText(text);
+    };
+    show(PivotNameBox, FormatNoteName(stored->Byte(Boxes[RowOf(PivotBox)].position)));
+    show(TrackCentreNameBox, FormatNoteName(stored->Byte(PositionOf(RowOf(TrackCentreBox)))));
+    show(MapNameBox, MapName());
 }
 
 void PresetEditor::Reload()
@@ -238,8 +255,9 @@ bool PresetEditor::ChangeSelection(size_t row)
     // Only what the choice selects is shown again; nothing is sent.
     rules.Display([&] {
         for (size_t other = 0; other < Boxes.size(); ++other) {
-            if (Boxes[other].scope == Scope::Group || Boxes[other].scope == Scope::Level)
-                controls.boxes[static_cast<size_t>(Boxes[other].index)]->setText(DisplayText(other));
+            QLineEdit *shown = controls.boxes[static_cast<size_t>(Boxes[other].index)];
+            if (shown && (Boxes[other].scope == Scope::Group || Boxes[other].scope == Scope::Level))
+                shown->setText(DisplayText(other));
         }
         ShowSelections();
         ShowChoices();

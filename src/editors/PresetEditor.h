@@ -25,8 +25,9 @@ public:
 
     PresetEditor(Session &session, EditRules &rules, QWidget *preset1, QWidget *preset2, QObject *parent = nullptr);
     void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
-    // Makes the two tabs' controls; until then Preset reads are kept but not shown.
-    void Build();
+    // Makes tab `page`'s controls (1 "Preset1", 2 "Preset2"); a tab not made yet shows nothing
+    // of the Preset read.
+    void Build(int page);
 
     bool PresetObjDump(int number);
     void LoadPresetDisplay();
@@ -57,10 +58,9 @@ private:
     Session &session;
     EditRules &rules;
     Retrieval *retrieval = nullptr;
-    QWidget *preset1;
-    QWidget *preset2;
-    PresetLayout::Controls controls;
-    bool built = false;
+    std::array<QWidget *, 2> pages;
+    std::array<bool, 2> built{};
+    PresetLayout::Controls controls; // nullptr in the tabs not made yet
     std::optional<DumpRecord> stored;
     int layer = 0;  // CurrentLayer: 0 = A, 1 = B
     int group = 0;  // the allocation group shown

@@ -318,24 +318,31 @@ void SetTips(Controls &controls)
             unit = QLatin1String(w.unit);
         }
         QWidget *partner = controls.sliders[i] ? static_cast<QWidget *>(controls.sliders[i]) : controls.spins[i];
-        ParameterTips::Set({controls.boxes[i], partner}, ParameterTips::Text(name, low, high, unit));
+        if (controls.boxes[i])
+            ParameterTips::Set({controls.boxes[i], partner}, ParameterTips::Text(name, low, high, unit));
     }
     const QString note = QStringLiteral("shown only, C- to G9");
-    controls.boxes[PivotNameBox]->setToolTip(ParameterTips::Note(QStringLiteral("Pivot note name"), note));
-    controls.boxes[TrackCentreNameBox]->setToolTip(ParameterTips::Note(QStringLiteral("Track center note name"), note));
-    controls.boxes[MapNameBox]->setToolTip(ParameterTips::Note(QStringLiteral("Map name"), QStringLiteral("shown only, up to 14 characters")));
+    const std::pair<int, QString> shownOnly[] = {
+        {PivotNameBox, ParameterTips::Note(QStringLiteral("Pivot note name"), note)},
+        {TrackCentreNameBox, ParameterTips::Note(QStringLiteral("Track center note name"), note)},
+        {MapNameBox, ParameterTips::Note(QStringLiteral("Map name"), QStringLiteral("shown only, up to 14 characters"))},
+    };
+    for (const auto &[index, tip] : shownOnly) {
+        if (QLineEdit *box = controls.boxes[static_cast<size_t>(index)])
+            box->setToolTip(tip);
+    }
 }
 
 } // namespace
 
-Controls Build(QWidget *preset1, QWidget *preset2)
+void BuildPage(Controls &controls, int page, QWidget *parent)
 {
-    Controls controls;
     Builder builder(controls);
-    builder.PresetPage(preset1);
-    builder.LayerPage(preset2);
+    if (page == 1)
+        builder.PresetPage(parent);
+    else
+        builder.LayerPage(parent);
     SetTips(controls);
-    return controls;
 }
 
 } // namespace PresetLayout

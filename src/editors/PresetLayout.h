@@ -31,6 +31,7 @@ struct Controls {
     QGroupBox *layerFrame = nullptr; // fraLayer: "Layer A" or "Layer B"
 };
 
-Controls Build(QWidget *preset1, QWidget *preset2);
+// Makes page 1 ("Preset1") or 2 ("Preset2") inside `parent`, adding its controls to `controls`.
+void BuildPage(Controls &controls, int page, QWidget *parent);
 
 } // namespace PresetLayout

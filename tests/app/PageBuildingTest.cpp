@@ -79,7 +79,8 @@ private slots:
         QCOMPARE(late.start(), LinkStartup::Outcome::Online);
         QVERIFY2(!late.find<QLineEdit>("txtFineTune"), "the Wave tab is not shown at start");
         QVERIFY(!late.pages().IsBuilt(KindWave));
-        QVERIFY(late.pages().IsBuilt(KindPreset));
+        QVERIFY(late.find<QLineEdit>("txtPreset(0)"));
+        QVERIFY2(!late.find<QWidget>("fraLayer"), "nor the Preset2 tab");
 
         QVERIFY(late.finish());
         const QStringList differ = Differences(PageControls(early.main()), PageControls(late.main()));
@@ -116,17 +117,46 @@ private slots:
         QVERIFY2(differ.isEmpty(), qPrintable(differ.join(QLatin1Char('\n'))));
     }
 
+    // Chosen after the start, or the tab the last run ended on, made first of all.
     void eachTabShownBeforeItsPageIsMadeIsMadeAtOnceAsAtStart()
     {
+        const QStringList captions = frmMain::TabCaptions();
         for (int tab = 0; tab < frmMain::Tabs; ++tab) {
             VspApp early;
             QCOMPARE(early.start(), LinkStartup::Outcome::Online);
             early.showTab(tab);
-            LateApp late;
-            QCOMPARE(late.start(), LinkStartup::Outcome::Online);
-            late.showTab(tab);
-            const QStringList differ = Differences(PageControls(early.main(), true), PageControls(late.main(), true));
-            QVERIFY2(differ.isEmpty(), qPrintable(QStringLiteral("tab %1:\n").arg(tab) + differ.join(QLatin1Char('\n'))));
+            const QMap<QString, QString> expected = PageControls(early.main(), true);
+            for (const bool lastRun : {false, true}) {
+                LateApp late;
+                if (lastRun)
+                    late.store.setValue("Application/Last Tab", captions.at(tab));
+                QCOMPARE(late.start(), LinkStartup::Outcome::Online);
+                if (!lastRun)
+                    late.showTab(tab);
+                const QStringList differ = Differences(expected, PageControls(late.main(), true));
+                QVERIFY2(differ.isEmpty(), qPrintable(captions.at(tab) + (lastRun ? " at start:\n" : ":\n") +
+                                                      differ.join(QLatin1Char('\n'))));
+            }
+        }
+    }
+
+    void editsOnPagesMadeLateSendWhatPagesMadeAtStartSend()
+    {
+        const struct { int tab; const char *box; const char *typed; } edits[] = {
+            {0, "txtPreset(0)", "5"}, {1, "txtPreset(12)", "-3"}, {WaveTab, "txtFineTune", "-7"}};
+        VspApp early;
+        QCOMPARE(early.start(), LinkStartup::Outcome::Online);
+        LateApp late;
+        QCOMPARE(late.start(), LinkStartup::Outcome::Online);
+        QVERIFY(late.finish());
+        for (const auto &edit : edits) {
+            for (VspApp *app : {&early, static_cast<VspApp *>(&late)}) {
+                app->showTab(edit.tab);
+                app->vsp->clearTraffic();
+                app->clearAndType(app->box(edit.box), QLatin1String(edit.typed));
+            }
+            QVERIFY2(!early.requests().isEmpty(), edit.box);
+            QVERIFY2(late.requests() == early.requests(), edit.box);
         }
     }
 
