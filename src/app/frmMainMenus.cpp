@@ -232,12 +232,22 @@ void frmMain::BuildViewMenu()
         exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
+namespace {
+
+// Shown, or brought in front of the others when already open.
+void BringForward(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
 void frmMain::OpenDialog(QWidget *dialog)
 {
     trackWindow(dialog);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
+    BringForward(dialog);
 }
 
 void frmMain::LoadBank()
@@ -282,9 +292,7 @@ void frmMain::ShowMonitor()
         monitorWindow = new frmMonitor(session.trace, session.notifier, this);
         trackWindow(monitorWindow);
     }
-    monitorWindow->show();
-    monitorWindow->raise();
-    monitorWindow->activateWindow();
+    BringForward(monitorWindow);
 }
 
 void frmMain::ShowConfig(int page)
@@ -301,9 +309,7 @@ void frmMain::ShowConfig(int page)
         trackWindow(configWindow);
     }
     configWindow->ShowPage(page);
-    configWindow->show();
-    configWindow->raise();
-    configWindow->activateWindow();
+    BringForward(configWindow);
 }
 
 void frmMain::ShowHelp(const QString &page)
@@ -322,9 +328,7 @@ void frmMain::ShowHelp(const QString &page)
         helpWindow->setGeometry(place);
     }
     helpWindow->ShowPage(page);
-    helpWindow->show();
-    helpWindow->raise();
-    helpWindow->activateWindow();
+    BringForward(helpWindow);
 }
 
 QString frmMain::HelpPageFor(const QWidget *widget) const
