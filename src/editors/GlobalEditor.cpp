@@ -47,9 +47,6 @@ GlobalEditor::GlobalEditor(Session &session, EditRules &rules, QWidget *parent)
 
 void GlobalEditor::Build()
 {
-    if (built)
-        return;
-    built = true;
     auto *grid = new QGridLayout(this);
     const int digitWidth = fontMetrics().horizontalAdvance(QStringLiteral("-000.00")) + 12;
 
@@ -160,8 +157,6 @@ QString GlobalEditor::StoredText(int index) const
 
 void GlobalEditor::LoadGlobalDisplay()
 {
-    if (!built)
-        return;
     const GlobalValues &g = session.objects.global;
     sent = g;
     rules.Display([&] {

@@ -22,7 +22,7 @@ class GlobalEditor : public PanelFrame {
 public:
     GlobalEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
     void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
-    // Makes the frame's controls; until then nothing is shown.
+    // Makes the frame's controls, once; the display only after it.
     void Build();
 
     void LoadGlobalDisplay();
@@ -47,5 +47,4 @@ private:
     SpinButton *spnChannel = nullptr; // spnGlobal(6)
     std::array<QRadioButton *, 13> optGlobal{};
     QComboBox *cboPlayback = nullptr; // cboGlobal(0)
-    bool built = false;
 };

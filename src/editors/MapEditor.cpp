@@ -29,9 +29,6 @@ MapEditor::MapEditor(Session &session, EditRules &rules, QWidget *parent)
 
 void MapEditor::Build()
 {
-    if (built)
-        return;
-    built = true;
     keys = new Keyboard(session, this);
     widgets = BuildMapLayout(this, keys);
     for (const Parameter &parameter : Edited)
@@ -171,7 +168,7 @@ void MapEditor::ShowChoices()
 void MapEditor::LoadMapDisplay()
 {
     const MapZone *zone = Current();
-    if (!zone || !built)
+    if (!zone)
         return;
     rules.Display([&] {
         for (QWidget *control : findChildren<QWidget *>())
@@ -200,8 +197,7 @@ void MapEditor::LoadMapDisplay()
 
 void MapEditor::ClearKeyboard()
 {
-    if (keys)
-        keys->Clear();
+    keys->Clear();
 }
 
 void MapEditor::AfterCommit()

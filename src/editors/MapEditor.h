@@ -28,7 +28,7 @@ public:
 
     MapEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
     void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
-    // Makes the tab's controls and keyboard; until then Map reads are kept but not shown.
+    // Makes the tab's controls and keyboard, once. Reads work before it; the displays only after it.
     void Build();
 
     // Reads Map `number`; false, with the Map shown before kept, unless a whole Map came.
@@ -40,7 +40,7 @@ public:
     // The keyboard's part of a cleared Map display.
     void ClearKeyboard();
 
-    Keyboard *keyboard() const { return keys; } // none until built
+    Keyboard *keyboard() const { return keys; } // none before Build
     const std::vector<MapZone> &zones() const { return mapZones; }
 
 private:
@@ -68,5 +68,4 @@ private:
     MapWidgets widgets;
     std::vector<MapZone> mapZones;
     bool haveMap = false;
-    bool built = false;
 };

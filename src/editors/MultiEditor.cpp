@@ -75,9 +75,6 @@ MultiEditor::MultiEditor(Session &session, EditRules &rules, QWidget *parent)
 
 void MultiEditor::Build()
 {
-    if (built)
-        return;
-    built = true;
     const int digitWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16;
     for (const BoxRow &row : BoxRows) {
         auto *box = new QLineEdit(this);
@@ -249,7 +246,7 @@ void MultiEditor::ShowSelections()
 
 void MultiEditor::LoadMultiDisplay()
 {
-    if (!stored || !built)
+    if (!stored)
         return;
     rules.Display([&] {
         for (QWidget *control : txtGlobal)

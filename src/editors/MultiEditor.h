@@ -44,7 +44,7 @@ public:
 
     MultiEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
     void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
-    // Makes the frame's controls; until then Multi reads are kept but not shown.
+    // Makes the frame's controls, once. Reads work before it; the display only after it.
     void Build();
 
     bool MultiObjDump(int number);
@@ -73,5 +73,4 @@ private:
     std::array<SpinButton *, 4> spnGlobal{};
     QSlider *sldVolume = nullptr; // sldGlobal(5)
     std::array<QRadioButton *, 8> optGlobal{};
-    bool built = false;
 };

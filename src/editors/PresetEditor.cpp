@@ -49,12 +49,8 @@ PresetEditor::PresetEditor(Session &session, EditRules &rules, QWidget *preset1,
 
 void PresetEditor::Build(int page)
 {
-    const auto at = static_cast<size_t>(page - 1);
-    if (built[at])
-        return;
-    built[at] = true;
     const PresetLayout::Controls before = controls;
-    PresetLayout::BuildPage(controls, page, pages[at]);
+    PresetLayout::BuildPage(controls, page, pages[static_cast<size_t>(page - 1)]);
     const auto reload = [this] { Reload(); };
     for (size_t row = 0; row < Boxes.size(); ++row) {
         const Box &parameter = Boxes[row];

@@ -25,8 +25,8 @@ public:
 
     PresetEditor(Session &session, EditRules &rules, QWidget *preset1, QWidget *preset2, QObject *parent = nullptr);
     void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
-    // Makes tab `page`'s controls (1 "Preset1", 2 "Preset2"); a tab not made yet shows nothing
-    // of the Preset read.
+    // Makes tab `page`'s controls (1 "Preset1", 2 "Preset2"), once each. Reads work before it;
+    // the display fills the tabs made so far.
     void Build(int page);
 
     bool PresetObjDump(int number);
@@ -59,7 +59,6 @@ private:
     EditRules &rules;
     Retrieval *retrieval = nullptr;
     std::array<QWidget *, 2> pages;
-    std::array<bool, 2> built{};
     PresetLayout::Controls controls; // nullptr in the tabs not made yet
     std::optional<DumpRecord> stored;
     int layer = 0;  // CurrentLayer: 0 = A, 1 = B

@@ -54,9 +54,6 @@ ToneEditor::ToneEditor(Session &session, EditRules &rules, std::array<QWidget *,
 
 void ToneEditor::Build()
 {
-    if (built)
-        return;
-    built = true;
     const auto reload = [this] { Reload(); };
     const auto tone = [this] { return Tone(); };
     wave = new ToneWaveSelector(session, rules, pages[0], reload, tone);
@@ -156,7 +153,7 @@ void ToneEditor::ShowChoices()
 
 void ToneEditor::LoadToneDisplay()
 {
-    if (!stored || !built)
+    if (!stored)
         return;
     rules.Display([&] {
         for (size_t row = 0; row < Boxes.size(); ++row) {
@@ -183,8 +180,7 @@ void ToneEditor::LoadToneDisplay()
 
 void ToneEditor::ClearEnvelopes()
 {
-    if (envelopes)
-        envelopes->ClearEnvelopes();
+    envelopes->ClearEnvelopes();
 }
 
 void ToneEditor::Reload()

@@ -29,7 +29,7 @@ public:
     // The pages of the tabs "Tone1", "Tone2" and "Tone3".
     ToneEditor(Session &session, EditRules &rules, std::array<QWidget *, 3> pages, QObject *parent = nullptr);
     void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
-    // Makes the three tabs' controls; until then Tone reads are kept but not shown.
+    // Makes the three tabs' controls, once. Reads work before it; the displays only after it.
     void Build();
 
     bool ToneObjDump(int number);
@@ -63,5 +63,4 @@ private:
     ToneWaveSelector *wave = nullptr;
     EnvelopeEditor *envelopes = nullptr;
     ToneLayout::Controls controls;
-    bool built = false;
 };

@@ -35,9 +35,6 @@ WaveEditor::WaveEditor(Session &session, EditRules &rules, QWidget *parent)
 
 void WaveEditor::Build()
 {
-    if (built)
-        return;
-    built = true;
     widgets = BuildWaveLayout(this);
     change = new WaveChange(session, rules, widgets, values, [this] { Reload(); }, this);
     scrollBars = new WaveScrollBars(rules, widgets, values, this);
@@ -101,7 +98,7 @@ bool WaveEditor::WaveObjDump(int number)
 
 void WaveEditor::LoadWaveDisplay()
 {
-    if (!haveWave || !built)
+    if (!haveWave)
         return;
     // The audition button belongs to the main window; it plays once a Wave is shown.
     if (!audition->button())

@@ -19,7 +19,7 @@ class WaveEditor : public QWidget {
 public:
     WaveEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
     void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
-    // Makes the tab's controls; until then Wave reads are kept but not shown.
+    // Makes the tab's controls, once. Reads work before it; the display only after it.
     void Build();
 
     // Reads Wave `number` from the SP; false, with nothing changed, unless a whole Wave came.
@@ -41,7 +41,6 @@ private:
     WaveWidgets widgets;
     WaveValues values;
     bool haveWave = false;
-    bool built = false;
     WaveChange *change = nullptr;
     WaveScrollBars *scrollBars = nullptr;
     WaveAudition *audition = nullptr;
