@@ -197,8 +197,8 @@ int ObjectIO::SendWhole(QByteArray message, Refusals refusals, int number)
     message[DeviceIdPosition - 1] = static_cast<char>(deviceId());
     if (renumber)
         NibbleCodec::Overwrite(message, NumberPosition, Bytes({0, 0, (number / 16) & 0x0F, number % 16}), 4);
-    if (!comms.MidiOutLongMsg(message))
-        return -1;
+    // A send that fails is reported there and waited out as a time-out, as every exchange.
+    comms.MidiOutLongMsg(message);
     if (tell) {
         // A refusal is shown by the wait, as for every upload.
         const QByteArray status = wait.GetSpResponse(ResponseWait::DefaultTimeout, ResponseWait::StatusResponse);

@@ -2,6 +2,7 @@
 // leaves in the object store.
 #include "Bytes.h"
 #include "TestSession.h"
+#include "device/StatusCodes.h"
 #include "objects/GlobalObject.h"
 #include "objects/ObjectDumps.h"
 #include "objects/ObjectIO.h"
@@ -159,6 +160,20 @@ TEST(ObjectUpload, AnErrorStatusFromTheSpIsAFailedUpload)
     EXPECT_EQ(t.backend->sent.size(), 1);
     EXPECT_EQ(t.session->objects.of(KindTone).Image, image);
     EXPECT_EQ(t.notifier.shown(), QStringList{"SP Error: Specified SP data object is empty/nonexistent"});
+}
+
+// As every exchange: a send that fails is reported, waited out and counted as a time-out, so a
+// restore stops and nothing is left awaiting an answer.
+TEST(ObjectUpload, AWholeDumpThatCannotBeSentIsATimeOut)
+{
+    for (const auto refusals : {ObjectIO::Refusals::Tell, ObjectIO::Refusals::Collect}) {
+        OpenSession t;
+        t.shortTimeouts();
+        t.backend->failSend = true;
+        EXPECT_EQ(t.session->io.SendWhole(Dump(KindTone, 180), refusals), SpStatus::TimedOut);
+        EXPECT_FALSE(t.session->exchange.busy());
+        EXPECT_EQ(t.notifier.messages.value(0).text, "Error transmitting MIDI data to SP");
+    }
 }
 
 TEST(ObjectUpload, WhatCannotBeWrittenIsReportedAndNothingIsSent)
