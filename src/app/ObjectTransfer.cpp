@@ -143,7 +143,10 @@ bool ObjectTransfer::ImportGlobalTab(const QString &path, const Backup::Contents
         Tell(ImportHeading, QStringLiteral("%1 holds more than the Global tab's settings: restore it as a backup.").arg(name));
         return false;
     }
-    // Compared with what the SP holds now, not with what the tab last showed.
+    // Compared with what the SP holds now, not with what the tab last showed: that reading
+    // waits for a free SP, as the sending does.
+    if (session.exchange.refuseIfBusy())
+        return false;
     if (readBack && !readBack(KindGlobal, 0)) {
         Tell(ImportHeading, QStringLiteral("The SP's Global settings could not be read: nothing was sent."));
         return false;

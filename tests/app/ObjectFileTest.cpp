@@ -193,6 +193,15 @@ private slots:
         Vsp::SetName(changed.of(Vsp::Multi)[0], "Other");
         app.vsp->device().setMemory(changed);
 
+        // While the SP is busy nothing is read or sent, not even to compare.
+        app.vsp->clearTraffic();
+        app.session().exchange.setAwaitingResponse(true);
+        QVERIFY(!app.main()->ImportObjectFile(path));
+        app.session().exchange.setAwaitingResponse(false);
+        QVERIFY(app.requests().isEmpty());
+        QVERIFY(app.notifier.messages.isEmpty());
+        QCOMPARE(app.panel(7), QStringLiteral("SP busy: wait for the current exchange to finish"));
+
         app.notifier.answer = false;
         app.vsp->clearTraffic();
         QVERIFY(!app.main()->ImportObjectFile(path));
