@@ -274,8 +274,8 @@ QString ValueText(const QByteArray &dump, const Field &field)
     int64_t value = Masked(*raw, field);
     if (!field.words.isEmpty())
         return value >= 0 && value < field.words.size() ? field.words.at(static_cast<qsizetype>(value)) : QString::number(value);
-    if (field.isSigned && field.width == ByteWidth && value > 127)
-        value -= 256;
+    if (field.isSigned && field.width == ByteWidth)
+        value = NibbleCodec::SignedByte(static_cast<int>(value));
     return QString::number(value);
 }
 

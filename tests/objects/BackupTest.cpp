@@ -163,6 +163,7 @@ TEST(CompareBackups, NamesEachDifferingParameterAsTheEditorsDo)
         {[](Vsp::SpMemory &m) { m.of(Vsp::Wave)[2][Vsp::WaveField::Mode] = char(0x80); }, "w# 2 Kick | Loop | off | on"},
         {tone(80, 40), "t# 3 Kick Tone | DCF Cutoff | 0 | 40"},
         {tone(72, 246), "t# 3 Kick Tone | DCA Vel Sens | 0 | -10"},
+        {tone(74, 128), "t# 3 Kick Tone | DCA LFO Amt | 0 | 128"}, // as the tab reads a signed byte
         {tone(108, 3), "t# 3 Kick Tone | LFO Waveshape | triangle | sine"},
         {tone(120, 16), "t# 3 Kick Tone | DCO LFO Polarity | bipolar | unipolar"},
         {tone(82, 2), "t# 3 Kick Tone | DCF Envelope | none | env2"},
