@@ -46,9 +46,9 @@ class Table {
 public:
     Table() { Add(QStringLiteral("Name"), ObjectIO::NamePosition, NibbleCodec::NameWidth); }
     void Add(const QString &name, int position, int width = ByteWidth, int mask = 0, bool isSigned = false,
-             const QStringList &words = {})
+             const QStringList &words = {}, QString (*text)(int64_t) = nullptr)
     {
-        fields.push_back({name, position, width, mask, isSigned, words});
+        fields.push_back({name, position, width, mask, isSigned, words, text});
     }
     std::vector<Field> Sorted()
     {
@@ -69,18 +69,28 @@ std::vector<Field> WaveFields()
         int position;
         int width;
         bool isSigned;
+        QString (*text)(int64_t) = nullptr;
     };
-    // The names the Wave tab's boxes and tooltips use; the shown-only values by their boxes.
-    constexpr Row Rows[] = {
-        {"Fine tune", FineTune, 2, true}, {"Address", Address, 8, false},   {"Size", Size, 4, false},
-        {"Checksum", Checksum, 4, false}, {"Play start", PlayStart, 8, false}, {"Play end", PlayEnd, 8, false},
-        {"Length", Length, 8, false},     {"Loop start", LoopStart, 8, false}, {"Loop end", LoopEnd, 8, false},
-        {"Loop fraction", LoopFraction, 8, false}, {"Sample period", SamplePeriod, 8, false},
-        {"Normalisation", Normalisation, 4, false}, {"Pitch", Pitch, 4, false},
+    // The names the Wave tab's boxes and tooltips use; the shown-only values by their boxes,
+    // each written as its box writes it.
+    const Row rows[] = {
+        {"Fine tune", FineTune, 2, true},
+        {"Address", Address, 8, false, AddressText},
+        {"Size", Size, 4, false},
+        {"Checksum", Checksum, 4, false, [](int64_t v) { return HexText(static_cast<uint32_t>(v)); }},
+        {"Play start", PlayStart, 8, false},
+        {"Play end", PlayEnd, 8, false},
+        {"Length", Length, 8, false},
+        {"Loop start", LoopStart, 8, false},
+        {"Loop end", LoopEnd, 8, false},
+        {"Loop fraction", LoopFraction, 8, false, [](int64_t v) { return ParmText(WaveParm::LoopFract, v); }},
+        {"Sample period", SamplePeriod, 8, false},
+        {"Normalisation", Normalisation, 4, false},
+        {"Pitch", Pitch, 4, false, [](int64_t v) { return ParmText(WaveParm::Pitch, v); }},
     };
     Table t;
-    for (const Row &row : Rows)
-        t.Add(QLatin1String(row.name), row.position, row.width, 0, row.isSigned);
+    for (const Row &row : rows)
+        t.Add(QLatin1String(row.name), row.position, row.width, 0, row.isSigned, {}, row.text);
     t.Add(QStringLiteral("Loop"), Mode, ByteWidth, LoopOn, false, Words({"off", "on"}));
     t.Add(QStringLiteral("Loop direction"), Mode, ByteWidth, LoopFwdRev, false, Words({"forward", "forward/reverse"}));
     t.Add(QStringLiteral("Stereo"), Mode, ByteWidth, Stereo, false, Words({"no", "yes"}));
@@ -92,8 +102,10 @@ std::vector<Field> ToneFields()
     using namespace ToneParameters;
     Table t;
     t.Add(QStringLiteral("Wave (w#)"), WavePosition);
+    const auto quantize = [](int64_t v) { return QuantizeText(static_cast<int>(v)); };
     for (const Box &box : Boxes)
-        t.Add(QLatin1String(box.name), box.position, Width, 0, box.isSigned);
+        t.Add(QLatin1String(box.name), box.position, Width, 0, box.isSigned, {},
+              box.position == WaveStartQuantizePosition ? +quantize : nullptr);
     for (const Combo &combo : Combos)
         t.Add(QLatin1String(combo.name), combo.position, Width, 0, false, Words(combo.entries));
     for (const EnvelopeSelect &select : EnvelopeSelects)
@@ -276,7 +288,7 @@ QString ValueText(const QByteArray &dump, const Field &field)
         return value >= 0 && value < field.words.size() ? field.words.at(static_cast<qsizetype>(value)) : QString::number(value);
     if (field.isSigned && field.width == ByteWidth)
         value = NibbleCodec::SignedByte(static_cast<int>(value));
-    return QString::number(value);
+    return field.text ? field.text(value) : QString::number(value);
 }
 
 QString UploadName(int kind, int position, std::optional<int64_t> before, std::optional<int64_t> after)

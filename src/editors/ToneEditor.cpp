@@ -23,7 +23,7 @@ using namespace ToneParameters;
 namespace {
 
 const QString QuantizeWord = QStringLiteral("qnt"); // no wave start amount: the start is quantized
-const QString NoneWord = QStringLiteral("none");    // no quantizing
+const QString NoneWord = QLatin1String(NoQuantizeWord); // no quantizing
 const QString KeyboardWord = QStringLiteral("kbd"); // quantized by the key played
 const QString AmountWord = QStringLiteral("amt");   // an amount is set: quantizing does not apply
 
@@ -123,8 +123,7 @@ QString ToneEditor::DisplayText(size_t row) const
             return AmountWord;
         if (!WaveStartQuantizeEditable())
             return KeyboardWord;
-        const int quantize = stored->Byte(box.position);
-        return quantize == 0 ? NoneWord : QString::number(quantize + 1);
+        return QuantizeText(stored->Byte(box.position));
     }
     return QString::number(stored->Value(box.position, box.isSigned));
 }

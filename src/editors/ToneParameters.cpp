@@ -4,6 +4,11 @@
 
 namespace ToneParameters {
 
+QString QuantizeText(int stored)
+{
+    return stored == 0 ? QLatin1String(NoQuantizeWord) : QString::number(stored + 1);
+}
+
 size_t RowOf(const char *family, int index)
 {
     for (size_t row = 0; row < Boxes.size(); ++row) {

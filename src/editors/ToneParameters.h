@@ -3,6 +3,8 @@
 // Tone control is built and driven from these tables.
 #pragma once
 
+#include <QString>
+
 #include <array>
 #include <cstddef>
 #include <span>
@@ -26,6 +28,9 @@ constexpr int AmountLow = -99;
 constexpr int AmountHigh = 99;
 constexpr int LevelHigh = 99;
 constexpr int QuantizeHigh = 128; // shown one above what is stored
+constexpr const char *NoQuantizeWord = "none"; // a stored quantize of 0
+// A stored quantize amount as the Tone tab shows it.
+QString QuantizeText(int stored);
 
 constexpr std::array<Box, 22> Boxes = {{
     {"DCA", 0, 72, true, AmountLow, AmountHigh, "DCA Vel Sens"},

@@ -159,11 +159,12 @@ TEST(CompareBackups, NamesEachDifferingParameterAsTheEditorsDo)
         return [=](Vsp::SpMemory &m) { m.of(Vsp::Map)[4][Vsp::MapZonesOffset + zone * Vsp::MapZoneBytes + field] = static_cast<char>(value); };
     };
     const Case cases[] = {
-        {[](Vsp::SpMemory &m) { Vsp::Write(m.of(Vsp::Wave)[2], Vsp::WaveField::Pitch, 2, 6100); }, "w# 2 Kick | Pitch | 6000 | 6100"},
+        {[](Vsp::SpMemory &m) { Vsp::Write(m.of(Vsp::Wave)[2], Vsp::WaveField::Pitch, 2, 6100); }, "w# 2 Kick | Pitch | 60 | 61"},
         {[](Vsp::SpMemory &m) { m.of(Vsp::Wave)[2][Vsp::WaveField::Mode] = char(0x80); }, "w# 2 Kick | Loop | off | on"},
         {tone(80, 40), "t# 3 Kick Tone | DCF Cutoff | 0 | 40"},
         {tone(72, 246), "t# 3 Kick Tone | DCA Vel Sens | 0 | -10"},
         {tone(74, 128), "t# 3 Kick Tone | DCA LFO Amt | 0 | 128"}, // as the tab reads a signed byte
+        {tone(142, 3), "t# 3 Kick Tone | LFO Quantize | none | 4"}, // shown one above what is stored
         {tone(108, 3), "t# 3 Kick Tone | LFO Waveshape | triangle | sine"},
         {tone(120, 16), "t# 3 Kick Tone | DCO LFO Polarity | bipolar | unipolar"},
         {tone(82, 2), "t# 3 Kick Tone | DCF Envelope | none | env2"},
