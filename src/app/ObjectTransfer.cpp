@@ -169,22 +169,14 @@ bool ObjectTransfer::ImportGlobalTab(const QString &path, const Backup::Contents
         ObjectIO::Value after;
     };
     QVector<Change> changes;
-    const auto text = [](int parameter, const ObjectIO::Value &value) {
-        if (const auto *name = std::get_if<QString>(&value))
-            return name->trimmed();
-        const auto number = std::get<int64_t>(value);
-        if (parameter == GlobalObject::MasterTune)
-            return GlobalObject::MasterTuneText(static_cast<int>(number));
-        return QString::number(parameter == GlobalObject::OmniPolyChannel ? number + 1 : number);
-    };
     for (int parameter = GlobalObject::BankName; parameter <= GlobalObject::MasterTune; ++parameter) {
-        const ObjectIO::Value before = GlobalObject::Value(session.objects.global, parameter);
-        const ObjectIO::Value after = GlobalObject::Value(*values, parameter);
-        if (text(parameter, before) == text(parameter, after))
+        const QString before = GlobalObject::ValueText(session.objects.global, parameter);
+        const QString after = GlobalObject::ValueText(*values, parameter);
+        if (before == after)
             continue;
-        changes.append({parameter, before, after});
-        lines << QStringLiteral("%1: %2 to %3")
-                     .arg(GlobalObject::ParameterName(parameter), text(parameter, before), text(parameter, after));
+        changes.append({parameter, GlobalObject::Value(session.objects.global, parameter),
+                        GlobalObject::Value(*values, parameter)});
+        lines << QStringLiteral("%1: %2 to %3").arg(GlobalObject::ParameterName(parameter), before, after);
     }
     if (lines.isEmpty()) {
         session.notifier.message(Notifier::Icon::Information, ImportHeading,

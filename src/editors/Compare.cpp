@@ -57,19 +57,11 @@ QVector<Difference> Differences(const Backup::Contents &first, const Backup::Con
     const auto a = first.globalValues();
     const auto b = second.globalValues();
     if (a && b) {
-        using namespace GlobalObject;
-        const std::pair<int, std::pair<QString, QString>> rows[] = {
-            {BankName, {a->BankName.trimmed(), b->BankName.trimmed()}},
-            {PlaybackMode, {QString::number(a->PlaybackMode), QString::number(b->PlaybackMode)}},
-            {ReceiveMode, {QString::number(a->ReceiveMode), QString::number(b->ReceiveMode)}},
-            {OmniPolyChannel, {QString::number(a->OmniPolyChannel + 1), QString::number(b->OmniPolyChannel + 1)}},
-            {OmniPolyVolume, {QString::number(a->OmniPolyVolume), QString::number(b->OmniPolyVolume)}},
-            {ProgChange, {QString::number(a->ProgChange), QString::number(b->ProgChange)}},
-            {MasterTune, {MasterTuneText(a->MasterTune), MasterTuneText(b->MasterTune)}},
-        };
-        for (const auto &[name, values] : rows) {
-            if (values.first != values.second)
-                out.append({KindGlobal, 0, QStringLiteral("Global"), GlobalObject::ParameterName(name), values.first, values.second});
+        for (int parameter = GlobalObject::BankName; parameter <= GlobalObject::MasterTune; ++parameter) {
+            const QString before = GlobalObject::ValueText(*a, parameter);
+            const QString after = GlobalObject::ValueText(*b, parameter);
+            if (before != after)
+                out.append({KindGlobal, 0, QStringLiteral("Global"), GlobalObject::ParameterName(parameter), before, after});
         }
     }
     return out;

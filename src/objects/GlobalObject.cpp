@@ -122,4 +122,15 @@ QString MasterTuneText(int hundredths)
     return QString::number(hundredths / 100.0, 'g', 10);
 }
 
+QString ValueText(const GlobalValues &global, int parameter)
+{
+    const auto value = Value(global, parameter);
+    if (const auto *name = std::get_if<QString>(&value))
+        return name->trimmed();
+    const auto number = std::get<int64_t>(value);
+    if (parameter == MasterTune)
+        return MasterTuneText(static_cast<int>(number));
+    return QString::number(parameter == OmniPolyChannel ? number + 1 : number);
+}
+
 } // namespace GlobalObject

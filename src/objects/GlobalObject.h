@@ -36,5 +36,7 @@ QString ParameterName(int parameter);
 
 // The tune as the box shows it: hundredths / 100 without trailing zeros (1250 -> "12.5").
 QString MasterTuneText(int hundredths);
+// A setting as texts about it show it: the name trimmed, the channel from 1, the tune in units.
+QString ValueText(const GlobalValues &global, int parameter);
 
 } // namespace GlobalObject
