@@ -24,16 +24,16 @@ namespace {
 constexpr int Limit = 99;
 const QString NoDecay = QStringLiteral("--"); // Trigger Mode holds at the sustain: no decay
 
+// By stage, in the order of StageCaptions.
 struct StageInfo {
-    const char *caption;
     EditRules::Keys keys;
     int low;
 };
 constexpr std::array<StageInfo, EnvelopeEditor::Stages> StageTable = {{
-    {"Attack", EditRules::Keys::Signed, -Limit},
-    {"Sustain", EditRules::Keys::Sustain, 0},
-    {"Decay", EditRules::Keys::TimeWithInfinity, 0},
-    {"Release", EditRules::Keys::TimeWithInfinity, 0},
+    {EditRules::Keys::Signed, -Limit},
+    {EditRules::Keys::Sustain, 0},
+    {EditRules::Keys::TimeWithInfinity, 0},
+    {EditRules::Keys::TimeWithInfinity, 0},
 }};
 
 QString ControlName(const char *type, int envelope, int stage)
@@ -65,10 +65,10 @@ EnvelopeEditor::EnvelopeEditor(Session &session, EditRules &rules, QWidget *pare
         frame->setObjectName(QStringLiteral("fraEnv%1").arg(e + 1));
         auto *row = new QHBoxLayout(frame);
         for (int s = 0; s < Stages; ++s) {
-            const StageInfo &info = StageTable[static_cast<size_t>(s)];
-            const auto column = ToneControls::MakeSliderColumn(frame, QLatin1String(info.caption), ControlName("txt", e, s),
-                                                               ControlName("sld", e, s), info.low, Limit,
-                                                               QStringLiteral("Envelope %1 %2").arg(e + 1).arg(QLatin1String(info.caption)));
+            const auto stage = static_cast<size_t>(s);
+            const auto column = ToneControls::MakeSliderColumn(
+                frame, QLatin1String(StageCaptions[stage]), ControlName("txt", e, s), ControlName("sld", e, s),
+                StageTable[stage].low, Limit, EnvelopeStageName(static_cast<size_t>(e), stage));
             boxes[e][s] = column.box;
             sliders[e][s] = column.slider;
             row->addWidget(column.column);

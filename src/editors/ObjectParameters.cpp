@@ -116,8 +116,7 @@ std::vector<Field> ToneFields()
     }
     for (size_t e = 0; e < EnvelopePositions.size(); ++e) {
         for (size_t s = 0; s < StageCaptions.size(); ++s)
-            t.Add(QStringLiteral("Envelope %1 %2").arg(e + 1).arg(QLatin1String(StageCaptions[s])), EnvelopePositions[e][s],
-                  Width, 0, s == Attack);
+            t.Add(EnvelopeStageName(e, s), EnvelopePositions[e][s], Width, 0, s == Attack);
     }
     return t.Sorted();
 }

@@ -122,7 +122,6 @@ public:
 
     QGroupBox *MakeSection(QWidget *parent, const Section &section)
     {
-        sectionTitle = QLatin1String(section.title);
         auto *frame = new QGroupBox(QLatin1String(section.title), parent);
         frame->setObjectName(QLatin1String(section.name));
         auto *row = new QHBoxLayout(frame);
@@ -146,7 +145,7 @@ private:
                 const auto column = ToneControls::MakeSliderColumn(
                     frame, QLatin1String(item.caption), ToneControls::Indexed(("txt" + family).toLatin1().constData(), box.index),
                     ToneControls::Indexed(("sld" + family).toLatin1().constData(), box.index), box.sliderLow, box.sliderHigh,
-                    TipName(panel, item));
+                    QLatin1String(box.name));
                 controls.boxes[r] = column.box;
                 controls.sliders[r] = column.slider;
                 row->addWidget(column.column);
@@ -167,15 +166,6 @@ private:
         if (stack)
             stack->addStretch(1);
         return frame;
-    }
-
-    // "DCF Cutoff", "Pan LFO amount": a bare "Amt" says which panel it belongs to.
-    QString TipName(const Panel &panel, const Item &item) const
-    {
-        const QString caption = QLatin1String(item.caption);
-        if (caption == QLatin1String("Amt"))
-            return QStringLiteral("%1 %2 amount").arg(sectionTitle, QLatin1String(panel.title));
-        return QStringLiteral("%1 %2").arg(sectionTitle, caption);
     }
 
     QWidget *MakeEnvelopeSelect(QWidget *parent, int group)
@@ -230,7 +220,6 @@ private:
     }
 
     Controls &controls;
-    QString sectionTitle;
 };
 
 QVBoxLayout *PageLayout(QWidget *page)

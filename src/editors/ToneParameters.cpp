@@ -9,6 +9,11 @@ QString QuantizeText(int stored)
     return stored == 0 ? QLatin1String(NoQuantizeWord) : QString::number(stored + 1);
 }
 
+QString EnvelopeStageName(size_t envelope, size_t stage)
+{
+    return QStringLiteral("Envelope %1 %2").arg(envelope + 1).arg(QLatin1String(StageCaptions[stage]));
+}
+
 size_t RowOf(const char *family, int index)
 {
     for (size_t row = 0; row < Boxes.size(); ++row) {

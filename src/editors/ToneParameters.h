@@ -141,6 +141,8 @@ constexpr int WavePosition = 50;
 enum Stage { Attack, Sustain, Decay, Release };
 constexpr std::array<const char *, 4> StageNames = {"Att", "Sus", "Dec", "Rel"};
 constexpr std::array<const char *, 4> StageCaptions = {"Attack", "Sustain", "Decay", "Release"};
+// "Envelope 2 Decay": envelope and stage from 0, as the tooltips and the Edit menu name them.
+QString EnvelopeStageName(size_t envelope, size_t stage);
 constexpr std::array<std::array<int, 4>, 2> EnvelopePositions = {{{54, 56, 58, 60}, {62, 64, 66, 68}}};
 
 // The row of txt<family>(index) in Boxes.
