@@ -48,6 +48,7 @@ bool MidiComms::OpenInputDevice()
     QString error;
     if (!ctlMIDIin.open(&error)) {
         qWarning("MIDI input: %s", qPrintable(error));
+        lastOpenError = error;
         ReportError(QStringLiteral("OpenInputDevice()"), QStringLiteral("Error opening MIDI input device"));
         return false;
     }
@@ -77,6 +78,7 @@ bool MidiComms::OpenOutputDevice()
     QString error;
     if (!ctlMIDIout.open(&error)) {
         qWarning("MIDI output: %s", qPrintable(error));
+        lastOpenError = error;
         ReportError(QStringLiteral("OpenOutputDevice()"), QStringLiteral("Error opening MIDI output device"));
         return false;
     }

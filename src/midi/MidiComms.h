@@ -27,6 +27,8 @@ public:
 
     bool OpenInputDevice();
     bool OpenOutputDevice();
+    // Why the last OpenInputDevice or OpenOutputDevice failed, as the MIDI system said it.
+    const QString &LastOpenError() const { return lastOpenError; }
     void ClosePorts();
 
     // Sends a whole SysEx and marks the exchange as awaiting the SP's answer; `stricter`
@@ -47,6 +49,7 @@ public:
     static constexpr int ThruLedMs = 100;
 
 private:
+    QString lastOpenError;
     void onMessagesArrived();
     // Waits, with the window still running, until the pause after the last SysEx has passed.
     void KeepPause();

@@ -8,6 +8,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -36,6 +37,11 @@ constexpr std::array<SpField, ConfigControls::SpBoxes> SpFields = {{
 }};
 
 constexpr int FloppyDevice = 0;
+
+QString BusyNote()
+{
+    return QStringLiteral("Not applied: the SP is busy with an exchange. Press Apply again once it has answered.");
+}
 constexpr int NoType = -1;
 const QString FloppyName = QStringLiteral("Floppy Disk");
 
@@ -87,7 +93,7 @@ void frmConfig::Connect()
 template <typename Write>
 void frmConfig::Quietly(Write write)
 {
-    bool &pending = session.edit.EditPending;
+    bool &pending = edit.EditPending;
     const bool was = pending;
     pending = true;
     write();
@@ -96,6 +102,8 @@ void frmConfig::Quietly(Write write)
 
 void frmConfig::Load()
 {
+    edit = EditState{};
+    c.lblApplyNote->clear();
     Settings &settings = session.settings;
     MidiComms &comms = session.comms;
     // An interface plugged in since the start is offered too.
@@ -177,10 +185,17 @@ bool frmConfig::eventFilter(QObject *watched, QEvent *event)
         return false;
     if (typed.kind == KeyInput::Kind::Character && typed.character >= QLatin1Char('0')
         && typed.character <= QLatin1Char('9')) {
-        session.edit.LastEditKey = typed.code();
+        edit.LastEditKey = typed.code();
         return false;
     }
     return true;
+}
+
+QString frmConfig::PortNote(const QString &direction, const QString &name) const
+{
+    const QString &why = session.comms.LastOpenError();
+    return QStringLiteral("Not applied: the MIDI %1 \"%2\" cannot be opened%3. Choose another port and press Apply again.")
+        .arg(direction, name, why.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(why));
 }
 
 DiskDevice &frmConfig::ShownDisk()
@@ -230,7 +245,7 @@ void frmConfig::chkInstalled_Click()
             c.txtVolName->setReadOnly(true);
         }
     });
-    if (session.edit.EditPending)
+    if (edit.EditPending)
         return;
     disk.Installed = installed ? 1 : 0;
     SetChanged(DiskDevices);
@@ -238,7 +253,7 @@ void frmConfig::chkInstalled_Click()
 
 void frmConfig::optType_Click(int type)
 {
-    if (session.edit.EditPending)
+    if (edit.EditPending)
         return;
     ShownDisk().Type = static_cast<int16_t>(type);
     SetChanged(DiskDevices);
@@ -246,7 +261,7 @@ void frmConfig::optType_Click(int type)
 
 void frmConfig::txtVolName_Change()
 {
-    if (session.edit.EditPending)
+    if (edit.EditPending)
         return;
     ShownDisk().VolName = c.txtVolName->text();
     SetChanged(DiskDevices);
@@ -255,7 +270,6 @@ void frmConfig::txtVolName_Change()
 void frmConfig::txtSPconfig_Change(int element)
 {
     QLineEdit *box = c.txtSPconfig[static_cast<size_t>(element)];
-    EditState &edit = session.edit;
     if (box->text().isEmpty() || edit.EditPending || edit.TextRestored) {
         edit.TextRestored = false;
         return;
@@ -288,8 +302,11 @@ void frmConfig::spnSPconfig_Spin(int element, int step)
 bool frmConfig::Apply()
 {
     // The ports and settings must not change under an exchange in flight.
-    if (session.exchange.busy())
+    if (session.exchange.busy()) {
+        c.lblApplyNote->setText(BusyNote());
         return false;
+    }
+    c.lblApplyNote->clear();
     Settings &settings = session.settings;
     if (Changed(MidiDevices)) {
         const int input = c.lstInputDevice->currentRow();
@@ -300,8 +317,14 @@ bool frmConfig::Apply()
             settings.ports.InputDeviceName = c.lstInputDevice->item(input)->text();
             settings.ports.OutputDeviceName = c.lstOutputDevice->item(output)->text();
         }
-        if (!session.comms.OpenInputDevice() || !session.comms.OpenOutputDevice())
+        if (!session.comms.OpenInputDevice()) {
+            c.lblApplyNote->setText(PortNote(QStringLiteral("input"), settings.ports.InputDeviceName));
             return false;
+        }
+        if (!session.comms.OpenOutputDevice()) {
+            c.lblApplyNote->setText(PortNote(QStringLiteral("output"), settings.ports.OutputDeviceName));
+            return false;
+        }
         changed[MidiDevices] = false;
     }
     if (Changed(MidiThru)) {

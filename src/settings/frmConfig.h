@@ -3,6 +3,7 @@
 // It edits the settings in memory; Apply puts each changed group to use at once.
 #pragma once
 
+#include "editors/EditState.h"
 #include "settings/frmConfigLayout.h"
 
 #include <QDialog>
@@ -40,6 +41,8 @@ private:
     void SetChanged(Group group);
     void UpdateApply();
     DiskDevice &ShownDisk();
+    // The note beside the buttons when a port would not open: which one, and the system's reason.
+    QString PortNote(const QString &direction, const QString &name) const;
 
     void optDevice_Click(int index);
     void chkInstalled_Click();
@@ -53,6 +56,9 @@ private:
     void Quietly(Write write);
 
     Session &session;
+    // The dialog's own edit state: a box left uncommitted in the main window must not make
+    // the dialog take its own writes for the user's, nor the user's for its own.
+    EditState edit;
     ConfigControls c;
     std::array<bool, Groups> changed{};
     int shownDisk = 0;

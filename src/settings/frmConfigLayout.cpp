@@ -1,5 +1,6 @@
 #include "settings/frmConfigLayout.h"
 
+#include "editors/KeyInput.h"
 #include "editors/SpinButton.h"
 
 #include <QButtonGroup>
@@ -128,8 +129,7 @@ QWidget *SpPage(ConfigControls &c, QWidget *parent)
         box->setObjectName(Indexed("txtSPconfig", e));
         box->setMaxLength(3);
         box->setFixedWidth(boxWidth);
-        box->setContextMenuPolicy(Qt::NoContextMenu); // nothing but typed digits gets in
-        box->setAcceptDrops(false);
+        KeyInput::TypedOnly(box); // nothing but typed digits gets in
         auto *spin = new SpinButton(audition);
         spin->setObjectName(Indexed("spnSPconfig", e));
         spin->setFixedHeight(box->sizeHint().height());
@@ -174,7 +174,10 @@ ConfigControls Build(QDialog *dialog)
     layout->addWidget(c.vstConfig, 1);
 
     auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
+    c.lblApplyNote = new QLabel(dialog);
+    c.lblApplyNote->setObjectName(QStringLiteral("lblApplyNote"));
+    c.lblApplyNote->setWordWrap(true);
+    buttons->addWidget(c.lblApplyNote, 1);
     auto button = [dialog, buttons](const QString &caption, const char *name) {
         auto *b = new QPushButton(caption, dialog);
         b->setObjectName(QLatin1String(name));

@@ -7,6 +7,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QDialog;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -33,6 +34,7 @@ struct ConfigControls {
     QLineEdit *txtVolName = nullptr;
     std::array<QLineEdit *, SpBoxes + 1> txtSPconfig{};
     std::array<SpinButton *, SpBoxes> spnSPconfig{};
+    QLabel *lblApplyNote = nullptr; // why OK or Apply could not apply
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
     QPushButton *cmdApply = nullptr;
