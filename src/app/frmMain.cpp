@@ -598,10 +598,9 @@ void frmMain::onLinkStatus()
     const bool online = session.link.isOnline();
     statusPanel(OnlinePanel)->setText(online ? QStringLiteral("ONLINE") : QStringLiteral("OFFLINE"));
     // Coming online makes bank loading possible; going offline leaves the button as it was.
-    if (online) {
+    // The menu item stays enabled throughout: offline it says why it cannot load.
+    if (online)
         cmdLoadBank->setEnabled(true);
-        mnuLoadBank->setEnabled(true);
-    }
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

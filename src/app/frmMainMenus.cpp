@@ -41,7 +41,6 @@ void frmMain::BuildMenus()
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     mnuLoadBank = add(file, QStringLiteral("&Load Disk Bank"), "mnuLoadBank");
-    mnuLoadBank->setEnabled(false); // as cmdLoadBank: once the SP has answered
     connect(mnuLoadBank, &QAction::triggered, this, &frmMain::LoadBank);
     file->addSeparator();
     connect(add(file, QStringLiteral("&Export Object..."), "mnuExportObject"), &QAction::triggered, this,
