@@ -49,7 +49,7 @@ ObjectHeader::ObjectHeader(Session &session, QWidget *parent) : QWidget(parent),
 
     for (QLineEdit *box : {txtObjectNum, txtObjectName}) {
         box->installEventFilter(this);
-        box->setContextMenuPolicy(Qt::NoContextMenu);
+        KeyInput::TypedOnly(box);
     }
     connect(txtObjectNum, &QLineEdit::textChanged, this, &ObjectHeader::NumberChanged);
     connect(txtObjectName, &QLineEdit::textChanged, this, &ObjectHeader::NameChanged);

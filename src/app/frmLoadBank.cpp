@@ -39,7 +39,7 @@ frmLoadBank::frmLoadBank(Session &session, frmMain &main, int &LastBankNum)
     txtBankNum = new QLineEdit(pnlBankNum);
     txtBankNum->setObjectName(QStringLiteral("txtBankNum"));
     txtBankNum->setMaxLength(4);
-    txtBankNum->setContextMenuPolicy(Qt::NoContextMenu);
+    KeyInput::TypedOnly(txtBankNum);
     txtBankNum->setFixedWidth(txtBankNum->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
     txtBankNum->installEventFilter(this);
     spnBankNum = new SpinButton(pnlBankNum);

@@ -38,7 +38,7 @@ frmStereoMerge::frmStereoMerge(Session &session, frmMain &main) : QDialog(&main)
         for (int row = 0; row < 4; ++row) {
             auto *box = new QLineEdit(panel);
             box->setObjectName(QStringLiteral("txtMerge(%1)").arg(side + 2 * row));
-            box->setContextMenuPolicy(Qt::NoContextMenu);
+            KeyInput::TypedOnly(box);
             box->setReadOnly(row > 0); // only the number is typed; the rest comes from the SP
             if (row > 0)
                 box->setFocusPolicy(Qt::NoFocus);
@@ -178,7 +178,7 @@ void frmStereoMerge::cmdMerge_Click(int index)
     const StereoMerge::Side left{NumberBox(Left)->text(), ModeBox(Left)->text(), LengthBox(Left)->text()};
     const StereoMerge::Side right{NumberBox(Right)->text(), ModeBox(Right)->text(), LengthBox(Right)->text()};
     if (const auto problem = StereoMerge::Check(left, right)) {
-        session.notifier.message(Notifier::Icon::Critical, QStringLiteral("Stereo Merge Error"), *problem);
+        session.notifier.titledMessage(Notifier::Icon::Critical, QStringLiteral("Stereo Merge Error"), *problem);
         return;
     }
     Merge();

@@ -55,7 +55,7 @@ void EditRules::Add(Box box)
     const size_t index = boxes.size() - 1;
     QLineEdit *line = box.box;
     line->installEventFilter(this);
-    line->setContextMenuPolicy(Qt::NoContextMenu); // no pasting around the key rules
+    KeyInput::TypedOnly(line);
     connect(line, &QLineEdit::textChanged, this, [this, index] { Changed(boxes[index]); });
     if (box.slider) {
         // The slider commits once, when it is let go; while dragged it only shows the value.

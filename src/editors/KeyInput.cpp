@@ -2,8 +2,29 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 namespace KeyInput {
+
+namespace {
+
+// Swallows the middle button on its box: on X11 it pastes the selection.
+class MiddlePasteBlocker : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease
+            || type == QEvent::MouseButtonDblClick)
+            return static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
 
 int Key::code() const
 {
@@ -45,6 +66,14 @@ Key Classify(const QKeyEvent &event)
     if (text.size() == 1 && text.at(0).isPrint() && !(event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         return {Kind::Character, text.at(0)};
     return {Kind::Other, QChar()};
+}
+
+void TypedOnly(QLineEdit *box)
+{
+    box->setContextMenuPolicy(Qt::NoContextMenu);
+    box->setAcceptDrops(false);
+    box->setAttribute(Qt::WA_InputMethodEnabled, false);
+    box->installEventFilter(new MiddlePasteBlocker(box));
 }
 
 void SetPending(QLineEdit *box, bool red)

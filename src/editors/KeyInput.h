@@ -25,6 +25,11 @@ struct Key {
 
 Key Classify(const QKeyEvent &event);
 
+// Keeps a box that filters its keys to what its keys can type: no context menu with Paste,
+// no dropped text, no middle-button paste and no input method text, which would all put text
+// in without passing the filter.
+void TypedOnly(QLineEdit *box);
+
 // Red (255, 0, 0) while a box holds uncommitted typing, black once committed or program-written.
 void SetPending(QLineEdit *box, bool red);
 bool IsPending(const QLineEdit *box);
