@@ -84,8 +84,11 @@ void frmMain::BuildMenus()
     help->setObjectName(QStringLiteral("mnuHelpMenu"));
     connect(add(help, QStringLiteral("Help &Topics"), "mnuHelpTopics"), &QAction::triggered, this,
             [this] { ShowHelp(QStringLiteral("index")); });
-    connect(add(help, QStringLiteral("&Help"), "mnuHelp"), &QAction::triggered, this,
-            [this] { ShowHelp(HelpPageFor(nullptr)); });
+    // The item shows F1. In the main window the key comes through it, for the page of the tab
+    // the focus is on; in every other window HelpKey takes it, for that window's page.
+    QAction *helpItem = add(help, QStringLiteral("&Help"), "mnuHelp");
+    helpItem->setShortcut(Qt::Key_F1);
+    connect(helpItem, &QAction::triggered, this, [this] { ShowHelp(HelpPageFor(QApplication::focusWidget())); });
     connect(new HelpKey(this), &HelpKey::pressed, this, [this](QWidget *focus) { ShowHelp(HelpPageFor(focus)); });
     help->addSeparator();
     connect(add(help, QStringLiteral("&About"), "mnuAbout"), &QAction::triggered, this, &frmMain::showAbout);

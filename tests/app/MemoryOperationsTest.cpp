@@ -1,6 +1,7 @@
 // Loading a disk bank, deleting objects and clearing the memory, merging two Waves into a
 // stereo Wave and the statistics window, as a user drives them from the main window against a
 // Virtual SP, with the SP's faults.
+#include "UserInput.h"
 #include "VspApp.h"
 #include "app/DevicePicture.h"
 #include "app/ObjectHeader.h"
@@ -389,6 +390,36 @@ private slots:
         QVERIFY(app.commands(LoadCommand).isEmpty());
     }
 
+    void droppedTextNeverReachesTheNumberBoxes()
+    {
+        MemApp app;
+        app.installDisks();
+        app.start();
+        app.insertDisks();
+        app.main()->LoadBank();
+        auto *dialog = app.dialog<frmLoadBank>();
+        auto *bank = app.in<QLineEdit>(dialog, "txtBankNum");
+        bank->setFocus();
+        bank->selectAll();
+        QTest::keyClicks(bank, QStringLiteral("5"));
+        QVERIFY(!DropText(bank, QStringLiteral("abc")));
+        QCOMPARE(bank->text(), QStringLiteral("5"));
+        app.click(dialog, "cmdLoad");
+        QCOMPARE(app.commands(LoadCommand),
+                 QList<QByteArray>{Wire({0xF0, 0, 0, 0x1B, 2, 5, 0x7F, 0x30, 1, 0, 0, 0, 3, 0, 2, 0, 0, 0, 5, 0xF7})});
+        QCOMPARE(app.panel(7), QStringLiteral("Current Bank: Bank Five     "));
+
+        app.main()->StereoMerge();
+        auto *merge = app.dialog<frmStereoMerge>();
+        for (const char *name : {"txtMerge(0)", "txtMerge(1)"}) {
+            auto *box = app.in<QLineEdit>(merge, QLatin1String(name));
+            const QString before = box->text();
+            QVERIFY2(!DropText(box, QStringLiteral("abc")), name);
+            QVERIFY2(!DropText(box, QStringLiteral("12")), name);
+            QCOMPARE(box->text(), before);
+        }
+    }
+
     void bankLoadingNeedsTheSpOnline()
     {
         MemApp app;
@@ -428,7 +459,8 @@ private slots:
 
         app.notifier.answer = false;
         app.click(dialog, "cmdDelObj");
-        QCOMPARE(app.notifier.shown(), QStringList{"Delete Object: Delete Current Tone: t#3   Kick Tone ?"});
+        QCOMPARE(app.notifier.shown(), QStringList{"[Delete Object] Delete Current Tone: t#3   Kick Tone ?"});
+        QCOMPARE(app.notifier.messages[0].icon, Notifier::Icon::Exclamation);
         QVERIFY(app.commands(DeleteCommand).isEmpty());
         QVERIFY(dialog->isVisible());
 
@@ -543,8 +575,7 @@ private slots:
         app.click(dialog, "cmdMerge(0)");
         QCOMPARE(app.notifier.messages.size(), 1);
         QCOMPARE(app.notifier.messages[0].icon, Notifier::Icon::Critical);
-        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("Stereo Merge Error"));
-        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Must use two different waves!"));
+        QCOMPARE(app.notifier.shown(), QStringList{"[Stereo Merge Error] Must use two different waves!"});
         QVERIFY(app.commands(MergeCommand).isEmpty());
 
         // The right side moves to Wave 5, which is read from the SP.
@@ -619,7 +650,7 @@ private slots:
             app.clearAndType(box, number);
         }
         app.click(dialog, "cmdMerge(0)");
-        QCOMPARE(app.notifier.texts(), QStringList{message});
+        QCOMPARE(app.notifier.shown(), QStringList{"[Stereo Merge Error] " + message});
         QVERIFY(app.commands(MergeCommand).isEmpty());
         QVERIFY(dialog->isVisible());
     }

@@ -3,6 +3,7 @@
 // ones plugged in after start), the device ID on the wire, saving the settings, and the hints a
 // first start gives.
 #include "TestApp.h"
+#include "UserInput.h"
 #include "VspApp.h"
 #include "device/LinkStartup.h"
 #include "editors/SpinButton.h"
@@ -325,6 +326,9 @@ private slots:
         d.sp(1)->end(false);
         for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Minus, Qt::Key_A, Qt::Key_Space, Qt::Key_Delete})
             QTest::keyClick(d.sp(1), key);
+        QCOMPARE(d.sp(1)->text(), QStringLiteral("7"));
+        // Nor does text dropped with the mouse.
+        QVERIFY(!DropText(d.sp(1), QStringLiteral("abc")));
         QCOMPARE(d.sp(1)->text(), QStringLiteral("7"));
         // While the SP is busy not even digits get in.
         app.session().exchange.setAwaitingResponse(true);
