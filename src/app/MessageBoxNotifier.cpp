@@ -10,21 +10,48 @@ QString Compose(const QString &heading, const QString &text)
     return heading.isEmpty() ? text : heading + QLatin1Char('\n') + text;
 }
 
+QMessageBox::Icon BoxIcon(Notifier::Icon icon)
+{
+    switch (icon) {
+    case Notifier::Icon::Critical:
+        return QMessageBox::Critical;
+    case Notifier::Icon::Information:
+        return QMessageBox::Information;
+    case Notifier::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Notifier::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+int Show(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+         QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, title, text, buttons, parent);
+    return box.exec();
+}
+
 } // namespace
 
 void MessageBoxNotifier::message(Icon icon, const QString &heading, const QString &text)
 {
-    QMessageBox box(parent);
-    box.setWindowTitle(QApplication::applicationDisplayName());
-    box.setIcon(icon == Icon::Critical      ? QMessageBox::Critical
-                : icon == Icon::Information ? QMessageBox::Information
-                                            : QMessageBox::NoIcon);
-    box.setText(Compose(heading, text));
-    box.exec();
+    Show(parent, BoxIcon(icon), QApplication::applicationDisplayName(), Compose(heading, text), QMessageBox::Ok);
 }
 
 bool MessageBoxNotifier::question(const QString &heading, const QString &text)
 {
-    return QMessageBox::question(parent, QApplication::applicationDisplayName(), Compose(heading, text))
+    return Show(parent, QMessageBox::Question, QApplication::applicationDisplayName(), Compose(heading, text),
+                QMessageBox::Yes | QMessageBox::No)
            == QMessageBox::Yes;
+}
+
+void MessageBoxNotifier::titledMessage(Icon icon, const QString &title, const QString &text)
+{
+    Show(parent, BoxIcon(icon), title, text, QMessageBox::Ok);
+}
+
+bool MessageBoxNotifier::titledQuestion(Icon icon, const QString &title, const QString &text)
+{
+    return Show(parent, BoxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }

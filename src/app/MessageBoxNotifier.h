@@ -1,4 +1,5 @@
-// The Notifier of the running program: message boxes titled with the program's name.
+// The Notifier of the running program: message boxes titled with the program's name, or with
+// a dialog's own title where it gives one.
 #pragma once
 
 #include "midi/Notifier.h"
@@ -11,6 +12,8 @@ public:
     void setParentWindow(QWidget *window) { parent = window; }
     void message(Icon icon, const QString &heading, const QString &text) override;
     bool question(const QString &heading, const QString &text) override;
+    void titledMessage(Icon icon, const QString &title, const QString &text) override;
+    bool titledQuestion(Icon icon, const QString &title, const QString &text) override;
 
 private:
     QPointer<QWidget> parent;

@@ -99,7 +99,7 @@ void frmDeleteObject::cmdDelObj_Click()
     if (!body || (scope == Scope::Current && number.isEmpty()))
         return;
     // No leaves the dialog open, with nothing sent.
-    if (!session.notifier.question(QStringLiteral("Delete Object"), ObjectDelete::Question(scope, kind, number, name)))
+    if (!session.notifier.titledQuestion(Notifier::Icon::Exclamation, QStringLiteral("Delete Object"), ObjectDelete::Question(scope, kind, number, name)))
         return;
     const MemoryCommand::Request request{windowTitle(), ObjectDelete::ProgressText(scope, kind, number, name), *body,
                                          ObjectDelete::TimeoutMs, ObjectDelete::DownloadText(scope)};

@@ -53,7 +53,9 @@ void MapEditor::AddBox(const Parameter &parameter)
     if (parameter.index == ZoneIndex)
         box.spinStep = [this](int zone, int step) { return std::clamp(zone + step, 0, std::max(0, LastZoneIndex())); };
     if (parameter.index == ToneIndex)
-        box.spinStep = [this](int tone, int step) { return ObjectChoice::Step(session, KindTone, tone, step); };
+        box.spinStep = [this](int tone, int step) {
+            return ObjectChoice::Step(session, KindTone, tone, step, ObjectChoice::NoneNotice::TitledBox);
+        };
     box.commit = [this, parameter] { return Change_MapParm(parameter); };
     box.afterCommit = [this] { AfterCommit(); };
     box.storedText = [this, parameter] { return StoredText(parameter.index); };

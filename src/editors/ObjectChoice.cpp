@@ -1,6 +1,7 @@
 #include "editors/ObjectChoice.h"
 
 #include "editors/Session.h"
+#include "midi/Notifier.h"
 
 #include <algorithm>
 
@@ -21,7 +22,7 @@ std::optional<int> Existing(const Session &session, int kind, int number)
     return found;
 }
 
-std::optional<int> Step(Session &session, int kind, int number, int step)
+std::optional<int> Step(Session &session, int kind, int number, int step, NoneNotice notice)
 {
     KindState &objects = session.objects.of(kind);
     if (!objects.Have) {
@@ -31,8 +32,11 @@ std::optional<int> Step(Session &session, int kind, int number, int step)
             objects.Dir = session.io.GetObjDir(kind);
     }
     if (!objects.Have) {
-        session.comms.ShowError(-1, QStringLiteral("Load %1 Object").arg(QLatin1String(Kind(kind).name)),
-                                NoObjectsText(kind));
+        const QString title = QStringLiteral("Load %1 Object").arg(QLatin1String(Kind(kind).name));
+        if (notice == NoneNotice::TitledBox)
+            session.notifier.titledMessage(Notifier::Icon::Critical, title, NoObjectsText(kind));
+        else
+            session.comms.ShowError(-1, title, NoObjectsText(kind));
         return std::nullopt;
     }
     std::optional<int> next;

@@ -289,7 +289,7 @@ std::optional<int> PresetEditor::MapStep(int step)
     if (!maps.Have) {
         maps.Status = session.io.GetObjDirStatus(KindMap);
         if (!maps.Have) {
-            session.notifier.message(Notifier::Icon::Critical, QStringLiteral("Load map Object"), NoObjectsText(KindMap));
+            session.notifier.titledMessage(Notifier::Icon::Critical, QStringLiteral("Load map Object"), NoObjectsText(KindMap));
             return std::nullopt;
         }
         maps.Dir = session.io.GetObjDir(KindMap);

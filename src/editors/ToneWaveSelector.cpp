@@ -87,7 +87,7 @@ std::optional<int> ToneWaveSelector::ExistingWave(int number) const
 
 std::optional<int> ToneWaveSelector::Step(int number, int step)
 {
-    return ObjectChoice::Step(session, KindWave, number, step);
+    return ObjectChoice::Step(session, KindWave, number, step, ObjectChoice::NoneNotice::ErrorReport);
 }
 
 bool ToneWaveSelector::ChangeWave()

@@ -6,10 +6,14 @@
 
 class Notifier {
 public:
-    enum class Icon { None, Critical, Information };
+    enum class Icon { None, Critical, Information, Exclamation };
 
     virtual ~Notifier() = default;
     // heading may be empty; the box then shows the text alone under an empty first line.
     virtual void message(Icon icon, const QString &heading, const QString &text) = 0;
     virtual bool question(const QString &heading, const QString &text) = 0;
+    // The boxes a dialog titles itself ("Delete Object", "Stereo Merge Error"): the title is the
+    // box's own, and the text stands alone. Where there are no windows, they read as the others.
+    virtual void titledMessage(Icon icon, const QString &title, const QString &text) { message(icon, title, text); }
+    virtual bool titledQuestion(Icon, const QString &title, const QString &text) { return question(title, text); }
 };

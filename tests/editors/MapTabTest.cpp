@@ -200,7 +200,7 @@ private slots:
         app.vsp->clearTraffic();
         auto *spin = app.find<QWidget>(QStringLiteral("spnMap(1)"));
         spin->findChild<QToolButton *>(QStringLiteral("up"))->click();
-        QCOMPARE(app.notifier.shown(), QStringList{"Load Tone Object: There are no Tone Objects loaded into the SP"});
+        QCOMPARE(app.notifier.shown(), QStringList{"[Load Tone Object] There are no Tone Objects loaded into the SP"});
         // The SP was asked once more for its Tones, and nothing was sent.
         QCOMPARE(app.requests().size(), 1);
         QCOMPARE(app.find<QLineEdit>(QStringLiteral("txtMap(1)"))->text(), QStringLiteral("3"));

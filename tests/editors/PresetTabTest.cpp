@@ -338,7 +338,7 @@ private slots:
         none.showLayerTab();
         QCOMPARE(none.txt(25)->text(), QStringLiteral("No Maps Loaded"));
         emit none.spn(8)->SpinUp();
-        QCOMPARE(none.notifier.shown(), QStringList{"Load map Object: There are no Map Objects loaded into the SP"});
+        QCOMPARE(none.notifier.shown(), QStringList{"[Load map Object] There are no Map Objects loaded into the SP"});
         QCOMPARE(none.heldByte(152), 4);
         QVERIFY(none.uploads().isEmpty());
     }

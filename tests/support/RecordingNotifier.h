@@ -12,6 +12,7 @@ public:
         Icon icon;
         QString heading;
         QString text;
+        bool titled = false; // the box's own title is `heading`; the text stands alone
     };
 
     void message(Icon icon, const QString &heading, const QString &text) override
@@ -23,6 +24,15 @@ public:
         messages.append({Icon::None, heading, text});
         return answer;
     }
+    void titledMessage(Icon icon, const QString &title, const QString &text) override
+    {
+        messages.append({icon, title, text, true});
+    }
+    bool titledQuestion(Icon icon, const QString &title, const QString &text) override
+    {
+        messages.append({icon, title, text, true});
+        return answer;
+    }
 
     QStringList texts() const
     {
@@ -32,12 +42,13 @@ public:
         return all;
     }
 
-    // Each message as "heading: text", to compare all of them at once.
+    // Each message as "heading: text", or "[title] text" for a box titled by its dialog, to
+    // compare all of them at once.
     QStringList shown() const
     {
         QStringList all;
         for (const Entry &e : messages)
-            all << e.heading + QStringLiteral(": ") + e.text;
+            all << (e.titled ? QStringLiteral("[%1] %2") : QStringLiteral("%1: %2")).arg(e.heading, e.text);
         return all;
     }
 
