@@ -51,6 +51,11 @@ constexpr BoxRow BoxRows[] = {
     {5, "Volume", 0, VolumeLimit, true},
 };
 
+const BoxRow &RowOf(int index)
+{
+    return *std::find_if(std::begin(BoxRows), std::end(BoxRows), [index](const BoxRow &r) { return r.index == index; });
+}
+
 constexpr const char *OptionCaptions[] = {"low", "medium", "high", "absolute", "off", "on", "Active", "Off-Line"};
 
 } // namespace
@@ -220,12 +225,15 @@ QString MultiEditor::ChannelPresetName() const
     return entry < 0 ? QString() : presets.Entries[entry].Name.trimmed();
 }
 
-// The next Preset the SP holds in the step's direction; none past the first or last.
+// The next Preset the SP holds in the step's direction, within the range a typed number is
+// held to; none past the first or last.
 std::optional<int> MultiEditor::PresetStep(int step) const
 {
     if (!stored)
         return std::nullopt;
-    return NextInDirectory(session.objects.of(KindPreset).Dir, stored->Byte(PositionOf(PresetBox)), step);
+    const BoxRow &row = RowOf(PresetBox);
+    return NextInDirectory(session.objects.of(KindPreset).Dir, stored->Byte(PositionOf(PresetBox)), step, row.low,
+                           row.high);
 }
 
 // Everything the chosen group and channel show, under the display's protection.
@@ -279,7 +287,7 @@ bool MultiEditor::Change_MultiParm(int index)
         session.comms.ReportError(QLatin1String(ChangeErrorHeading), QLatin1String(ChangeErrorText));
         return false;
     }
-    const BoxRow &row = *std::find_if(std::begin(BoxRows), std::end(BoxRows), [index](const BoxRow &r) { return r.index == index; });
+    const BoxRow &row = RowOf(index);
     const std::optional<int> value = rules.CommitValue(box, false, row.low, row.high);
     if (!value)
         return false;
@@ -296,9 +304,12 @@ bool MultiEditor::Change_MultiParm(int index)
         rules.Restore(box, StoredText(PresetBox));
         return false;
     }
+    // The held copy changes only once the SP has taken the value: a refusal whose read-back
+    // never comes must not show the refused value as the SP's.
     const int position = PositionOf(index);
-    stored->Set(position, *value);
     const bool accepted = Upload(position, *value, ByteWidth);
+    if (accepted)
+        stored->Set(position, *value);
     rules.Committed(box, accepted);
     return true;
 }

@@ -276,9 +276,12 @@ bool PresetEditor::Change_PresetParm(size_t row)
     if (!value)
         return false;
     const int byte = NibbleCodec::ByteOfSigned(*value);
+    // The held copy changes only once the SP has taken the value: a refusal whose read-back
+    // never comes must not show the refused value as the SP's.
     const int position = PositionOf(row);
-    stored->Set(position, byte);
     const bool accepted = Upload(position, byte);
+    if (accepted)
+        stored->Set(position, byte);
     rules.Committed(box, accepted);
     return true;
 }

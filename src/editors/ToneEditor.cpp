@@ -224,8 +224,10 @@ bool ToneEditor::Change_ToneParm(size_t row)
     if (!value)
         return false;
     const int byte = quantize ? std::max(*value, 1) - 1 : NibbleCodec::ByteOfSigned(*value);
-    stored->Set(parameter.position, byte);
+    // As in the Preset and Multi: the held copy follows only what the SP took.
     const bool accepted = Upload(parameter.position, byte, Width);
+    if (accepted)
+        stored->Set(parameter.position, byte);
     rules.Committed(box, accepted);
     return true;
 }

@@ -150,6 +150,39 @@ private slots:
         QVERIFY(app.uploads().isEmpty());
     }
 
+    void aRefusedEditWhoseReadBackNeverComesIsNotShownAsTheSps()
+    {
+        MultiApp app({{120, 90}});
+        app.shortTimeouts();
+        app.vsp->setFaultPlan([](const QByteArray &request) {
+            if (request.size() == DumpLength)
+                return VirtualSpBackend::Fault{VirtualSpBackend::Fault::Status, 5};
+            return DumpRequestFor(KindMulti, ShownMulti)(request) ? VirtualSpBackend::Fault{VirtualSpBackend::Fault::NoAnswer}
+                                                                  : VirtualSpBackend::Fault{};
+        });
+        app.clearAndType(app.txt(5), QStringLiteral("40"));
+        QCOMPARE(app.heldByte(120), 90);
+        app.clearAndType(app.box("txtObjectNum"), QString());
+        QCOMPARE(app.txt(5)->text(), QStringLiteral("90"));
+    }
+
+    // A channel's Preset stays within what a typed number is held to, spun as typed.
+    void thePresetSpinStopsWhereTypingDoes()
+    {
+        Vsp::SpMemory memory = VspApp::StandardMemory();
+        memory.of(Vsp::Preset)[127] = SpRecords::Preset("Top Kit");
+        memory.of(Vsp::Preset)[200] = SpRecords::Preset("Beyond");
+        MultiApp app({}, memory);
+        app.clearAndType(app.txt(3), QStringLiteral("300"));
+        QCOMPARE(app.txt(3)->text(), QStringLiteral("127"));
+        QCOMPARE(app.heldByte(88), 127);
+        app.vsp->clearTraffic();
+        app.spin(3, 1);
+        QVERIFY(app.uploads().isEmpty());
+        QCOMPARE(app.txt(3)->text(), QStringLiteral("127"));
+        QCOMPARE(app.txt(4)->text(), QStringLiteral("Top Kit"));
+    }
+
     void theTabsDownloadFetchesTheMultiThenTheGlobal()
     {
         MultiApp app;

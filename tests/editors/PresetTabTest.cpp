@@ -197,6 +197,23 @@ private slots:
         QVERIFY(!KeyInput::IsPending(app.txt(0)));
     }
 
+    void aRefusedEditWhoseReadBackNeverComesIsNotShownAsTheSps()
+    {
+        PresetApp app({{94, 12}});
+        app.shortTimeouts();
+        app.vsp->setFaultPlan([](const QByteArray &request) {
+            if (request.size() == DumpLength)
+                return VirtualSpBackend::Fault{VirtualSpBackend::Fault::Status, 5};
+            return DumpRequestFor(KindPreset, ShownPreset)(request) ? VirtualSpBackend::Fault{VirtualSpBackend::Fault::NoAnswer}
+                                                                    : VirtualSpBackend::Fault{};
+        });
+        app.clearAndType(app.txt(1), QStringLiteral("30"));
+        QCOMPARE(app.heldByte(94), 12);
+        // Shown again from what the program holds: Enter in the emptied number box.
+        app.clearAndType(app.box("txtObjectNum"), QString());
+        QCOMPARE(app.txt(1)->text(), QStringLiteral("12"));
+    }
+
     void theGroupChosenShowsAndChangesOnlyItsOwn()
     {
         PresetApp app({{52 + 6, 12}, {68 + 6, 3}, {102, 0b1010'0001}, {52, 4}});
