@@ -207,6 +207,7 @@ void Keyboard::hsbKey_Change()
         key->setProperty("Tag", QString::number(12 * octave + k));
         key->setVisible(!Hidden(k, octave));
     }
+    ShowSounding();
     DrawMapZones();
 }
 
@@ -332,6 +333,14 @@ void Keyboard::ShowPressed(int key, bool pressed)
         pnlKey[static_cast<size_t>(key)]->setFrameShadow(pressed ? QFrame::Sunken : QFrame::Raised);
 }
 
+void Keyboard::ShowSounding()
+{
+    // By note, not by key: the octave may have moved since a key was pressed.
+    const int lowest = 12 * Octave();
+    for (int key = 0; key < Keys; ++key)
+        ShowPressed(key, std::find(sounding.begin(), sounding.end(), lowest + key) != sounding.end());
+}
+
 void Keyboard::KeyOver(int key)
 {
     if (key < 0)
@@ -353,11 +362,10 @@ void Keyboard::KeysReleased()
 {
     dragging = false;
     const SpConfig &sp = session.settings.sp;
-    const int octave = Octave();
     for (int note : sounding) {
         session.comms.MidiOutShortMsg(static_cast<uint8_t>(NoteOffStatus + (sp.PlayBackMidiChannel & 0x0F)),
                                       static_cast<uint8_t>(note), static_cast<uint8_t>(sp.PlayBackVelocityOff & 0x7F));
-        ShowPressed(note - 12 * octave, false);
     }
     sounding.clear();
+    ShowSounding();
 }

@@ -53,6 +53,7 @@ private:
     void KeyOver(int key);     // the drag enters a key
     void KeysReleased();       // the drag ends
     void ShowPressed(int key, bool pressed);
+    void ShowSounding(); // every key in view pressed exactly when its note sounds
     void SetKeyColour(int key, const QColor &colour);
     QLabel *ZoneLabel(int zone);
     void PlaceLabels();

@@ -195,6 +195,24 @@ private slots:
         app.release(67);
         QCOMPARE(app.notes(), (QList<QByteArray>{Wire({0x92, 127, 100}), Wire({0x82, 127, 30})}));
     }
+
+    // The scroll bar moved in the middle of a drag (its arrow keys, the wheel): the keys drawn
+    // pressed are those whose notes sound, and letting go leaves none pressed.
+    void movingTheOctavesDuringADragKeepsThePressedKeysTrue()
+    {
+        KeyboardApp app;
+        app.octaves()->setValue(3);
+        app.press(12); // note 48
+        app.octaves()->setValue(4);
+        QCOMPARE(app.key(0)->frameShadow(), QFrame::Sunken); // note 48, now key 0
+        QCOMPARE(app.key(12)->frameShadow(), QFrame::Raised);
+        app.moveTo(5); // note 53
+        app.vsp->clearTraffic();
+        app.release(5);
+        QCOMPARE(app.notes().size(), 2);
+        for (int k = 0; k < 72; ++k)
+            QVERIFY2(app.key(k)->frameShadow() == QFrame::Raised, qPrintable(QString::number(k)));
+    }
 };
 
 QTEST_MAIN(KeyboardTest)
