@@ -1,5 +1,7 @@
 #include "midi/RtMidiBackend.h"
 
+#include "midi/MidiWirePacer.h"
+
 #include <rtmidi/RtMidi.h>
 
 #include <QMetaObject>
@@ -60,8 +62,15 @@ void ListPorts(Port &port, const QString &system, size_t index, QStringList &nam
 
 } // namespace
 
-RtMidiBackend::RtMidiBackend(QObject *parent) : MidiBackend(parent)
+RtMidiBackend::RtMidiBackend(QObject *parent)
+    : MidiBackend(parent),
+      pacer(std::make_unique<MidiWirePacer>(
+          [this](const QByteArray &message, QString *error) { return Transmit(message, error); }))
 {
+    connect(pacer.get(), &MidiWirePacer::failed, this, [this](const QString &error, int dropped) {
+        qWarning("MIDI send: %s (%d messages behind it dropped)", qPrintable(error), dropped);
+        emit errorOccurred(sendErrorCode, error);
+    });
     // A MIDI system can take tens of milliseconds to answer (a JACK client looking for its
     // server, say): the ports are listed beside the building of the windows, and waited for
     // when first needed.
@@ -179,6 +188,8 @@ bool RtMidiBackend::openOutput(int port, QString *error)
 
 void RtMidiBackend::closeOutput()
 {
+    // What still waits was meant for this port: it must not reach the next one.
+    pacer->clear();
     if (!openOut)
         return;
     try {
@@ -195,11 +206,21 @@ bool RtMidiBackend::send(const QByteArray &message, QString *error)
         Fail(error, "The MIDI output port is not open");
         return false;
     }
+    return pacer->send(message, error);
+}
+
+bool RtMidiBackend::Transmit(const QByteArray &message, QString *error)
+{
+    if (!openOut || !openOut->out->isPortOpen()) {
+        Fail(error, "The MIDI output port is not open");
+        return false;
+    }
     try {
         openOut->out->sendMessage(reinterpret_cast<const unsigned char *>(message.constData()),
                                   static_cast<size_t>(message.size()));
         return true;
     } catch (const RtMidiError &e) {
+        sendErrorCode = 100 + static_cast<int>(e.getType());
         Fail(error, e.getMessage());
         return false;
     }

@@ -1,13 +1,18 @@
 // Real MIDI interfaces through RtMidi: ALSA and JACK on Linux, WinMM on Windows, CoreMIDI on
 // macOS. Every MIDI system compiled in that works on the machine offers its ports, so a machine
 // with a JACK server but no ALSA sequencer still finds them; one without any lists no ports.
+// What is sent leaves at the MIDI cable's pace, so no MIDI system drops part of a burst.
 #pragma once
 
 #include "midi/MidiBackend.h"
 
+#include <QString>
+
 #include <future>
 #include <memory>
 #include <vector>
+
+class MidiWirePacer;
 
 class RtMidiBackend : public MidiBackend {
     Q_OBJECT
@@ -29,6 +34,8 @@ public:
     void closeInput() override;
     bool openOutput(int port, QString *error) override;
     void closeOutput() override;
+    // Returns at once. A message the cable cannot take yet waits for it; when RtMidi later
+    // refuses it, the fault arrives as errorOccurred. Closing the output drops what waits.
     bool send(const QByteArray &message, QString *error) override;
 
     // Software loopbacks and built-in synthesisers are never an SP: they are not offered, so a
@@ -57,6 +64,7 @@ private:
     void ListSystems();
     void awaitPorts() const;
     static void OnInput(double deltaTime, std::vector<unsigned char> *message, void *self);
+    bool Transmit(const QByteArray &message, QString *error);
 
     std::vector<std::unique_ptr<System>> systems;
     QStringList inputs;
@@ -65,6 +73,8 @@ private:
     std::vector<PortRef> outputRefs;
     System *openIn = nullptr;
     System *openOut = nullptr;
+    std::unique_ptr<MidiWirePacer> pacer;
+    int sendErrorCode = 0; // of the latest message RtMidi refused
     // Listing runs on its own thread from construction; every member above is written only
     // there until awaitPorts() has taken its end.
     mutable std::future<void> listing;

@@ -2,6 +2,7 @@
 // answering on its "Korvane Virtual SP" ports, and Korvane on its RtMidi backend with those
 // ports chosen in its settings and its own Virtual SP switched off.
 #include "../editors/ToneApp.h"
+#include "JackClient.h"
 #include "JackRig.h"
 #include "QtPrinters.h"
 #include "TestApp.h"
@@ -19,68 +20,9 @@
 
 #include <gtest/gtest.h>
 
-#include <mutex>
-
 namespace {
 
 constexpr int WaitLimitMs = 30000;
-
-// A JACK client of the test's own: a third program on the same MIDI system.
-class Client {
-public:
-    explicit Client(const char *name) : in(RtMidi::UNIX_JACK, name), out(RtMidi::UNIX_JACK, name)
-    {
-        in.ignoreTypes(false, false, false);
-        in.setCallback(&Client::OnInput, this);
-    }
-
-    // Connects to the first port whose name contains `part`; false when there is none.
-    bool connectOutput(const std::string &part)
-    {
-        for (unsigned i = 0; i < out.getPortCount(); ++i) {
-            if (out.getPortName(i).find(part) != std::string::npos) {
-                out.openPort(i, "to");
-                return true;
-            }
-        }
-        return false;
-    }
-    bool connectInput(const std::string &part)
-    {
-        for (unsigned i = 0; i < in.getPortCount(); ++i) {
-            if (in.getPortName(i).find(part) != std::string::npos) {
-                in.openPort(i, "from");
-                return true;
-            }
-        }
-        return false;
-    }
-
-    void send(const QByteArray &message)
-    {
-        out.sendMessage(reinterpret_cast<const unsigned char *>(message.constData()), static_cast<size_t>(message.size()));
-    }
-
-    QList<QByteArray> received()
-    {
-        std::lock_guard<std::mutex> lock(guard);
-        return messages;
-    }
-
-private:
-    static void OnInput(double, std::vector<unsigned char> *message, void *self)
-    {
-        auto *client = static_cast<Client *>(self);
-        std::lock_guard<std::mutex> lock(client->guard);
-        client->messages << QByteArray(reinterpret_cast<const char *>(message->data()),
-                                       static_cast<qsizetype>(message->size()));
-    }
-
-    RtMidiIn in;
-    RtMidiOut out;
-    std::mutex guard;
-    QList<QByteArray> messages;
-};
 
 QByteArray Hex(const char *text)
 {
@@ -166,7 +108,7 @@ TEST_F(JackEndToEnd, KorvaneOffersTheVspPortsUnderStableJackNames)
 
 TEST_F(JackEndToEnd, AThirdProgramGetsTheAnswersOfTheBuiltInVirtualSp)
 {
-    Client client("Korvane test client");
+    JackClient client("Korvane test client");
     ASSERT_TRUE(client.connectOutput("Korvane Virtual SP In:"));
     ASSERT_TRUE(client.connectInput("Korvane Virtual SP Out:"));
     const QByteArray requests[] = {
@@ -222,7 +164,7 @@ TEST_F(JackEndToEnd, TheWholeProgramWorksThroughTheVspOnJack)
     QByteArray stray = shownTone;
     stray[80 - 1] = 0x0F; // a different filter value, still a well-formed dump
     {
-        Client stranger("Korvane test stranger");
+        JackClient stranger("Korvane test stranger");
         ASSERT_TRUE(stranger.connectOutput(":Korvane In"));
         stranger.send(stray);
         stranger.send(Hex("F000001B02057F0009F7"));

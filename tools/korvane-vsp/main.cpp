@@ -1,8 +1,10 @@
 // korvane-vsp: the Virtual SP on standard input and output, so it can be scripted and checked
 // without the program: SysEx requests in, the SP's answers out, raw or as hexadecimal lines.
 // With --ports it answers on virtual MIDI ports of the machine's MIDI system instead, so another
-// program, or Korvane itself, can talk to an emulated SP over real MIDI.
+// program, or Korvane itself, can talk to an emulated SP over real MIDI; there its answers
+// leave at the pace of a MIDI cable, as a real SP's do, so no MIDI system drops them.
 #include "midi/MidiStreamParser.h"
+#include "midi/MidiWirePacer.h"
 #include "vsp/SpBackupFile.h"
 #include "vsp/VirtualSp.h"
 #include "vsp/VirtualSpBackend.h"
@@ -240,11 +242,16 @@ void PrintTraffic(const char *direction, const QByteArray &message)
     std::fflush(stdout);
 }
 
-struct PortsRun {
-    VirtualSp &sp;
-    Ports &ports;
-    bool hex;
-    SysExReader reader;
+class PortsRun {
+public:
+    PortsRun(VirtualSp &sp, Ports &ports, bool hex)
+        : sp(sp), ports(ports), hex(hex),
+          pacer([this](const QByteArray &answer, QString *error) { return Transmit(answer, error); })
+    {
+        QObject::connect(&pacer, &MidiWirePacer::failed, [](const QString &error, int dropped) {
+            std::fprintf(stderr, "korvane-vsp: %s (%d answers behind it dropped)\n", qPrintable(error), dropped);
+        });
+    }
 
     // On the main thread: the SP is never touched by two threads.
     void Received(const QByteArray &bytes)
@@ -255,15 +262,15 @@ struct PortsRun {
             for (const QByteArray &answer : sp.Receive(request)) {
                 if (hex)
                     PrintTraffic("out ", answer);
-                try {
-                    ports.out->sendMessage(reinterpret_cast<const unsigned char *>(answer.constData()),
-                                           static_cast<size_t>(answer.size()));
-                } catch (const RtMidiError &e) {
-                    std::fprintf(stderr, "korvane-vsp: %s\n", e.what());
-                }
+                QString error;
+                if (!pacer.send(answer, &error))
+                    std::fprintf(stderr, "korvane-vsp: %s\n", qPrintable(error));
             }
         });
     }
+
+    // The answers still waiting for the cable go with the ports, as with an SP switched off.
+    int dropUnsent() { return pacer.clear(); }
 
     static void OnInput(double, std::vector<unsigned char> *message, void *self)
     {
@@ -275,6 +282,25 @@ struct PortsRun {
         QMetaObject::invokeMethod(QCoreApplication::instance(), [run, bytes] { run->Received(bytes); },
                                   Qt::QueuedConnection);
     }
+
+private:
+    bool Transmit(const QByteArray &answer, QString *error)
+    {
+        try {
+            ports.out->sendMessage(reinterpret_cast<const unsigned char *>(answer.constData()),
+                                   static_cast<size_t>(answer.size()));
+            return true;
+        } catch (const RtMidiError &e) {
+            *error = QString::fromStdString(e.getMessage());
+            return false;
+        }
+    }
+
+    VirtualSp &sp;
+    Ports &ports;
+    bool hex;
+    SysExReader reader;
+    MidiWirePacer pacer;
 };
 
 int RunPorts(QCoreApplication &app, VirtualSp &sp, const QString &system, bool hex)
@@ -285,7 +311,7 @@ int RunPorts(QCoreApplication &app, VirtualSp &sp, const QString &system, bool h
         std::fprintf(stderr, "korvane-vsp: cannot open MIDI ports: %s\n", qPrintable(why));
         return NoMidiSystem;
     }
-    PortsRun run{sp, *ports, hex, {}};
+    PortsRun run(sp, *ports, hex);
     ports->in->setCallback(&PortsRun::OnInput, &run);
     QuitOnInterrupt(app);
     // Whoever waits for the ports learns here that they are there.
@@ -293,6 +319,8 @@ int RunPorts(QCoreApplication &app, VirtualSp &sp, const QString &system, bool h
                  ports->api == RtMidi::UNIX_JACK ? "JACK" : RtMidi::getApiDisplayName(ports->api).c_str(), PortName);
     std::fflush(stderr);
     app.exec();
+    if (const int unsent = run.dropUnsent())
+        std::fprintf(stderr, "korvane-vsp: %d answers not yet sent were dropped\n", unsent);
     try {
         ports->in->cancelCallback();
         ports->in->closePort();
@@ -333,7 +361,9 @@ int main(int argc, char **argv)
         QStringLiteral("ports"),
         QStringLiteral("Answer on virtual MIDI input and output ports named \"Korvane Virtual SP\" (ALSA sequencer or "
                        "JACK on Linux, CoreMIDI on macOS) until interrupted, instead of standard input and output. "
-                       "With --hex, every message in and out is shown on standard output."));
+                       "Answers leave at the pace of a MIDI cable (31250 baud), as a real SP's do, so none is "
+                       "lost however fast requests come. With --hex, every message in and out is shown on "
+                       "standard output as it is received or answered."));
     const QCommandLineOption systemOption(QStringLiteral("midi-system"),
                                           QStringLiteral("With --ports, the MIDI system to use: alsa, jack or core "
                                                          "(default: the first that works)."),
