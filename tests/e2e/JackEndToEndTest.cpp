@@ -150,8 +150,9 @@ TEST_F(JackEndToEnd, TheWholeProgramWorksThroughTheVspOnJack)
     EXPECT_EQ(app.session().settings.ports.OutputDeviceName, QLatin1String(JackRig::VspInputPort));
     const QStringList panels = {"p# 0", "m# 4", "t# 3", "w# 2", "mu# 0", "", "Current Bank: Test Bank     ", "ONLINE"};
     for (int panel = 1; panel <= panels.size(); ++panel) {
-        if (!panels[panel - 1].isEmpty())
+        if (!panels[panel - 1].isEmpty()) {
             EXPECT_EQ(app.main()->statusPanel(panel)->text(), panels[panel - 1]) << "panel " << panel;
+        }
     }
     EXPECT_EQ(app.find<QLineEdit>("txtObjectName")->text(), QStringLiteral("Drum Kit"));
 
