@@ -103,7 +103,7 @@ void frmConfig::Quietly(Write write)
 void frmConfig::Load()
 {
     edit = EditState{};
-    c.lblApplyNote->clear();
+    ShowApplyNote(QString());
     Settings &settings = session.settings;
     MidiComms &comms = session.comms;
     // An interface plugged in since the start is offered too.
@@ -189,6 +189,12 @@ bool frmConfig::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
     return true;
+}
+
+void frmConfig::ShowApplyNote(const QString &note)
+{
+    c.lblApplyNote->setText(note);
+    c.lblApplyNote->setVisible(!note.isEmpty());
 }
 
 QString frmConfig::PortNote(const QString &direction, const QString &name) const
@@ -303,10 +309,10 @@ bool frmConfig::Apply()
 {
     // The ports and settings must not change under an exchange in flight.
     if (session.exchange.busy()) {
-        c.lblApplyNote->setText(BusyNote());
+        ShowApplyNote(BusyNote());
         return false;
     }
-    c.lblApplyNote->clear();
+    ShowApplyNote(QString());
     Settings &settings = session.settings;
     if (Changed(MidiDevices)) {
         const int input = c.lstInputDevice->currentRow();
@@ -318,11 +324,11 @@ bool frmConfig::Apply()
             settings.ports.OutputDeviceName = c.lstOutputDevice->item(output)->text();
         }
         if (!session.comms.OpenInputDevice()) {
-            c.lblApplyNote->setText(PortNote(QStringLiteral("input"), settings.ports.InputDeviceName));
+            ShowApplyNote(PortNote(QStringLiteral("input"), settings.ports.InputDeviceName));
             return false;
         }
         if (!session.comms.OpenOutputDevice()) {
-            c.lblApplyNote->setText(PortNote(QStringLiteral("output"), settings.ports.OutputDeviceName));
+            ShowApplyNote(PortNote(QStringLiteral("output"), settings.ports.OutputDeviceName));
             return false;
         }
         changed[MidiDevices] = false;

@@ -43,6 +43,7 @@ private:
     DiskDevice &ShownDisk();
     // The note beside the buttons when a port would not open: which one, and the system's reason.
     QString PortNote(const QString &direction, const QString &name) const;
+    void ShowApplyNote(const QString &note); // an empty note hides it
 
     void optDevice_Click(int index);
     void chkInstalled_Click();

@@ -173,11 +173,13 @@ ConfigControls Build(QDialog *dialog)
     c.vstConfig->addTab(SpPage(c, c.vstConfig), QStringLiteral("SP"));
     layout->addWidget(c.vstConfig, 1);
 
-    auto *buttons = new QHBoxLayout;
     c.lblApplyNote = new QLabel(dialog);
     c.lblApplyNote->setObjectName(QStringLiteral("lblApplyNote"));
     c.lblApplyNote->setWordWrap(true);
-    buttons->addWidget(c.lblApplyNote, 1);
+    c.lblApplyNote->hide(); // shown only when there is something to say
+    layout->addWidget(c.lblApplyNote);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
     auto button = [dialog, buttons](const QString &caption, const char *name) {
         auto *b = new QPushButton(caption, dialog);
         b->setObjectName(QLatin1String(name));
