@@ -8,6 +8,7 @@ packages=(
   jackd1
   libgtest-dev libgmock-dev
   xvfb xauth imagemagick fonts-dejavu-core
+  appstream desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do

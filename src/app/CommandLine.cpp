@@ -27,7 +27,7 @@ QString CommandLine::Usage(const QStringList &tabs)
 {
     return QStringLiteral(
                "Usage: korvane [/b] [--no-virtual-sp] [--vsp-wire-timing] [--tab NAME] [--screenshot FILE] "
-               "[--quit-when-shown] [--backup FILE | --restore FILE] [--help]\n"
+               "[--quit-when-shown] [--backup FILE | --restore FILE] [--help] [FILE.syx]\n"
                "  /b                 (or /B, as the whole command line) write the start-up debug log krvn.dbg\n"
                "                     in the home directory\n"
                "  --no-virtual-sp    do not offer the built-in Virtual SP as a MIDI device\n"
@@ -38,6 +38,8 @@ QString CommandLine::Usage(const QStringList &tabs)
                "  --backup FILE      read every object and the Global settings into FILE (.syx), no window\n"
                "  --restore FILE     send FILE's objects that differ back to the SP, no window\n"
                "  --help             print these options and quit\n"
+               "  FILE.syx           open a backup (compared with the SP) or an exported object (imported\n"
+               "                     after asking)\n"
                "Qt's own options (-platform NAME, -style NAME, ...) are accepted too.\n")
         .arg(tabs.join(QStringLiteral(", ")));
 }
@@ -81,6 +83,8 @@ CommandLine CommandLine::Parse(const QStringList &arguments, const QStringList &
             } else if (!QtSwitches.contains(argument)) {
                 refuse(QStringLiteral("Unknown option \"%1\"").arg(argument));
             }
+        } else if (argument.endsWith(QLatin1String(".syx"), Qt::CaseInsensitive) && line.open.isEmpty()) {
+            line.open = argument;
         } else {
             refuse(QStringLiteral("Unknown option \"%1\"").arg(argument));
         }

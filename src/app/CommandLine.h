@@ -12,6 +12,7 @@ struct CommandLine {
     bool quitWhenShown = false;
     QString backup;     // --backup FILE: read the whole SP into FILE, without a window
     QString restore;    // --restore FILE: send FILE back to the SP, without a window
+    QString open;       // FILE.syx: a backup or an exported object to open, as a double click does
     QString error;      // not empty: the command line is refused with this text
 
     // arguments: the command line after the program's name, as the system passed it (Qt's own

@@ -49,6 +49,11 @@ int RunKorvane(int argc, char **argv)
     if (!line.tab.isEmpty())
         korvane.mainWindow()->ShowTab(line.tab);
 
+    if (!line.open.isEmpty()) {
+        // Once the window is up: the file may ask a question.
+        QTimer::singleShot(0, &app, [&korvane, path = line.open] { korvane.mainWindow()->OpenSysExFile(path); });
+    }
+
     if (!line.screenshot.isEmpty()) {
         QTimer::singleShot(0, &app, [&korvane, screenshot = line.screenshot] {
             const bool saved = korvane.mainWindow()->grab().save(screenshot);

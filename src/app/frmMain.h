@@ -83,6 +83,9 @@ public:
     // Replaces the current object of the tab's kind with the object in a .syx file, once the
     // user agrees; false when nothing was replaced.
     bool ImportObjectFile(const QString &path);
+    // A .syx file opened from outside (a double click, the command line): one exported object is
+    // imported on its kind's tab, after the import's question; a backup is compared with the SP.
+    void OpenSysExFile(const QString &path);
     ObjectTransfer &transfer() { return *objectTransfer; }
     // Opens the one configuration dialog, or brings it forward; page -1 keeps its page.
     void ShowConfig(int page);

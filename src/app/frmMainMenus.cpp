@@ -16,6 +16,8 @@
 #include "app/frmStereoMerge.h"
 #include "editors/Session.h"
 #include "midi/Notifier.h"
+#include "objects/Backup.h"
+#include "objects/ObjectKinds.h"
 #include "settings/frmConfig.h"
 
 #include <QAction>
@@ -26,6 +28,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QMimeData>
 #include <QTabWidget>
@@ -160,6 +163,33 @@ void frmMain::ChooseImportFile()
 bool frmMain::ImportObjectFile(const QString &path)
 {
     return objectTransfer->ImportObject(objectHeader->CurrentKind(), path);
+}
+
+void frmMain::OpenSysExFile(const QString &path)
+{
+    QFile in(path);
+    const QByteArray bytes = in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    // An exported object is one dump; the Global tab exports its Multi with the Global settings
+    // or the settings alone, which read as a backup without (or with one) object.
+    std::optional<int> kind;
+    if (const std::optional<Backup::Object> object = Backup::ReadDump(bytes))
+        kind = object->kind;
+    const Backup::ReadResult read = Backup::Parse(bytes);
+    if (read.contents && read.contents->objects.size() <= 1
+        && (read.contents->objects.isEmpty() || read.contents->objects.first().kind == KindMulti))
+        kind = KindMulti;
+    if (!kind) {
+        // A backup, or a file that is none: the compare says which and why.
+        BackupCommand::ShowCompare(*this, session, {path});
+        return;
+    }
+    for (const MainTabs::TabInfo &tab : MainTabs::TabTable) {
+        if (QLatin1String(tab.prefix) == QLatin1String(Kind(*kind).prefix)) {
+            ShowTab(QLatin1String(tab.caption));
+            break;
+        }
+    }
+    ImportObjectFile(path);
 }
 
 namespace {

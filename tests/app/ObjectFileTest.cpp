@@ -4,6 +4,7 @@
 #include "../editors/ToneApp.h"
 
 #include "app/ObjectTransfer.h"
+#include "app/frmCompare.h"
 #include "objects/Backup.h"
 #include "objects/NibbleCodec.h"
 #include "vsp/SpBackupFile.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMimeData>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -231,6 +233,33 @@ private slots:
         QCOMPARE(app.notifier.texts(), QStringList{QStringLiteral("The SP already holds the settings in global.syx: nothing was sent.")});
         for (const QByteArray &request : app.requests())
             QVERIFY(!request.startsWith(Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x03}))); // no edit
+    }
+
+    // A double-clicked file: an exported object goes to its kind's tab and is imported after the
+    // question; a whole backup opens the compare with the SP.
+    void aFileOpenedFromOutsideIsImportedOnItsTabOrComparedAsABackup()
+    {
+        ToneApp app;
+        QTemporaryDir dir;
+        const QString snare = ExportSnare(app, dir);
+        app.showTab(6);
+        app.notifier.messages.clear();
+        app.main()->OpenSysExFile(snare);
+        QCOMPARE(app.find<QTabWidget>("SPFEtab")->currentIndex(), 3);
+        QCOMPARE(app.notifier.texts(),
+                 QStringList{QStringLiteral("Replace Tone t#3 \"Kick Tone\" with \"Snare Tone\" from snare.syx?")});
+        QCOMPARE(app.held(), app.vsp->device().memory().of(Vsp::Tone)[7]);
+
+        const QString backup = dir.filePath(QStringLiteral("all.syx"));
+        QString error;
+        QVERIFY(Vsp::SaveBackup(app.vsp->device().memory(), backup, &error));
+        app.vsp->clearTraffic();
+        app.main()->OpenSysExFile(backup);
+        bool compared = false;
+        for (frmCompare *window : app.main()->findChildren<frmCompare *>())
+            compared = compared || window->isVisible();
+        QVERIFY(compared);
+        QVERIFY(app.uploads().isEmpty());
     }
 
     void aSyxFileDroppedOnTheWindowIsImported()

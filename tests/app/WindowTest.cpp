@@ -520,6 +520,8 @@ private slots:
         QTest::newRow("unknown long option") << QStringList{"--fullscreen"} << QString() << true;
         QTest::newRow("unknown short option") << QStringList{"-x"} << QString() << true;
         QTest::newRow("stray word") << QStringList{"Map"} << QString() << true;
+        QTest::newRow("a file to open") << QStringList{"--tab", "Map", "Backup.SYX"} << "Map" << false;
+        QTest::newRow("two files to open") << QStringList{"a.syx", "b.syx"} << QString() << true;
     }
 
     void commandLineParsing()
