@@ -135,6 +135,10 @@ bool RtMidiBackend::openInput(int port, QString *error)
         // SysEx is dropped unless asked for; real-time bytes are filtered by our own parser.
         in.ignoreTypes(false, false, false);
         in.setCallback(&RtMidiBackend::OnInput, this);
+        // WinMM fills buffers queued before the port opens and hands each over as a piece; too
+        // few or too small, and a burst of long dumps overruns them.
+        if (in.getCurrentApi() == RtMidi::WINDOWS_MM)
+            in.setBufferSize(SysExBufferBytes, SysExBufferCount);
         in.openPort(ref.number, "Korvane In");
         if (!in.isPortOpen()) {
             in.cancelCallback();

@@ -50,6 +50,14 @@ public:
     // stored name means the same port on every start.
     static QString OfferedName(const QString &system, const QString &name);
 
+    // WinMM's input buffers: each holds more than the largest SP message (a Map of 64 zones,
+    // 2164 bytes), and enough of them wait for a burst of dumps.
+    static constexpr unsigned SysExBufferBytes = 4096;
+    static constexpr unsigned SysExBufferCount = 16;
+    // What RtMidi calls on its own thread with each message or piece of one it receives.
+    using InputCallback = void (*)(double deltaTime, std::vector<unsigned char> *message, void *backend);
+    static InputCallback DriverInput() { return &OnInput; }
+
     // Called on RtMidi's thread; real errors reach the user as a driver error.
     void ReportDriverError(bool warning, int code, const QString &text);
 

@@ -1,6 +1,9 @@
 // Which real ports are offered, and under which names.
 #include "QtPrinters.h"
+#include "midi/MidiStreamParser.h"
 #include "midi/RtMidiBackend.h"
+
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -45,4 +48,35 @@ TEST(RtMidiBackend, AMachineWithoutAMidiSystemListsNoPortsAndRefusesToOpen)
     EXPECT_FALSE(backend.openInput(0, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(backend.send(QByteArray("\x90\x3C\x40", 3), &error));
+}
+
+// WinMM hands a SysEx longer than one of its buffers over buffer by buffer, ALSA in 256-byte
+// events: whatever the pieces, the receive path gets the message whole, in the order sent.
+TEST(RtMidiBackend, ALongSysExHandedOverInPiecesArrivesWhole)
+{
+    RtMidiBackend backend;
+    MidiStreamParser parser;
+    QList<QByteArray> received;
+    QObject::connect(&backend, &MidiBackend::bytesReceived, [&](const QByteArray &bytes) {
+        parser.feed(bytes, [&](const QByteArray &message) { received << message; });
+    });
+    // A Map dump of 64 zones, the longest the SP sends, then a short status after it.
+    QByteArray dump(2164, '\x05');
+    dump[0] = '\xF0';
+    dump[dump.size() - 1] = '\xF7';
+    const QByteArray status = QByteArray::fromHex("F000001B02057F000000F7");
+    for (const qsizetype piece : {qsizetype{256}, qsizetype{RtMidiBackend::SysExBufferBytes}, qsizetype{1}}) {
+        received.clear();
+        for (const QByteArray &message : {dump, status}) {
+            for (qsizetype at = 0; at < message.size(); at += piece) {
+                const QByteArray part = message.mid(at, piece);
+                std::vector<unsigned char> bytes(part.begin(), part.end());
+                RtMidiBackend::DriverInput()(0, &bytes, &backend);
+            }
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return received.size() >= 2; })) << "pieces of " << piece;
+        ASSERT_EQ(received.size(), 2);
+        EXPECT_EQ(received[0], dump) << "pieces of " << piece;
+        EXPECT_EQ(received[1], status) << "pieces of " << piece;
+    }
 }

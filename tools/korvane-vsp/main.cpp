@@ -23,7 +23,9 @@
 #include <memory>
 #include <optional>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
@@ -207,16 +209,16 @@ std::unique_ptr<Ports> OpenPorts(const QString &wanted, QString *why)
     return nullptr;
 }
 
+#ifndef _WIN32
 // Interrupts end the event loop through a socket, the one thing a signal handler may touch.
 int InterruptSocket[2] = {-1, -1};
 
 void OnInterrupt(int)
 {
-#ifndef _WIN32
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(InterruptSocket[0], &byte, 1);
-#endif
 }
+#endif
 
 void QuitOnInterrupt(QCoreApplication &app)
 {
@@ -231,7 +233,17 @@ void QuitOnInterrupt(QCoreApplication &app)
     // A JACK server that goes away must end the run with a message, not a silent SIGPIPE.
     std::signal(SIGPIPE, SIG_IGN);
 #else
+    // Ctrl+C, Ctrl+Break or the console closing: the handler runs on a thread of its own, and a
+    // queued call is the one safe way from there into the event loop.
     (void)app;
+    SetConsoleCtrlHandler(
+        [](DWORD event) -> BOOL {
+            if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
+                return FALSE;
+            QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+            return TRUE;
+        },
+        TRUE);
 #endif
 }
 
