@@ -32,6 +32,9 @@ if(WIN32)
   endforeach()
 
   set(CPACK_GENERATOR NSIS)
+  # A 64-bit installer for 64-bit programs: it runs where they run, into "Program Files".
+  set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
   set(CPACK_PACKAGE_INSTALL_DIRECTORY Korvane)
   set(CPACK_NSIS_PACKAGE_NAME Korvane)
   set(CPACK_NSIS_DISPLAY_NAME Korvane)

@@ -213,6 +213,12 @@ check_installed_program() {
   local memory
   memory=$(find "$WINEPREFIX/drive_c/users" -path '*AppData/Roaming/Talvern Systems/Korvane/virtual-sp-memory.json' | head -n1)
   [ -n "$memory" ] || { echo "windows.sh: the Virtual SP's memory is not in the application data folder" >&2; exit 1; }
+  # korvane-vsp answers on standard input and output; Windows has no virtual MIDI ports.
+  local answer status=0
+  answer=$(echo "F0 00 00 1B 02 05 7F 12 01 01 00 F7" | wine_cmd "$(installed_path korvane-vsp.exe)" --hex | tr -d '\r')
+  [[ "$answer" == "F0 00 00 1B 02 05 7F"* ]] || { echo "windows.sh: korvane-vsp.exe gave no answer: $answer" >&2; exit 1; }
+  wine_cmd "$(installed_path korvane-vsp.exe)" --ports >/dev/null 2>&1 || status=$?
+  [ "$status" -eq 3 ] || { echo "windows.sh: korvane-vsp.exe --ports ended with $status, not 3" >&2; exit 1; }
   echo "windows.sh: the installed program started ONLINE; window: $shot; settings in the registry; memory: $memory"
 }
 
