@@ -177,7 +177,8 @@ run_tests() {
   local gcc_dir
   gcc_dir=$(dirname "$($triplet-g++-posix -print-libgcc-file-name)")
   export WINEPATH="$installed_dir;Z:$prefix/bin;Z:$gcc_dir;Z:/usr/$triplet/lib"
-  export QT_PLUGIN_PATH="$installed_dir"
+  # Wine keeps QT_* variables of the Linux side to itself; WINE-prefixed, they reach the programs.
+  export WINEQT_PLUGIN_PATH="$installed_dir" WINEQT_QPA_PLATFORM=offscreen
   QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure --timeout 600 -j2 -E '^packaging_'
 }
 

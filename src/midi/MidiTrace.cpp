@@ -24,7 +24,8 @@ MidiTrace::MidiTrace(const QString &path)
     if (path.isEmpty())
         return;
     file.setFileName(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+    // Lines end in a bare newline on every system, so a trace reads the same wherever it was made.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         qWarning("Cannot open the MIDI trace file %s", qPrintable(path));
 }
 
