@@ -1,6 +1,8 @@
 #include "app/Korvane.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -13,8 +15,12 @@ namespace {
 void WriteToTheStartingConsole()
 {
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    if (out != nullptr && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN)
+    if (out != nullptr && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN) {
+        // Lines end in a bare newline, as everywhere: scripts reading the output see the same text.
+        _setmode(_fileno(stdout), _O_BINARY);
+        _setmode(_fileno(stderr), _O_BINARY);
         return;
+    }
     if (!AttachConsole(ATTACH_PARENT_PROCESS))
         return;
     std::FILE *ignored = nullptr;

@@ -22,7 +22,10 @@ constexpr int DeviceIdIndex = 6;
 
 VirtualSpBackend::Options VirtualSpBackend::UserOptions()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // KORVANE_DATA_DIR puts the memory and the disks elsewhere: a portable setup, or a test's
+    // own folder where the user's data folder cannot be moved (Windows has no variable for it).
+    const QString chosen = qEnvironmentVariable("KORVANE_DATA_DIR");
+    const QString folder = chosen.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) : chosen;
     Options options;
     options.memoryFile = folder + QStringLiteral("/virtual-sp-memory.json");
     options.diskRoot = folder + QStringLiteral("/disks");

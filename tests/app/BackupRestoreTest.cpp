@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -286,6 +287,7 @@ private slots:
         environment.insert(QStringLiteral("HOME"), home.path());
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
         environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        environment.insert(QStringLiteral("KORVANE_DATA_DIR"), QFileInfo(memoryFile).path());
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         const auto run = [&](const QStringList &arguments) {
             QProcess korvane;

@@ -353,9 +353,10 @@ int main(int argc, char **argv)
 {
 #ifdef _WIN32
     // Windows opens standard input and output in text mode, which would turn every 0A byte of a
-    // raw message into 0D 0A and end the hex lines differently from everywhere else.
+    // raw message into 0D 0A and end the lines differently from everywhere else.
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 #endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("korvane-vsp"));
