@@ -5,7 +5,8 @@
 # korvane-vsp.exe are built in build-windows/, the whole test suite runs under Wine on the
 # offscreen platform, and CPack's NSIS generator makes the installer.
 #
-#   scripts/windows.sh [toolchain|build|test|package|all|current]    (default: all)
+#   scripts/windows.sh [toolchain|build|test|package|installed|all|current]    (default: all)
+#   (installed: install with the installer and start the installed program, without the suite)
 #   (current: exit 0 when the cached toolchain is up to date, 1 when it must be built)
 #
 # The cache lives in $KORVANE_WINDOWS_CACHE, by default ~/.cache/korvane-windows. Its first build
@@ -194,22 +195,32 @@ install_silently() {
     || { echo "windows.sh: no Start menu entry" >&2; exit 1; }
 }
 
+# The "Last Tab" value as `reg query` prints it (whole, before anything reads it: a reader that
+# stops early would fail the pipeline).
+last_tab() {
+  local listing
+  listing=$(wine_cmd reg query "$1" /v "Last Tab" 2>/dev/null || true)
+  echo "$listing" | tr -d '\r' | sed -n 's/^ *Last Tab *REG_SZ *//p'
+}
+
 # The installed program as a user starts it: on its Virtual SP, ONLINE, its window in the
 # Windows style; its settings in the registry and read back on the next start.
 check_installed_program() {
   local shot=$build/installed-window.png trace=$build/installed-trace.txt
   rm -f "$shot" "$trace"
+  # Wine's GDI draws no text into a line edit's pixmap; Qt's own FreeType engine does, as
+  # Windows' GDI itself would.
+  local platform=windows:fontengine=freetype
   KORVANE_MIDI_TRACE="Z:$trace" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    /usr/lib/wine/wine64 "$(installed_path korvane.exe)" --tab Map --screenshot "Z:$shot" >/dev/null
+    /usr/lib/wine/wine64 "$(installed_path korvane.exe)" -platform $platform --tab Map --screenshot "Z:$shot" >/dev/null
   [ -s "$shot" ] || { echo "windows.sh: the installed korvane.exe showed no window" >&2; exit 1; }
   grep -q '^IN ' "$trace" || { echo "windows.sh: the installed korvane.exe heard nothing from its Virtual SP" >&2; exit 1; }
   local key='HKCU\Software\Talvern Systems\Korvane\Application'
-  wine_cmd reg query "$key" /v "Last Tab" | tr -d '\r' | grep -q 'Last Tab.*Map' \
-    || { echo "windows.sh: the settings are not in the registry under $key" >&2; exit 1; }
+  [[ "$(last_tab "$key")" == *Map ]] || { echo "windows.sh: the settings are not in the registry under $key" >&2; exit 1; }
   wine_cmd reg add "$key" /v "Last Tab" /t REG_SZ /d Wave /f >/dev/null
   KORVANE_MIDI_TRACE="Z:$trace" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    /usr/lib/wine/wine64 "$(installed_path korvane.exe)" --screenshot "Z:$build/installed-window-2.png" >/dev/null
-  wine_cmd reg query "$key" /v "Last Tab" | tr -d '\r' | grep -q 'Last Tab.*Wave' \
+    /usr/lib/wine/wine64 "$(installed_path korvane.exe)" -platform $platform --screenshot "Z:$build/installed-window-2.png" >/dev/null
+  [[ "$(last_tab "$key")" == *Wave ]] \
     || { echo "windows.sh: the next start did not read its settings back from the registry" >&2; exit 1; }
   local memory
   memory=$(find "$WINEPREFIX/drive_c/users" -path '*AppData/Roaming/Talvern Systems/Korvane/virtual-sp-memory.json' | head -n1)
@@ -231,7 +242,8 @@ case "$step" in
   build) build_korvane ;;
   package) package ;;
   test) package; start_wine; install_silently; run_tests; check_installed_program ;;
+  installed) package; start_wine; install_silently; check_installed_program ;;
   all) install_packages; enable_sources; toolchain; build_korvane; package; start_wine; install_silently; run_tests;
        check_installed_program ;;
-  *) echo "usage: scripts/windows.sh [toolchain|build|test|package|all]" >&2; exit 2 ;;
+  *) echo "usage: scripts/windows.sh [toolchain|build|test|package|installed|all|current]" >&2; exit 2 ;;
 esac

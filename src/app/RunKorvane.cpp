@@ -59,11 +59,14 @@ int RunKorvane(int argc, char **argv)
             const bool saved = korvane.mainWindow()->grab().save(screenshot);
             QTextStream(stdout) << (saved ? "Screenshot of the main window: " : "Could not write the screenshot: ")
                                 << QFileInfo(screenshot).absoluteFilePath() << Qt::endl;
+            // Ended as a user ends it, by closing the window: the settings are saved.
+            korvane.mainWindow()->close();
             QApplication::exit(saved ? 0 : 1);
         });
     } else if (line.quitWhenShown) {
-        QTimer::singleShot(0, &app, [] {
+        QTimer::singleShot(0, &app, [&korvane] {
             QTextStream(stdout) << "Main window shown" << Qt::endl;
+            korvane.mainWindow()->close();
             QApplication::exit(0);
         });
     }
