@@ -204,27 +204,37 @@ last_tab() {
 }
 
 # The installed program as a user starts it: on its Virtual SP, ONLINE, its window in the
-# Windows style; its settings in the registry and read back on the next start.
+# Windows style; its settings in the registry and read back on the next start; the Virtual SP's
+# memory in the application data folder once something has changed it.
 check_installed_program() {
-  local shot=$build/installed-window.png trace=$build/installed-trace.txt
+  local shot=$build/installed-window.png trace=$build/installed-trace.txt korvane
+  korvane=$(installed_path korvane.exe)
   rm -f "$shot" "$trace"
   # Wine's GDI draws no text into a line edit's pixmap; Qt's own FreeType engine does, as
   # Windows' GDI itself would.
-  local platform=windows:fontengine=freetype
   KORVANE_MIDI_TRACE="Z:$trace" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    /usr/lib/wine/wine64 "$(installed_path korvane.exe)" -platform $platform --tab Map --screenshot "Z:$shot" >/dev/null
+    /usr/lib/wine/wine64 "$korvane" -platform windows:fontengine=freetype --tab Map --screenshot "Z:$shot" >/dev/null
   [ -s "$shot" ] || { echo "windows.sh: the installed korvane.exe showed no window" >&2; exit 1; }
   grep -q '^IN ' "$trace" || { echo "windows.sh: the installed korvane.exe heard nothing from its Virtual SP" >&2; exit 1; }
+
   local key='HKCU\Software\Talvern Systems\Korvane\Application'
+  WINEQT_QPA_PLATFORM=offscreen wine_cmd "$korvane" --tab Map --quit-when-shown >/dev/null 2>&1
   [[ "$(last_tab "$key")" == *Map ]] || { echo "windows.sh: the settings are not in the registry under $key" >&2; exit 1; }
   wine_cmd reg add "$key" /v "Last Tab" /t REG_SZ /d Wave /f >/dev/null
-  KORVANE_MIDI_TRACE="Z:$trace" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    /usr/lib/wine/wine64 "$(installed_path korvane.exe)" -platform $platform --screenshot "Z:$build/installed-window-2.png" >/dev/null
+  WINEQT_QPA_PLATFORM=offscreen wine_cmd "$korvane" --quit-when-shown >/dev/null 2>&1
   [[ "$(last_tab "$key")" == *Wave ]] \
     || { echo "windows.sh: the next start did not read its settings back from the registry" >&2; exit 1; }
-  local memory
+
+  # A backup with the first object's name changed, restored: the Virtual SP keeps the change.
+  local backup=$build/installed-backup.syx memory
+  rm -f "$backup"
+  WINEQT_QPA_PLATFORM=offscreen wine_cmd "$korvane" --backup "Z:$backup" >/dev/null 2>&1
+  printf '\x05' | dd of="$backup" bs=1 seek=19 conv=notrunc status=none
+  WINEQT_QPA_PLATFORM=offscreen wine_cmd "$korvane" --restore "Z:$backup" >/dev/null 2>&1 \
+    || { echo "windows.sh: the installed korvane.exe could not restore a backup" >&2; exit 1; }
   memory=$(find "$WINEPREFIX/drive_c/users" -path '*AppData/Roaming/Talvern Systems/Korvane/virtual-sp-memory.json' | head -n1)
   [ -n "$memory" ] || { echo "windows.sh: the Virtual SP's memory is not in the application data folder" >&2; exit 1; }
+
   # korvane-vsp answers on standard input and output; Windows has no virtual MIDI ports.
   local answer status=0
   answer=$(echo "F0 00 00 1B 02 05 7F 12 01 01 00 F7" | wine_cmd "$(installed_path korvane-vsp.exe)" --hex | tr -d '\r')
