@@ -26,7 +26,7 @@ as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
 install_packages() {
   local packages=(build-essential cmake ninja-build pkg-config dpkg-dev
-    g++-mingw-w64-x86-64-posix wine64 nsis googletest qt6-base-dev qt6-base-dev-tools)
+    g++-mingw-w64-x86-64-posix wine64 nsis googletest qt6-base-dev qt6-base-dev-tools fonts-dejavu-core)
   local missing=()
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -180,6 +180,9 @@ run_tests() {
   export WINEPATH="$installed_dir;Z:$prefix/bin;Z:$gcc_dir;Z:/usr/$triplet/lib"
   # Wine keeps QT_* variables of the Linux side to itself; WINE-prefixed, they reach the programs.
   export WINEQT_PLUGIN_PATH="$installed_dir" WINEQT_QPA_PLATFORM=offscreen
+  # The offscreen platform draws with Qt's own FreeType engine, which finds no fonts in Wine's
+  # Windows folder; without them every text is measured in a stand-in and all layouts come out wrong.
+  export WINEQT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/dejavu
   QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure --timeout 600 -j2 -E '^packaging_'
 }
 

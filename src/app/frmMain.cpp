@@ -175,7 +175,7 @@ QWidget *frmMain::BuildFrontPanel()
         auto *button = new QPushButton(QLatin1String(key.caption), frame);
         button->setObjectName(ControlLists::Element("cmdPushButton", key.index));
         button->setFocusPolicy(Qt::NoFocus);
-        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("Preset")) + 16);
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("Preset")) + 12);
         grid->addWidget(button, key.row - 1, key.column - 1);
         cmdPushButton[static_cast<size_t>(key.index)] = button;
         connect(button, &QPushButton::clicked, this, [this, index = key.index] { cmdPushButton_Click(index); });
