@@ -233,8 +233,9 @@ check_installed_program() {
   rm -f "$backup"
   WINEQT_QPA_PLATFORM=offscreen wine_cmd "$korvane" --backup "Z:$backup" >/dev/null 2>&1
   printf '\x05' | dd of="$backup" bs=1 seek=19 conv=notrunc status=none
-  WINEQT_QPA_PLATFORM=offscreen wine_cmd "$korvane" --restore "Z:$backup" >/dev/null 2>&1 \
-    || { echo "windows.sh: the installed korvane.exe could not restore a backup" >&2; exit 1; }
+  WINEQT_QPA_PLATFORM=offscreen wine_cmd "$korvane" --restore "Z:$backup" >"$build/installed-restore.txt" 2>&1 \
+    || { echo "windows.sh: the installed korvane.exe could not restore a backup:" >&2
+         grep -v '^ALSA' "$build/installed-restore.txt" >&2; exit 1; }
   memory=$(find "$WINEPREFIX/drive_c/users" -path '*AppData/Roaming/Talvern Systems/Korvane/virtual-sp-memory.json' | head -n1)
   [ -n "$memory" ] || { echo "windows.sh: the Virtual SP's memory is not in the application data folder" >&2; exit 1; }
 
