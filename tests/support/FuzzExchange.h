@@ -86,6 +86,8 @@ struct FuzzExchange {
             const std::vector<QByteArray> answers = sp.Receive(request);
             return QList<QByteArray>(answers.begin(), answers.end());
         });
+        // Every answer is recorded, however slow the machine: no short time-out while recording.
+        app.session().wait.setTimeoutCap(0);
         if (retrieval < 0) {
             drive({});
         } else {
@@ -93,6 +95,7 @@ struct FuzzExchange {
             run(retrieval);
         }
         backend->recordFrom({});
+        app.session().wait.setTimeoutCap(app.responseTimeoutCap);
         return retrieval < 0 ? backend->recorded() : QByteArray(1, static_cast<char>(retrieval)) + backend->recorded();
     }
 
