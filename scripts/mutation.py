@@ -99,7 +99,7 @@ def run(command, log, timeout=None):
 
 
 def tests_fail(build, log, regex=None):
-    command = ["ctest", "--test-dir", build, "--timeout", "120", "-j2", "--stop-on-failure"]
+    command = ["ctest", "--test-dir", build, "--timeout", "120", "-j2", "--stop-on-failure", "--output-on-failure"]
     if regex:
         command += ["-R", regex]
     return run(command, log) != 0
