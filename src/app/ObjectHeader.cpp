@@ -1,8 +1,8 @@
 #include "app/ObjectHeader.h"
 
 #include "editors/Session.h"
-#include "editors/KeyInput.h"
-#include "editors/SpinButton.h"
+#include "widgets/KeyInput.h"
+#include "widgets/SpinButton.h"
 #include "objects/Retrieval.h"
 
 #include <QGroupBox>

@@ -6,7 +6,7 @@
 #include "objects/BackupTransfer.h"
 #include "objects/DumpCheck.h"
 #include "objects/GlobalObject.h"
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 
 #include <QFile>
 #include <QFileInfo>

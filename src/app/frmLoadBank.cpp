@@ -4,8 +4,8 @@
 #include "app/MemoryCommand.h"
 #include "editors/Session.h"
 #include "app/frmMain.h"
-#include "editors/KeyInput.h"
-#include "editors/SpinButton.h"
+#include "widgets/KeyInput.h"
+#include "widgets/SpinButton.h"
 #include "midi/Notifier.h"
 
 #include <QComboBox>

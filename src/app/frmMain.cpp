@@ -16,7 +16,7 @@
 #include "editors/Session.h"
 #include "editors/ToneEditor.h"
 #include "editors/WaveEditor.h"
-#include "midi/LedWidget.h"
+#include "widgets/LedWidget.h"
 #include "settings/Registry.h"
 
 #include <QAbstractButton>

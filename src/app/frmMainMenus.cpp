@@ -17,8 +17,8 @@
 #include "editors/Session.h"
 #include "midi/Notifier.h"
 #include "objects/Backup.h"
-#include "objects/ObjectKinds.h"
-#include "settings/frmConfig.h"
+#include "device/ObjectKinds.h"
+#include "app/frmConfig.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -4,7 +4,7 @@
 #include "device/StatusCodes.h"
 #include "device/SysExFrame.h"
 #include "midi/NoteNames.h"
-#include "objects/ObjectKinds.h"
+#include "device/ObjectKinds.h"
 
 #include <array>
 #include <optional>

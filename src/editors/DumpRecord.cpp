@@ -1,9 +1,9 @@
 #include "editors/DumpRecord.h"
 
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 #include "objects/ObjectDumps.h"
 #include "objects/ObjectIO.h"
-#include "objects/ObjectKinds.h"
+#include "device/ObjectKinds.h"
 
 std::optional<DumpRecord> DumpRecord::Parse(const QByteArray &dump, int length, int firstPosition)
 {

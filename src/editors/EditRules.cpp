@@ -1,7 +1,7 @@
 #include "editors/EditRules.h"
 
-#include "editors/KeyInput.h"
-#include "editors/SpinButton.h"
+#include "widgets/KeyInput.h"
+#include "widgets/SpinButton.h"
 #include "midi/ExchangeState.h"
 
 #include <QAbstractSlider>

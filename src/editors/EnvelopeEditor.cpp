@@ -4,11 +4,11 @@
 #include "editors/EditRules.h"
 #include "editors/EnvelopePicture.h"
 #include "editors/EnvelopePlot.h"
-#include "editors/KeyInput.h"
+#include "widgets/KeyInput.h"
 #include "editors/ToneControls.h"
 #include "editors/ToneParameters.h"
 #include "editors/ToneRecord.h"
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -1,11 +1,11 @@
 #include "editors/GlobalEditor.h"
 #include "editors/ParameterTips.h"
-#include "editors/SignedSlider.h"
+#include "widgets/SignedSlider.h"
 
 #include "editors/Session.h"
 #include "editors/EditRules.h"
-#include "editors/KeyInput.h"
-#include "editors/SpinButton.h"
+#include "widgets/KeyInput.h"
+#include "widgets/SpinButton.h"
 #include "objects/GlobalObject.h"
 #include "objects/Retrieval.h"
 

@@ -2,7 +2,7 @@
 // channel and volume, program change and master tune, each edit sent at once.
 #pragma once
 
-#include "editors/PanelFrame.h"
+#include "widgets/PanelFrame.h"
 #include "objects/ObjectIO.h"
 
 #include <array>

@@ -4,13 +4,13 @@
 #include "editors/Session.h"
 #include "device/SysExFrame.h"
 #include "editors/EditRules.h"
-#include "editors/KeyInput.h"
+#include "widgets/KeyInput.h"
 #include "editors/Keyboard.h"
 #include "editors/MapZoneRules.h"
 #include "midi/NoteNames.h"
 #include "editors/ObjectChoice.h"
-#include "editors/SpinButton.h"
-#include "objects/NibbleCodec.h"
+#include "widgets/SpinButton.h"
+#include "device/NibbleCodec.h"
 #include "objects/Retrieval.h"
 
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #include "editors/MapLayout.h"
 #include "editors/ParameterTips.h"
-#include "editors/SignedSlider.h"
+#include "widgets/SignedSlider.h"
 
 #include "editors/Keyboard.h"
-#include "editors/SpinButton.h"
+#include "widgets/SpinButton.h"
 #include "editors/ToneControls.h"
 
 #include <QButtonGroup>

@@ -1,13 +1,13 @@
 #include "editors/MultiEditor.h"
 #include "editors/ParameterTips.h"
-#include "editors/SignedSlider.h"
+#include "widgets/SignedSlider.h"
 
 #include "editors/Session.h"
 #include "editors/DirectoryStep.h"
 #include "editors/EditRules.h"
-#include "editors/KeyInput.h"
-#include "editors/PanelFrame.h"
-#include "editors/SpinButton.h"
+#include "widgets/KeyInput.h"
+#include "widgets/PanelFrame.h"
+#include "widgets/SpinButton.h"
 #include "objects/ObjectDumps.h"
 #include "objects/Retrieval.h"
 

@@ -5,7 +5,7 @@
 
 #include "editors/DumpRecord.h"
 
-#include "editors/PanelFrame.h"
+#include "widgets/PanelFrame.h"
 
 #include <array>
 #include <optional>

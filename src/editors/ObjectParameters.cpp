@@ -7,9 +7,9 @@
 #include "editors/WaveRecord.h"
 #include "objects/GlobalObject.h"
 #include "objects/MapDump.h"
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 #include "objects/ObjectIO.h"
-#include "objects/ObjectKinds.h"
+#include "device/ObjectKinds.h"
 
 #include <algorithm>
 #include <array>

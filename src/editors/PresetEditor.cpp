@@ -3,13 +3,13 @@
 #include "editors/Session.h"
 #include "editors/DirectoryStep.h"
 #include "editors/EditRules.h"
-#include "editors/KeyInput.h"
+#include "widgets/KeyInput.h"
 #include "midi/NoteNames.h"
-#include "editors/SpinButton.h"
+#include "widgets/SpinButton.h"
 #include "midi/Notifier.h"
 #include "objects/ObjectDumps.h"
 #include "objects/Retrieval.h"
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 
 #include <QAbstractSlider>
 #include <QComboBox>

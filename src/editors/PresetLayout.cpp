@@ -1,9 +1,9 @@
 #include "editors/PresetLayout.h"
 #include "editors/ParameterTips.h"
-#include "editors/SignedSlider.h"
+#include "widgets/SignedSlider.h"
 
-#include "editors/PanelFrame.h"
-#include "editors/SpinButton.h"
+#include "widgets/PanelFrame.h"
+#include "widgets/SpinButton.h"
 #include "editors/ToneControls.h"
 
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 #include "editors/ToneControls.h"
 #include "editors/ParameterTips.h"
-#include "editors/SignedSlider.h"
+#include "widgets/SignedSlider.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -3,11 +3,11 @@
 #include "editors/Session.h"
 #include "editors/EditRules.h"
 #include "editors/EnvelopeEditor.h"
-#include "editors/KeyInput.h"
+#include "widgets/KeyInput.h"
 #include "editors/ToneWaveSelector.h"
 #include "objects/ObjectDumps.h"
 #include "objects/Retrieval.h"
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 
 #include <QComboBox>
 #include <QGroupBox>

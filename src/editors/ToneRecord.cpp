@@ -1,6 +1,6 @@
 #include "editors/ToneRecord.h"
 
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 
 std::optional<ToneRecord> ToneRecord::Parse(const QByteArray &dump)
 {

@@ -2,10 +2,10 @@
 
 #include "editors/Session.h"
 #include "editors/EditRules.h"
-#include "editors/KeyInput.h"
+#include "widgets/KeyInput.h"
 #include "editors/ObjectChoice.h"
 #include "editors/ParameterTips.h"
-#include "editors/SpinButton.h"
+#include "widgets/SpinButton.h"
 #include "editors/ToneControls.h"
 #include "editors/ToneParameters.h"
 #include "editors/ToneRecord.h"

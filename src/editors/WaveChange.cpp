@@ -2,10 +2,10 @@
 
 #include "editors/Session.h"
 #include "editors/EditRules.h"
-#include "editors/KeyInput.h"
+#include "widgets/KeyInput.h"
 #include "midi/NoteNames.h"
-#include "editors/SpinButton.h"
-#include "objects/NibbleCodec.h"
+#include "widgets/SpinButton.h"
+#include "device/NibbleCodec.h"
 
 #include <QLineEdit>
 #include <QLocale>

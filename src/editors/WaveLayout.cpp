@@ -1,7 +1,7 @@
 #include "editors/WaveLayout.h"
 
 #include "editors/ParameterTips.h"
-#include "editors/SpinButton.h"
+#include "widgets/SpinButton.h"
 
 #include <QGridLayout>
 #include <QVBoxLayout>

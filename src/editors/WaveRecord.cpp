@@ -1,6 +1,6 @@
 #include "editors/WaveRecord.h"
 
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "editors/WaveScrollBars.h"
 
 #include "editors/EditRules.h"
-#include "editors/KeyInput.h"
+#include "widgets/KeyInput.h"
 
 #include <QLineEdit>
 #include <QScrollBar>

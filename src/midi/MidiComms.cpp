@@ -3,7 +3,7 @@
 #include "midi/DebugLog.h"
 #include "midi/ExchangeState.h"
 #include "midi/Notifier.h"
-#include "settings/Settings.h"
+#include "midi/PortSettings.h"
 
 #include <QEventLoop>
 

@@ -2,7 +2,7 @@
 
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
-#include "settings/Settings.h"
+#include "midi/PortSettings.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "device/SysExFrame.h"
 #include "objects/DumpCheck.h"
 #include "objects/MapDump.h"
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 #include "objects/ObjectIO.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "objects/BankLoad.h"
 
 #include "device/ResponseWait.h"
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 
 namespace BankLoad {
 

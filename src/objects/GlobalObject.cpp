@@ -2,7 +2,7 @@
 
 #include "device/SysExFrame.h"
 #include "objects/DumpCheck.h"
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 #include "objects/ObjectIO.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "objects/MapDump.h"
 
 #include "objects/DumpCheck.h"
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 #include "objects/ObjectStore.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "objects/ObjectDelete.h"
 
-#include "objects/NibbleCodec.h"
-#include "objects/ObjectKinds.h"
+#include "device/NibbleCodec.h"
+#include "device/ObjectKinds.h"
 
 namespace ObjectDelete {
 

@@ -1,6 +1,6 @@
 #include "objects/ObjectDirectory.h"
 
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 
 #include <cmath>
 

@@ -6,7 +6,7 @@
 #include "midi/ExchangeState.h"
 #include "midi/MidiComms.h"
 #include "objects/GlobalObject.h"
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 #include "settings/Settings.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "objects/ObjectStore.h"
 
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 
 namespace {
 constexpr int NamePosition = 20;

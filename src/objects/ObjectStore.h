@@ -4,7 +4,7 @@
 #pragma once
 
 #include "objects/ObjectDirectory.h"
-#include "objects/ObjectKinds.h"
+#include "device/ObjectKinds.h"
 
 #include <QVector>
 

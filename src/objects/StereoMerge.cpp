@@ -1,6 +1,6 @@
 #include "objects/StereoMerge.h"
 
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 
 namespace StereoMerge {
 

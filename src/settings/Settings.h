@@ -1,22 +1,13 @@
 // The program's settings in memory, with their first-start defaults.
 #pragma once
 
+#include "midi/PortSettings.h"
+
 #include <QRect>
 #include <QString>
 
 #include <array>
 #include <cstdint>
-
-struct PortSettings {
-    int16_t InputDeviceNum = 0;
-    QString InputDeviceName;
-    int16_t OutputDeviceNum = 0;
-    QString OutputDeviceName;
-    int16_t MidiThru = 0; // 1 forwards incoming short messages to the output
-    // Milliseconds kept between two SysEx messages sent, for interfaces that choke on fast SysEx.
-    int16_t MessagePause = 0;
-    static constexpr int MessagePauseMax = 1000;
-};
 
 struct DiskDevice {
     int16_t Number = 0;

@@ -1,8 +1,8 @@
 // The Global tab: the SP's global settings shown as the SP holds them, and each edit sent as the
 // SP expects it, with the box rules that every parameter box follows.
 #include "VspApp.h"
-#include "editors/KeyInput.h"
-#include "editors/SpinButton.h"
+#include "widgets/KeyInput.h"
+#include "widgets/SpinButton.h"
 
 #include <QComboBox>
 #include <QLabel>

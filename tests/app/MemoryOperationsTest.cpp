@@ -10,8 +10,8 @@
 #include "app/frmProgress.h"
 #include "app/frmStats.h"
 #include "app/frmStereoMerge.h"
-#include "editors/KeyInput.h"
-#include "editors/SpinButton.h"
+#include "widgets/KeyInput.h"
+#include "widgets/SpinButton.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -6,7 +6,7 @@
 #include "app/ObjectTransfer.h"
 #include "app/frmCompare.h"
 #include "objects/Backup.h"
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 #include "vsp/SpBackupFile.h"
 
 #include <QAction>

@@ -3,9 +3,9 @@
 #include "VspApp.h"
 #include "app/ObjectHeader.h"
 #include "app/frmProgress.h"
-#include "editors/KeyInput.h"
-#include "editors/SpinButton.h"
-#include "objects/ObjectKinds.h"
+#include "widgets/KeyInput.h"
+#include "widgets/SpinButton.h"
+#include "device/ObjectKinds.h"
 
 #include <QAction>
 #include <QLabel>

@@ -3,7 +3,7 @@
 // edits that reach the SP.
 #include "VspApp.h"
 #include "app/PageBuilder.h"
-#include "objects/ObjectKinds.h"
+#include "device/ObjectKinds.h"
 #include "vsp/SpLayout.h"
 
 #include <QAbstractButton>

@@ -8,7 +8,7 @@
 #include "TestApp.h"
 #include "VspApp.h"
 #include "midi/RtMidiBackend.h"
-#include "objects/ObjectKinds.h"
+#include "device/ObjectKinds.h"
 #include "vsp/SpMemoryFile.h"
 #include "vsp/VirtualSp.h"
 

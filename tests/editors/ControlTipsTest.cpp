@@ -3,7 +3,7 @@
 // button is the same small pair of arrows, no taller than the box beside it.
 #include "VspApp.h"
 #include "editors/ParameterTips.h"
-#include "editors/SpinButton.h"
+#include "widgets/SpinButton.h"
 
 #include <QSlider>
 

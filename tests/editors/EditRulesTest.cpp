@@ -2,8 +2,8 @@
 // when a box commits, and the rules that only some boxes add (words, the infinity sign,
 // stepping spin buttons, sliders that do not show their drag).
 #include "editors/EditRules.h"
-#include "editors/KeyInput.h"
-#include "editors/SpinButton.h"
+#include "widgets/KeyInput.h"
+#include "widgets/SpinButton.h"
 #include "midi/ExchangeState.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // numbers, the scroll bar moving the keys by octaves, and a drag across the keys sounding each
 // key once and silencing every note on release.
 #include "MapApp.h"
-#include "midi/LedWidget.h"
+#include "widgets/LedWidget.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "VspApp.h"
-#include "editors/KeyInput.h"
+#include "widgets/KeyInput.h"
 #include "editors/Keyboard.h"
-#include "objects/ObjectKinds.h"
+#include "device/ObjectKinds.h"
 
 #include <QRadioButton>
 #include <QScrollBar>

@@ -2,9 +2,9 @@
 // sent as one upload of the whole Multi with the field in place and read back, and the tab's
 // download that fetches the Multi and then the Global settings.
 #include "ObjectApp.h"
-#include "editors/KeyInput.h"
-#include "editors/SpinButton.h"
-#include "objects/ObjectKinds.h"
+#include "widgets/KeyInput.h"
+#include "widgets/SpinButton.h"
+#include "device/ObjectKinds.h"
 
 #include <QGroupBox>
 #include <QPushButton>

@@ -2,9 +2,9 @@
 // boxes, sliders, spin buttons, options and combos sent as one upload of the whole Preset with
 // the field in place, then read back.
 #include "ObjectApp.h"
-#include "editors/KeyInput.h"
-#include "editors/SpinButton.h"
-#include "objects/ObjectKinds.h"
+#include "widgets/KeyInput.h"
+#include "widgets/SpinButton.h"
+#include "device/ObjectKinds.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "ObjectApp.h"
-#include "editors/KeyInput.h"
-#include "objects/ObjectKinds.h"
+#include "widgets/KeyInput.h"
+#include "device/ObjectKinds.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // The Tone tabs: a Tone shown as the SP holds it, and each edit of its boxes, sliders, options,
 // combos and Wave sent as one upload of the whole Tone with the field in place.
 #include "ToneApp.h"
-#include "editors/SpinButton.h"
+#include "widgets/SpinButton.h"
 
 #include <QToolButton>
 

@@ -1,8 +1,8 @@
 // The Wave tab: a Wave shown as the SP holds it, each edit sent as one upload of the whole Wave
 // with the field at its place, and the loop kept inside the play range.
 #include "VspApp.h"
-#include "editors/KeyInput.h"
-#include "editors/SpinButton.h"
+#include "widgets/KeyInput.h"
+#include "widgets/SpinButton.h"
 
 #include <QAction>
 #include <QPushButton>

@@ -7,7 +7,7 @@
 #include "editors/DumpRecord.h"
 #include "midi/MidiStreamParser.h"
 #include "objects/DumpCheck.h"
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 #include "objects/ObjectDirectory.h"
 #include "objects/MapDump.h"
 #include "objects/ObjectStore.h"

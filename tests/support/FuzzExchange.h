@@ -5,7 +5,7 @@
 
 #include "FuzzBackend.h"
 #include "TestApp.h"
-#include "objects/ObjectKinds.h"
+#include "device/ObjectKinds.h"
 #include "vsp/FactoryBank.h"
 #include "vsp/VirtualSp.h"
 

@@ -1,4 +1,4 @@
-#include "midi/LedWidget.h"
+#include "widgets/LedWidget.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "editors/SignedSlider.h"
+#include "widgets/SignedSlider.h"
 
 #include <QPainter>
 #include <QStyle>

@@ -1,9 +1,9 @@
-#include "settings/frmConfig.h"
+#include "app/frmConfig.h"
 
 #include "editors/Session.h"
-#include "editors/KeyInput.h"
+#include "widgets/KeyInput.h"
 #include "midi/NoteNames.h"
-#include "editors/SpinButton.h"
+#include "widgets/SpinButton.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

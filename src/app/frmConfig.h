@@ -4,7 +4,7 @@
 #pragma once
 
 #include "editors/EditState.h"
-#include "settings/frmConfigLayout.h"
+#include "app/frmConfigLayout.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
-#include "settings/frmConfigLayout.h"
+#include "app/frmConfigLayout.h"
 
-#include "editors/KeyInput.h"
-#include "editors/SpinButton.h"
+#include "widgets/KeyInput.h"
+#include "widgets/SpinButton.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

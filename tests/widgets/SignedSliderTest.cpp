@@ -1,7 +1,7 @@
 // Sliders of values that run through 0: the picture must read 0 as the middle. Rendered
 // pixels: the fill (the highlight colour) is absent at 0 and grows from the centre towards the
 // handle on the value's own side, by the same amount either way.
-#include "editors/SignedSlider.h"
+#include "widgets/SignedSlider.h"
 
 #include <QApplication>
 #include <QImage>

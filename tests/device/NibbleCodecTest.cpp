@@ -1,7 +1,7 @@
 // Nibble characters: how numbers and names are written into and read back from messages.
 #include "Bytes.h"
 #include "QtPrinters.h"
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 
 #include <gtest/gtest.h>
 

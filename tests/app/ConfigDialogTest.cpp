@@ -6,9 +6,9 @@
 #include "UserInput.h"
 #include "VspApp.h"
 #include "device/LinkStartup.h"
-#include "editors/SpinButton.h"
+#include "widgets/SpinButton.h"
 #include "midi/RtMidiBackend.h"
-#include "settings/frmConfig.h"
+#include "app/frmConfig.h"
 #include "vsp/VirtualSpBackend.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "editors/PanelFrame.h"
+#include "widgets/PanelFrame.h"
 
 #include <QPainter>
 #include <QStyle>

@@ -1,6 +1,6 @@
 // The activity lights paint at most once a frame, yet never hide activity: frames are stepped
 // by hand, so nothing here depends on time.
-#include "midi/LedWidget.h"
+#include "widgets/LedWidget.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "editors/KeyInput.h"
+#include "widgets/KeyInput.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

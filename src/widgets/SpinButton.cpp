@@ -1,4 +1,4 @@
-#include "editors/SpinButton.h"
+#include "widgets/SpinButton.h"
 
 #include <QLineEdit>
 #include <QToolButton>

@@ -1,4 +1,4 @@
-#include "objects/ObjectKinds.h"
+#include "device/ObjectKinds.h"
 
 #include <array>
 

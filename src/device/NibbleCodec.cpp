@@ -1,4 +1,4 @@
-#include "objects/NibbleCodec.h"
+#include "device/NibbleCodec.h"
 
 #include "device/SysExFrame.h"
 
