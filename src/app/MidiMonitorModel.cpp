@@ -1,6 +1,6 @@
 #include "app/MidiMonitorModel.h"
 
-#include "device/MessageDescription.h"
+#include "objects/MessageDescription.h"
 
 #include <QBrush>
 #include <QColor>

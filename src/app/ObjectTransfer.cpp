@@ -5,6 +5,7 @@
 #include "objects/Backup.h"
 #include "objects/BackupTransfer.h"
 #include "objects/DumpCheck.h"
+#include "objects/GlobalDescription.h"
 #include "objects/GlobalObject.h"
 #include "device/NibbleCodec.h"
 
@@ -176,7 +177,7 @@ bool ObjectTransfer::ImportGlobalTab(const QString &path, const Backup::Contents
             continue;
         changes.append({parameter, GlobalObject::Value(session.objects.global, parameter),
                         GlobalObject::Value(*values, parameter)});
-        lines << QStringLiteral("%1: %2 to %3").arg(GlobalObject::ParameterName(parameter), before, after);
+        lines << QStringLiteral("%1: %2 to %3").arg(GlobalDescription::Name(parameter), before, after);
     }
     if (lines.isEmpty()) {
         session.notifier.message(Notifier::Icon::Information, ImportHeading,

@@ -1,7 +1,7 @@
 #include "app/frmMonitor.h"
 
 #include "app/MidiMonitorModel.h"
-#include "device/MessageDescription.h"
+#include "objects/MessageDescription.h"
 #include "midi/MidiTrace.h"
 #include "midi/Notifier.h"
 

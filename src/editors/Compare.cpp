@@ -1,6 +1,7 @@
 #include "editors/Compare.h"
 
 #include "editors/ObjectParameters.h"
+#include "objects/GlobalDescription.h"
 #include "objects/GlobalObject.h"
 
 #include <algorithm>
@@ -61,7 +62,7 @@ QVector<Difference> Differences(const Backup::Contents &first, const Backup::Con
             const QString before = GlobalObject::ValueText(*a, parameter);
             const QString after = GlobalObject::ValueText(*b, parameter);
             if (before != after)
-                out.append({KindGlobal, 0, QStringLiteral("Global"), GlobalObject::ParameterName(parameter), before, after});
+                out.append({KindGlobal, 0, QStringLiteral("Global"), GlobalDescription::Name(parameter), before, after});
         }
     }
     return out;

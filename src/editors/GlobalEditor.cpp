@@ -6,6 +6,7 @@
 #include "editors/EditRules.h"
 #include "widgets/KeyInput.h"
 #include "widgets/SpinButton.h"
+#include "objects/GlobalDescription.h"
 #include "objects/GlobalObject.h"
 #include "objects/Retrieval.h"
 
@@ -21,9 +22,34 @@
 
 namespace {
 
+using GlobalDescription::Find;
+using GlobalDescription::Setting;
+
+// The boxes by their index in the control arrays.
 enum Box { Channel = 6, Volume = 7, BankName = 8, Tune = 9 };
-constexpr int TuneLimit = 120;
-constexpr int VolumeLimit = 127;
+// The options by their index: Receive Mode's from 8, Prog Change's from 11.
+constexpr int FirstReceiveOption = 8, FirstProgChangeOption = 11;
+const Setting &ChannelSetting = *Find(GlobalDescription::OmniPolyChannel);
+const Setting &VolumeSetting = *Find(GlobalDescription::OmniPolyVolume);
+const Setting &NameSetting = *Find(GlobalDescription::BankName);
+const Setting &TuneSetting = *Find(GlobalDescription::MasterTune);
+const int TuneLimit = TuneSetting.high / 100; // in the box's units
+const int VolumeLimit = VolumeSetting.high;
+const int ChannelLow = ChannelSetting.low + ChannelSetting.shownOffset;
+const int ChannelHigh = ChannelSetting.high + ChannelSetting.shownOffset;
+
+QString Caption(int address)
+{
+    return QLatin1String(Find(address)->caption);
+}
+
+QStringList Choices(int address)
+{
+    QStringList choices;
+    for (const char *choice : Find(address)->choices)
+        choices << QLatin1String(choice);
+    return choices;
+}
 
 QString Indexed(const char *name, int index)
 {
@@ -59,7 +85,7 @@ void GlobalEditor::Build()
         txtGlobal[static_cast<size_t>(index)] = box;
     }
     txtGlobal[BankName]->setAlignment(Qt::AlignLeft);
-    txtGlobal[BankName]->setMaxLength(14);
+    txtGlobal[BankName]->setMaxLength(GlobalDescription::NameLength);
     txtGlobal[BankName]->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("MMMMMMMMMMMMMM")));
 
     sldVolume = new SignedSlider(Qt::Horizontal, this);
@@ -70,46 +96,49 @@ void GlobalEditor::Build()
     sldTune->setRange(-TuneLimit, TuneLimit);
     spnChannel = new SpinButton(this);
     spnChannel->setObjectName(Indexed("spnGlobal", Channel));
-    ParameterTips::Set(txtGlobal[Channel], spnChannel, QStringLiteral("Omni/poly MIDI channel"), 1, 16);
-    ParameterTips::Set(txtGlobal[Volume], sldVolume, QStringLiteral("Omni/poly volume"), 0, VolumeLimit);
+    ParameterTips::Set(txtGlobal[Channel], spnChannel, QLatin1String(ChannelSetting.tipName), ChannelLow, ChannelHigh);
+    ParameterTips::Set(txtGlobal[Volume], sldVolume, QLatin1String(VolumeSetting.tipName), VolumeSetting.low, VolumeLimit);
+    const auto units = [](int hundredths) { return QString::number(hundredths / 100.0, 'f', 2); };
     ParameterTips::Set({txtGlobal[Tune], sldTune},
-                       ParameterTips::Text(QStringLiteral("Master tune"), QStringLiteral("-120.00"), QStringLiteral("120.00"),
-                                           QStringLiteral("(steps of 0.01)")));
-    txtGlobal[BankName]->setToolTip(ParameterTips::Note(QStringLiteral("Bank name"), QStringLiteral("up to 14 characters")));
+                       ParameterTips::Text(QLatin1String(TuneSetting.tipName), units(TuneSetting.low),
+                                           units(TuneSetting.high), QLatin1String(TuneSetting.tipUnit)));
+    txtGlobal[BankName]->setToolTip(ParameterTips::Note(QLatin1String(NameSetting.tipName), QLatin1String(NameSetting.tipUnit)));
 
     cboPlayback = new QComboBox(this);
     cboPlayback->setObjectName(Indexed("cboGlobal", 0));
-    cboPlayback->addItems({QStringLiteral("MIDI Rcv Mode"), QStringLiteral("what's on display"),
-                           QStringLiteral("current edit preset"), QStringLiteral("current edit map"),
-                           QStringLiteral("current edit tone"), QStringLiteral("current edit wave")});
+    cboPlayback->addItems(Choices(GlobalDescription::PlaybackMode));
 
-    QGroupBox *receive = Frame(QStringLiteral("Receive Mode"), this);
-    QGroupBox *progChange = Frame(QStringLiteral("Prog Change"), this);
-    const struct { int index; const char *caption; QGroupBox *frame; } options[] = {
-        {8, "omni", receive}, {9, "poly", receive}, {10, "multi", receive},
-        {11, "enabled", progChange}, {12, "disabled", progChange}};
-    for (const auto &o : options) {
-        auto *option = new QRadioButton(QLatin1String(o.caption), o.frame);
-        option->setObjectName(Indexed("optGlobal", o.index));
-        o.frame->layout()->addWidget(option);
-        optGlobal[static_cast<size_t>(o.index)] = option;
-        connect(option, &QRadioButton::clicked, this, [this, index = o.index] { ChangeOption(index); });
+    QGroupBox *receive = Frame(Caption(GlobalDescription::ReceiveMode), this);
+    QGroupBox *progChange = Frame(Caption(GlobalDescription::ProgChange), this);
+    const struct { int address; int firstIndex; QGroupBox *frame; } choices[] = {
+        {GlobalDescription::ReceiveMode, FirstReceiveOption, receive},
+        {GlobalDescription::ProgChange, FirstProgChangeOption, progChange}};
+    for (const auto &c : choices) {
+        int index = c.firstIndex;
+        for (const QString &caption : Choices(c.address)) {
+            auto *option = new QRadioButton(caption, c.frame);
+            option->setObjectName(Indexed("optGlobal", index));
+            c.frame->layout()->addWidget(option);
+            optGlobal[static_cast<size_t>(index)] = option;
+            connect(option, &QRadioButton::clicked, this, [this, index] { ChangeOption(index); });
+            ++index;
+        }
     }
 
     int row = 0;
-    grid->addWidget(new QLabel(QStringLiteral("Bank Name"), this), row, 0);
+    grid->addWidget(new QLabel(Caption(GlobalDescription::BankName), this), row, 0);
     grid->addWidget(txtGlobal[BankName], row++, 1, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Playback Mode"), this), row, 0);
+    grid->addWidget(new QLabel(Caption(GlobalDescription::PlaybackMode), this), row, 0);
     grid->addWidget(cboPlayback, row++, 1, 1, 2);
     grid->addWidget(receive, row++, 0, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Omni/Poly Channel"), this), row, 0);
+    grid->addWidget(new QLabel(Caption(GlobalDescription::OmniPolyChannel), this), row, 0);
     grid->addWidget(txtGlobal[Channel], row, 1);
     grid->addWidget(spnChannel, row++, 2, Qt::AlignLeft);
-    grid->addWidget(new QLabel(QStringLiteral("Omni/Poly Vol"), this), row, 0);
+    grid->addWidget(new QLabel(Caption(GlobalDescription::OmniPolyVolume), this), row, 0);
     grid->addWidget(txtGlobal[Volume], row, 1);
     grid->addWidget(sldVolume, row++, 2);
     grid->addWidget(progChange, row++, 0, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Master Tune"), this), row, 0);
+    grid->addWidget(new QLabel(Caption(GlobalDescription::MasterTune), this), row, 0);
     grid->addWidget(txtGlobal[Tune], row, 1);
     grid->addWidget(sldTune, row++, 2);
     grid->setColumnStretch(2, 1);
@@ -128,8 +157,8 @@ void GlobalEditor::Build()
         box.keys = b.keys;
         box.slider = b.slider;
         box.spin = b.spin;
-        box.spinLow = 1;
-        box.spinHigh = 16;
+        box.spinLow = ChannelLow;
+        box.spinHigh = ChannelHigh;
         box.commit = [this, index = b.index] { return ChangeText(index); };
         box.afterCommit = reload;
         box.storedText = [this, index = b.index] { return StoredText(index); };
@@ -145,13 +174,13 @@ QString GlobalEditor::StoredText(int index) const
     const GlobalValues &g = session.objects.global;
     switch (index) {
     case Channel:
-        return QString::number(g.OmniPolyChannel + 1);
+        return GlobalDescription::NumberText(ChannelSetting, g.OmniPolyChannel);
     case Volume:
-        return QString::number(g.OmniPolyVolume);
+        return GlobalDescription::NumberText(VolumeSetting, g.OmniPolyVolume);
     case BankName:
         return g.BankName;
     default:
-        return GlobalObject::MasterTuneText(g.MasterTune);
+        return GlobalDescription::NumberText(TuneSetting, g.MasterTune);
     }
 }
 
@@ -163,17 +192,19 @@ void GlobalEditor::LoadGlobalDisplay()
         for (QWidget *control : std::initializer_list<QWidget *>{txtGlobal[Channel], txtGlobal[Volume], txtGlobal[BankName],
                                                                  txtGlobal[Tune], sldVolume, sldTune, spnChannel})
             control->setEnabled(true);
-        for (int i = 8; i <= 12; ++i)
-            optGlobal[static_cast<size_t>(i)]->setEnabled(true);
+        for (QRadioButton *option : optGlobal) {
+            if (option)
+                option->setEnabled(true);
+        }
         cboPlayback->setEnabled(true);
         for (int index : {Channel, Volume, BankName, Tune}) {
             txtGlobal[static_cast<size_t>(index)]->setText(StoredText(index));
             rules.ShowStored(txtGlobal[static_cast<size_t>(index)]);
         }
-        if (g.ReceiveMode >= 0 && g.ReceiveMode <= 2)
-            optGlobal[static_cast<size_t>(8 + g.ReceiveMode)]->setChecked(true);
-        if (g.ProgChange >= 0 && g.ProgChange <= 1)
-            optGlobal[static_cast<size_t>(11 + g.ProgChange)]->setChecked(true);
+        if (g.ReceiveMode >= 0 && g.ReceiveMode <= Find(GlobalDescription::ReceiveMode)->high)
+            optGlobal[static_cast<size_t>(FirstReceiveOption + g.ReceiveMode)]->setChecked(true);
+        if (g.ProgChange >= 0 && g.ProgChange <= Find(GlobalDescription::ProgChange)->high)
+            optGlobal[static_cast<size_t>(FirstProgChangeOption + g.ProgChange)]->setChecked(true);
         sldVolume->setValue(g.OmniPolyVolume);
         sldTune->setValue(g.MasterTune / 100);
         cboPlayback->setCurrentIndex(g.PlaybackMode);
@@ -214,7 +245,7 @@ bool GlobalEditor::ChangeText(int index)
         return false;
     switch (index) {
     case Channel:
-        g.OmniPolyChannel = static_cast<int16_t>(std::clamp(text.toInt(), 1, 16) - 1);
+        g.OmniPolyChannel = static_cast<int16_t>(std::clamp(text.toInt(), ChannelLow, ChannelHigh) - ChannelSetting.shownOffset);
         return Send(GlobalObject::OmniPolyChannel, int64_t{g.OmniPolyChannel}, box);
     case Volume: {
         bool isNumber = false;
@@ -234,7 +265,7 @@ bool GlobalEditor::ChangeText(int index)
         return Send(GlobalObject::OmniPolyVolume, int64_t{volume}, box);
     }
     case BankName:
-        g.BankName = text.leftJustified(14, QLatin1Char(' '), true);
+        g.BankName = text.leftJustified(GlobalDescription::NameLength, QLatin1Char(' '), true);
         return Send(GlobalObject::BankName, g.BankName, box);
     default: {
         bool isNumber = false;
@@ -264,8 +295,8 @@ void GlobalEditor::ChangeOption(int index)
         LoadGlobalDisplay(); // the click changed nothing on the SP: show the stored choice again
         return;
     }
-    const bool receive = index <= 10;
-    const int value = receive ? index - 8 : index - 11;
+    const bool receive = index < FirstProgChangeOption;
+    const int value = receive ? index - FirstReceiveOption : index - FirstProgChangeOption;
     const int parameter = receive ? GlobalObject::ReceiveMode : GlobalObject::ProgChange;
     // The stored choice changes only when the SP has taken it: it is read back.
     if (Send(parameter, int64_t{value}, nullptr))

@@ -5,6 +5,7 @@
 #include "editors/PresetParameters.h"
 #include "editors/ToneParameters.h"
 #include "editors/WaveRecord.h"
+#include "objects/GlobalDescription.h"
 #include "objects/GlobalObject.h"
 #include "objects/MapDump.h"
 #include "device/NibbleCodec.h"
@@ -293,7 +294,7 @@ QString ValueText(const QByteArray &dump, const Field &field)
 QString UploadName(int kind, int position, std::optional<int64_t> before, std::optional<int64_t> after)
 {
     if (kind == KindGlobal)
-        return GlobalObject::ParameterName(position);
+        return GlobalDescription::Name(position);
     if (kind == KindMapZone) {
         // A Map Zone upload carries the current zone alone: zone byte n at 20 + 2n.
         for (const Field &field : ZoneFields(QStringLiteral("Zone "), -1)) {

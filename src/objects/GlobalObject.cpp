@@ -8,10 +8,10 @@
 namespace {
 
 using SysEx::Bytes;
+using GlobalDescription::NameLength;
 
 constexpr int MinimumAnswer = 12;
 constexpr int NameAt = 12;
-constexpr int NameLength = 14;
 constexpr int ValueAt = 13;
 constexpr int TuneAt = 18;
 
@@ -32,7 +32,8 @@ bool GlobalObjDump(ObjectIO &io, GlobalValues &global)
         return false;
     // The name arrives as plain characters, trailing spaces and all.
     const QByteArray characters = name.mid(NameAt - 1, NameLength);
-    if (!name.startsWith(SysEx::Header()) || characters.size() != NameLength || !DumpCheck::PrintableName(characters))
+    if (!name.startsWith(SysEx::Header()) || characters.size() != NameLength
+        || !DumpCheck::PrintableName(characters))
         return damaged();
     GlobalValues read = global;
     read.BankName = QString::fromLatin1(characters);
@@ -67,7 +68,7 @@ QByteArray ParameterEditBody(int parameter, int value)
 QByteArray BankNameEditBody(const QString &name)
 {
     QByteArray body = Bytes({0x11, 0x02, 0x0F, 0x01});
-    QByteArray text = name.toLatin1().left(14).leftJustified(14, ' ');
+    QByteArray text = name.toLatin1().left(NameLength).leftJustified(NameLength, ' ');
     for (char &c : text) {
         if (static_cast<uint8_t>(c) > 0x7F)
             c = '?'; // SysEx carries 7-bit characters only
@@ -77,7 +78,8 @@ QByteArray BankNameEditBody(const QString &name)
 
 std::optional<QByteArray> MasterTuneEditBody(int hundredths)
 {
-    if (hundredths < -MasterTuneLimit || hundredths > MasterTuneLimit)
+    const GlobalDescription::Setting &tune = *GlobalDescription::Find(MasterTune);
+    if (hundredths < tune.low || hundredths > tune.high)
         return std::nullopt;
     return Bytes({0x32, 0x01, 0x00, 0x00, 0x00, 0x04, 0x00, 0x01, 0x00, 0x01}) + *NibbleCodec::EncodeNumber(hundredths, 4);
 }
@@ -110,27 +112,13 @@ std::variant<int64_t, QString> Value(const GlobalValues &global, int parameter)
     }
 }
 
-QString ParameterName(int parameter)
-{
-    static const char *const Names[] = {"Bank Name",         "Playback Mode",  "Receive Mode", "Omni/Poly Channel",
-                                        "Omni/Poly Volume", "Program Change", "Master Tune"};
-    return parameter >= 0 && parameter <= MasterTune ? QLatin1String(Names[parameter]) : QString();
-}
-
-QString MasterTuneText(int hundredths)
-{
-    return QString::number(hundredths / 100.0, 'g', 10);
-}
-
 QString ValueText(const GlobalValues &global, int parameter)
 {
     const auto value = Value(global, parameter);
     if (const auto *name = std::get_if<QString>(&value))
         return name->trimmed();
-    const auto number = std::get<int64_t>(value);
-    if (parameter == MasterTune)
-        return MasterTuneText(static_cast<int>(number));
-    return QString::number(parameter == OmniPolyChannel ? number + 1 : number);
+    const GlobalDescription::Setting *setting = GlobalDescription::Find(parameter);
+    return setting ? GlobalDescription::NumberText(*setting, std::get<int64_t>(value)) : QString();
 }
 
 } // namespace GlobalObject

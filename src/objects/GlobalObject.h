@@ -1,6 +1,7 @@
 // The SP's Global settings: read parameter by parameter, and each edit sent as its own message.
 #pragma once
 
+#include "objects/GlobalDescription.h"
 #include "objects/ObjectStore.h"
 
 #include <QByteArray>
@@ -12,10 +13,15 @@ class ObjectIO;
 
 namespace GlobalObject {
 
-enum Parameter { PlaybackMode = 1, ReceiveMode = 2, OmniPolyChannel = 3, OmniPolyVolume = 4, ProgChange = 5 };
-// The two settings sent with messages of their own, addressed beside the numbered parameters.
-enum OwnMessage { BankName = 0, MasterTune = 6 };
-constexpr int MasterTuneLimit = 12000; // hundredths
+// The settings' addresses: the numbered parameters 1 to 5, and the two settings sent with
+// messages of their own, the bank name (0) and the master tune (6).
+using GlobalDescription::BankName;
+using GlobalDescription::MasterTune;
+using GlobalDescription::OmniPolyChannel;
+using GlobalDescription::OmniPolyVolume;
+using GlobalDescription::PlaybackMode;
+using GlobalDescription::ProgChange;
+using GlobalDescription::ReceiveMode;
 
 // Reads all seven values into `global`; false at the first request not answered.
 bool GlobalObjDump(ObjectIO &io, GlobalValues &global);
@@ -31,11 +37,6 @@ std::optional<QByteArray> MasterTuneEditBody(int hundredths);
 std::optional<QByteArray> EditBody(int parameter, const std::variant<int64_t, QString> &value);
 // The value of a setting by its address, as an edit would send it.
 std::variant<int64_t, QString> Value(const GlobalValues &global, int parameter);
-// The setting's name in texts: "Bank Name", "Master Tune", ...
-QString ParameterName(int parameter);
-
-// The tune as the box shows it: hundredths / 100 without trailing zeros (1250 -> "12.5").
-QString MasterTuneText(int hundredths);
 // A setting as texts about it show it: the name trimmed, the channel from 1, the tune in units.
 QString ValueText(const GlobalValues &global, int parameter);
 

@@ -2,7 +2,7 @@
 // message. Each reader must turn any bytes into a value or a refusal, reading nothing past the
 // end. A new reader is one more row in the table.
 #include "FuzzSeeds.h"
-#include "device/MessageDescription.h"
+#include "objects/MessageDescription.h"
 #include "device/StatusCodes.h"
 #include "device/SysExFrame.h"
 #include "editors/Compare.h"

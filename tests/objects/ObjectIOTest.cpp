@@ -380,7 +380,7 @@ TEST(GlobalObject, MasterTuneEditBodyWithinTwelveThousandHundredths)
         EXPECT_EQ(GlobalObject::MasterTuneEditBody(c.hundredths), c.expected) << c.hundredths;
 }
 
-TEST(GlobalObject, MasterTuneTextDropsTrailingZeros)
+TEST(GlobalDescription, HundredthsDropTrailingZeros)
 {
     const struct {
         int hundredths;
@@ -389,7 +389,7 @@ TEST(GlobalObject, MasterTuneTextDropsTrailingZeros)
         {1250, "12.5"}, {-300, "-3"}, {0, "0"}, {1, "0.01"}, {-5, "-0.05"}, {12000, "120"}, {-1234, "-12.34"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(GlobalObject::MasterTuneText(c.hundredths), QString::fromLatin1(c.text)) << c.hundredths;
+        EXPECT_EQ(GlobalDescription::HundredthsText(c.hundredths), QString::fromLatin1(c.text)) << c.hundredths;
 }
 
 TEST(ObjectDumps, FixedDumpKeepsOnlyAnswersOfTheKindsExactLength)

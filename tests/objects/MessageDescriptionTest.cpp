@@ -7,7 +7,7 @@
 #include "VspApp.h"
 #include "editors/Session.h"
 #include "device/FrontPanel.h"
-#include "device/MessageDescription.h"
+#include "objects/MessageDescription.h"
 #include "device/StatusCodes.h"
 #include "device/SysExFrame.h"
 #include "objects/GlobalObject.h"

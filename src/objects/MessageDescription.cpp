@@ -1,5 +1,6 @@
-#include "device/MessageDescription.h"
+#include "objects/MessageDescription.h"
 
+#include "objects/GlobalDescription.h"
 #include "device/FrontPanel.h"
 #include "device/StatusCodes.h"
 #include "device/SysExFrame.h"
@@ -166,30 +167,18 @@ QString GlobalName(const QByteArray &m, Direction direction, const QByteArray &)
                                        : QStringLiteral("Global name \"%1\"").arg(name);
 }
 
-struct GlobalParameterInfo {
-    const char *name;
-    int shownOffset; // the channel travels 0 to 15 and is shown 1 to 16, as in the Global tab
-};
-
-const std::array<GlobalParameterInfo, 5> GlobalParameters = {{
-    {"playback mode", 0},
-    {"receive mode", 0},
-    {"Omni/Poly channel", 1},
-    {"Omni/Poly volume", 0},
-    {"program change", 0},
-}};
-
-const GlobalParameterInfo *GlobalParameterOf(Byte p)
+// The numbered Global parameters, 1 to 5, as the MIDI monitor names them.
+const GlobalDescription::Setting *GlobalParameterOf(Byte p)
 {
-    if (p && *p >= 1 && *p <= GlobalParameters.size())
-        return &GlobalParameters[*p - 1u];
-    return nullptr;
+    if (!p || *p < GlobalDescription::PlaybackMode || *p > GlobalDescription::ProgChange)
+        return nullptr;
+    return GlobalDescription::Find(*p);
 }
 
 QString GlobalParameterName(Byte p)
 {
-    if (const GlobalParameterInfo *info = GlobalParameterOf(p))
-        return QLatin1String(info->name);
+    if (const GlobalDescription::Setting *setting = GlobalParameterOf(p))
+        return QLatin1String(setting->monitorName);
     return p ? QStringLiteral("parameter %1").arg(*p) : QStringLiteral("parameter ?");
 }
 
@@ -205,8 +194,8 @@ QString GlobalParameter(const QByteArray &m, Direction direction, const QByteArr
     const Byte raw = BodyAt(m, 13);
     if (!raw || *raw > 0x7F)
         return Truncated(QStringLiteral("Global ") + name);
-    const GlobalParameterInfo *info = GlobalParameterOf(p);
-    const int value = *raw + (info ? info->shownOffset : 0);
+    const GlobalDescription::Setting *setting = GlobalParameterOf(p);
+    const int value = *raw + (setting ? setting->shownOffset : 0);
     return direction == Direction::Out ? QStringLiteral("Set Global %1 to %2").arg(name).arg(value)
                                        : QStringLiteral("Global %1 = %2").arg(name).arg(value);
 }
