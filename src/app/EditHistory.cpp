@@ -21,33 +21,19 @@ int ObjectKindOf(int kind)
 
 } // namespace
 
-// One accepted edit (or the few image writes sent with it). The first redo, on push, is the
-// edit itself, already on the SP.
+// One accepted edit (or the few image writes sent with it), by address. The history sends it
+// again and moves the stack past it only once the SP has taken it, so that the stack's own
+// undo and redo, which only follow, send nothing.
 class ParameterEditCommand : public QUndoCommand {
 public:
-    ParameterEditCommand(EditHistory &history, QList<ObjectIO::ParameterEdit> edits)
-        : QUndoCommand(EditHistory::Describe(edits.last())), history(history), edits(std::move(edits))
+    explicit ParameterEditCommand(QList<ObjectIO::ParameterEdit> edits)
+        : QUndoCommand(EditHistory::Describe(edits.last())), edits(std::move(edits))
     {
     }
-    void undo() override { Step(true); }
-    void redo() override
-    {
-        if (std::exchange(pushed, false))
-            return;
-        Step(false);
-    }
+    void undo() override {}
+    void redo() override {}
 
-private:
-    void Step(bool undo)
-    {
-        if (history.quiet)
-            return;
-        history.refused = !history.Send(edits, undo);
-    }
-
-    EditHistory &history;
-    QList<ObjectIO::ParameterEdit> edits;
-    bool pushed = true;
+    const QList<ObjectIO::ParameterEdit> edits;
 };
 
 EditHistory::EditHistory(Session &session, Retrieval &retrieval, std::function<void(int kind)> shown, QObject *parent)
@@ -81,7 +67,7 @@ QString EditHistory::Describe(const ObjectIO::ParameterEdit &edit)
 
 void EditHistory::Record(const QList<ObjectIO::ParameterEdit> &edits)
 {
-    undoStack.push(new ParameterEditCommand(*this, edits));
+    undoStack.push(new ParameterEditCommand(edits));
 }
 
 void EditHistory::Undo()
@@ -100,22 +86,14 @@ void EditHistory::Step(bool undo)
         return;
     if (session.exchange.refuseIfBusy())
         return;
-    const QString text = undo ? undoStack.undoText() : undoStack.redoText();
-    refused = false;
-    if (undo)
-        undoStack.undo();
-    else
-        undoStack.redo();
-    if (!refused)
+    const int index = undoStack.index();
+    const auto *command = static_cast<const ParameterEditCommand *>(undoStack.command(undo ? index - 1 : index));
+    const QString text = command->text();
+    if (Send(QList(command->edits), undo)) {
+        undoStack.setIndex(undo ? index - 1 : index + 1);
         return;
-    // The SP still holds what it held: the command goes back where it was, without sending.
-    quiet = true;
-    if (undo)
-        undoStack.redo();
-    else
-        undoStack.undo();
-    quiet = false;
-    refused = false;
+    }
+    // The SP still holds what it held: the command stays where it was.
     session.notifier.message(Notifier::Icon::Information, undo ? QStringLiteral("Undo") : QStringLiteral("Redo"),
                              (undo ? QStringLiteral("The SP did not take the undo of %1; it can still be undone.")
                                    : QStringLiteral("The SP did not take the redo of %1; it can still be redone."))
@@ -126,18 +104,16 @@ bool EditHistory::Send(const QList<ObjectIO::ParameterEdit> &edits, bool before)
 {
     if (edits.isEmpty())
         return false;
-    ObjectIO &io = session.io;
-    io.setRecording(false);
     bool accepted = false;
     const ObjectIO::ParameterEdit &last = edits.last();
     if (last.kind == KindGlobal) {
-        accepted = io.GlobalUpload(last.position, before ? last.after : last.before, before ? last.before : last.after);
+        accepted = session.io.GlobalUpload(last.position, before ? last.after : last.before,
+                                           before ? last.before : last.after, ObjectIO::Source::History);
         // The Global is read back whether or not the SP took it, so the tab shows what it holds.
         retrieval.DownloadGlobal();
     } else {
         accepted = SendObjectEdits(edits, before);
     }
-    io.setRecording(true);
     return accepted;
 }
 
@@ -156,10 +132,11 @@ bool EditHistory::SendObjectEdits(const QList<ObjectIO::ParameterEdit> &edits, b
     } else {
         for (qsizetype i = 0; i + 1 < edits.size(); ++i) {
             const ObjectIO::ParameterEdit &e = edits[i];
-            session.io.ObjectUpload(e.kind, e.number, before ? e.before : e.after, e.position, e.width, false);
+            session.io.ObjectUpload(e.kind, e.number, before ? e.before : e.after, e.position, e.width, false,
+                                    ObjectIO::Source::History);
         }
         accepted = session.io.ObjectUpload(last.kind, last.number, before ? last.before : last.after, last.position,
-                                           last.width, true);
+                                           last.width, true, ObjectIO::Source::History);
     }
     // Read back either way: a refused upload leaves image writes that the SP does not hold.
     ReadBack(kind, last.number);
@@ -174,8 +151,8 @@ bool EditHistory::SendZoneEdit(const ObjectIO::ParameterEdit &edit, const Object
         const auto range = ObjectDumps::ReadZone(objects.ZoneImages[zone]);
         if (range && edit.zoneNote >= range->LowNote && edit.zoneNote <= range->HighNote) {
             objects.CurrentZone = zone;
-            const bool accepted = session.io.ObjectUpload(KindMapZone, edit.number, value, edit.position, edit.width, true);
-            return accepted;
+            return session.io.ObjectUpload(KindMapZone, edit.number, value, edit.position, edit.width, true,
+                                           ObjectIO::Source::History);
         }
     }
     session.notifier.message(Notifier::Icon::Information, QStringLiteral("Undo"),

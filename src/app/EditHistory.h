@@ -35,7 +35,6 @@ public:
     static QString Describe(const ObjectIO::ParameterEdit &edit);
 
 private:
-    friend class ParameterEditCommand;
     // Sends one side of the edits again and reads the object back; false when refused.
     bool Send(const QList<ObjectIO::ParameterEdit> &edits, bool before);
     bool SendObjectEdits(const QList<ObjectIO::ParameterEdit> &edits, bool before);
@@ -47,6 +46,4 @@ private:
     Retrieval &retrieval;
     std::function<void(int kind)> shown;
     QUndoStack undoStack;
-    bool quiet = false;    // a command's undo or redo that only moves the stack's index
-    bool refused = false;  // the last command sent was refused by the SP
 };

@@ -245,7 +245,8 @@ bool GlobalEditor::ChangeText(int index)
         return false;
     switch (index) {
     case Channel:
-        g.OmniPolyChannel = static_cast<int16_t>(std::clamp(text.toInt(), ChannelLow, ChannelHigh) - ChannelSetting.shownOffset);
+        g.OmniPolyChannel = static_cast<int16_t>(
+            std::clamp(text.toInt(), ChannelLow, ChannelHigh) - ChannelSetting.shownOffset);
         return Send(GlobalObject::OmniPolyChannel, int64_t{g.OmniPolyChannel}, box);
     case Volume: {
         bool isNumber = false;

@@ -95,7 +95,8 @@ std::optional<QByteArray> ObjectIO::UploadMessage(int kind, int16_t objectNumber
     return message;
 }
 
-bool ObjectIO::ObjectUpload(int kind, int16_t objectNumber, const Value &value, int position, int width, bool send)
+bool ObjectIO::ObjectUpload(int kind, int16_t objectNumber, const Value &value, int position, int width, bool send,
+                            Source source)
 {
     const auto fail = [&] {
         comms.ReportError(QStringLiteral("ObjectUpload() Upload ") + UploadKindName(kind) + QStringLiteral(" Object"),
@@ -130,14 +131,14 @@ bool ObjectIO::ObjectUpload(int kind, int16_t objectNumber, const Value &value, 
         return false;
     if (before) {
         edits.append({kind, objectNumber, position, width, *before, value, zoneNote});
-        Record(std::move(edits));
+        Record(std::move(edits), source);
     }
     return true;
 }
 
-void ObjectIO::Record(QList<ParameterEdit> edits)
+void ObjectIO::Record(QList<ParameterEdit> edits, Source source)
 {
-    if (recording && recorder && !edits.isEmpty())
+    if (source == Source::Edit && recorder && !edits.isEmpty())
         recorder(edits);
 }
 
@@ -170,7 +171,7 @@ std::optional<ObjectIO::Value> ObjectIO::ImageValue(int kind, int position, int 
     return int64_t{*number};
 }
 
-bool ObjectIO::GlobalUpload(int parameter, const Value &before, const Value &after)
+bool ObjectIO::GlobalUpload(int parameter, const Value &before, const Value &after, Source source)
 {
     const auto body = GlobalObject::EditBody(parameter, after);
     if (!body) {
@@ -179,7 +180,7 @@ bool ObjectIO::GlobalUpload(int parameter, const Value &before, const Value &aft
     }
     if (!SendCommand(*body))
         return false;
-    Record({{KindGlobal, 0, parameter, 0, before, after}});
+    Record({{KindGlobal, 0, parameter, 0, before, after}}, source);
     return true;
 }
 

@@ -40,8 +40,9 @@ public:
     // the value that upload carried.
     using EditRecorder = std::function<void(const QList<ParameterEdit> &)>;
     void setEditRecorder(EditRecorder recorder) { this->recorder = std::move(recorder); }
-    // Off while an edit is sent again (undo, redo), which must not record itself.
-    void setRecording(bool on) { recording = on; }
+    // Who sends an upload: an edit, which the recorder is told of once the SP took it, or the
+    // history sending a recorded edit again (undo, redo), which records nothing.
+    enum class Source { Edit, History };
 
     ObjectIO(MidiComms &comms, ResponseWait &wait, ExchangeState &exchange, const SpConfig &sp, ObjectStore &store);
 
@@ -53,7 +54,8 @@ public:
 
     // Writes `value` at `position` and `width` into the kind's working image and, with `send`,
     // sends a copy of the image to the SP. True when the SP accepted it or nothing was sent.
-    bool ObjectUpload(int kind, int16_t objectNumber, const Value &value, int position, int width, bool send);
+    bool ObjectUpload(int kind, int16_t objectNumber, const Value &value, int position, int width, bool send,
+                      Source source = Source::Edit);
     // The message ObjectUpload would send, or nothing when the value does not fit its width.
     std::optional<QByteArray> UploadMessage(int kind, int16_t objectNumber, const Value &value, int position,
                                             int width) const;
@@ -70,7 +72,7 @@ public:
     // The value a kind's working image holds at a position (the current zone's for Map Zone).
     std::optional<Value> ImageValue(int kind, int position, int width) const;
     // Sends one Global setting by its address; recorded like any upload once the SP took it.
-    bool GlobalUpload(int parameter, const Value &before, const Value &after);
+    bool GlobalUpload(int parameter, const Value &before, const Value &after, Source source = Source::Edit);
     // Sends a command body framed for the SP and waits for its status; true on status 0.
     bool SendCommand(const QByteArray &body, int timeoutMs = 5000);
 
@@ -84,7 +86,7 @@ public:
 
 private:
     void Consumed();
-    void Record(QList<ParameterEdit> edits);
+    void Record(QList<ParameterEdit> edits, Source source);
 
     MidiComms &comms;
     ResponseWait &wait;
@@ -92,6 +94,5 @@ private:
     const SpConfig &sp;
     ObjectStore &objects;
     EditRecorder recorder;
-    bool recording = true;
     QList<ParameterEdit> pendingEdits; // image writes waiting for the upload that carries them
 };
