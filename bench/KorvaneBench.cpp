@@ -502,7 +502,7 @@ void BackupTimes(QTextStream &out)
     const Vsp::SpMemory large = LargeMemory();
     BenchApp app(true, large);
     const double ratio = WireRatio(app, [&] {
-        const auto outcome = BackupCommand::Backup(*app.main, app.korvane->session(),
+        const auto outcome = BackupCommand::Backup(app.main->services(), app.korvane->session(),
                                                    app.dir.filePath(QStringLiteral("bench.syx")));
         if (outcome.result != BackupCommand::Result::Done)
             qFatal("the backup failed: %s", qPrintable(outcome.text));

@@ -40,11 +40,11 @@ Outcome Failed(const QString &text)
 // The progress window for one run: shows each step, offers Cancel, and closes when the run ends.
 class ProgressSteps {
 public:
-    ProgressSteps(frmMain &main, const QString &caption, bool show) : caption(caption)
+    ProgressSteps(const WindowServices &main, const QString &caption, bool show) : caption(caption)
     {
         if (!show)
             return;
-        window = &main.progress();
+        window = &main.progress;
         window->Show(caption, QString());
         window->SetCancellable(true);
         connection = QObject::connect(window, &frmProgress::cancelled, window, [this] { cancelled = true; });
@@ -60,11 +60,11 @@ public:
         window->hide();
         window = nullptr;
     }
-    void reopen(frmMain &main)
+    void reopen(const WindowServices &main)
     {
         if (window)
             return;
-        window = &main.progress();
+        window = &main.progress;
         window->Show(caption, QString());
         window->SetCancellable(true);
         connection = QObject::connect(window, &frmProgress::cancelled, window, [this] { cancelled = true; });
@@ -120,12 +120,11 @@ std::optional<Backup::Contents> ReadFile(const QString &path, QString *error)
     return read.contents;
 }
 
-void ReadEverythingAgain(frmMain &main, ProgressSteps &progress)
+void ReadEverythingAgain(const WindowServices &main, ProgressSteps &progress)
 {
     progress.text(QStringLiteral("Downloading SP Data..."));
-    main.retrieval().AllObjectsDump();
-    main.SetStatusPanel(6, main.retrieval().FreeRamText());
-    main.SPFEtab_Switch();
+    main.ReadEverything();
+    main.redisplay();
 }
 
 // The command line's notifier: errors and notices on standard error; the command line itself
@@ -149,7 +148,7 @@ void Tell(Session &session, const QString &caption, const Outcome &outcome)
 
 } // namespace
 
-Outcome Backup(frmMain &main, Session &session, const QString &path, bool showProgress)
+Outcome Backup(const WindowServices &main, Session &session, const QString &path, bool showProgress)
 {
     if (const auto refused = RefuseToStart(session))
         return *refused;
@@ -169,7 +168,7 @@ Outcome Backup(frmMain &main, Session &session, const QString &path, bool showPr
                               .arg(QDir::toNativeSeparators(path))};
 }
 
-Outcome Restore(frmMain &main, Session &session, const QString &path, bool ask, bool showProgress)
+Outcome Restore(const WindowServices &main, Session &session, const QString &path, bool ask, bool showProgress)
 {
     QString error;
     const auto file = ReadFile(path, &error);
@@ -214,7 +213,7 @@ VirtualSpBackend *VirtualSpInUse(Session &session)
     return nullptr;
 }
 
-Outcome VspLoadBackup(frmMain &main, Session &session, const QString &path)
+Outcome VspLoadBackup(const WindowServices &main, Session &session, const QString &path)
 {
     VirtualSpBackend *vsp = VirtualSpInUse(session);
     if (!vsp)
@@ -226,9 +225,8 @@ Outcome VspLoadBackup(frmMain &main, Session &session, const QString &path)
     vsp->device().setMemory(memory);
     if (vsp->device().onChanged)
         vsp->device().onChanged(vsp->device().memory());
-    main.retrieval().AllObjectsDump();
-    main.SetStatusPanel(6, main.retrieval().FreeRamText());
-    main.SPFEtab_Switch();
+    main.ReadEverything();
+    main.redisplay();
     return {Result::Done, QStringLiteral("The Virtual SP now holds %1.").arg(QFileInfo(path).fileName())};
 }
 
@@ -243,7 +241,7 @@ Outcome VspSaveBackup(Session &session, const QString &path)
     return {Result::Done, QStringLiteral("The Virtual SP's memory was saved to %1.").arg(QDir::toNativeSeparators(path))};
 }
 
-frmCompare *ShowCompare(frmMain &main, Session &session, const QStringList &paths)
+frmCompare *ShowCompare(const WindowServices &main, Session &session, const QStringList &paths)
 {
     if (paths.isEmpty() || paths.size() > 2)
         return nullptr;
@@ -273,7 +271,7 @@ frmCompare *ShowCompare(frmMain &main, Session &session, const QStringList &path
         return nullptr;
     }
     auto *window = new frmCompare(QFileInfo(paths.at(0)).fileName(), secondTitle, Compare::Differences(*first, *second),
-                                  &main);
+                                  &main.window);
     window->setWindowFlag(Qt::Window);
     window->show();
     return window;
@@ -299,20 +297,20 @@ void InstallMenus(frmMain &main, Session &session, QMenu *file, QMenu *tools)
                      [&main, &session, home] {
                          const QString path = QFileDialog::getSaveFileName(&main, BackupCaption, home, FileFilter);
                          if (!path.isEmpty())
-                             Tell(session, BackupCaption, Backup(main, session, path));
+                             Tell(session, BackupCaption, Backup(main.services(), session, path));
                      });
     QObject::connect(add(file, before, QStringLiteral("&Restore from Backup..."), "mnuRestore"), &QAction::triggered,
                      &main, [&main, &session, home] {
                          const QString path = QFileDialog::getOpenFileName(&main, RestoreCaption, home, FileFilter);
                          if (!path.isEmpty())
-                             Tell(session, RestoreCaption, Restore(main, session, path));
+                             Tell(session, RestoreCaption, Restore(main.services(), session, path));
                      });
     QObject::connect(add(file, before, QStringLiteral("&Compare Backup..."), "mnuCompare"), &QAction::triggered, &main,
                      [&main, &session, home] {
                          // One file is compared with the SP, two with each other.
                          const QStringList paths = QFileDialog::getOpenFileNames(&main, CompareCaption, home, FileFilter);
                          if (!paths.isEmpty())
-                             ShowCompare(main, session, paths.mid(0, 2));
+                             ShowCompare(main.services(), session, paths.mid(0, 2));
                      });
 
     QAction *load = add(tools, nullptr, QStringLiteral("Virtual SP: Load Backup..."), "mnuVspLoadBackup");
@@ -327,7 +325,7 @@ void InstallMenus(frmMain &main, Session &session, QMenu *file, QMenu *tools)
     QObject::connect(load, &QAction::triggered, &main, [&main, &session, home] {
         const QString path = QFileDialog::getOpenFileName(&main, QStringLiteral("Virtual SP: Load Backup"), home, FileFilter);
         if (!path.isEmpty())
-            Tell(session, QStringLiteral("Korvane Virtual SP"), VspLoadBackup(main, session, path));
+            Tell(session, QStringLiteral("Korvane Virtual SP"), VspLoadBackup(main.services(), session, path));
     });
     QObject::connect(save, &QAction::triggered, &main, [&main, &session, home] {
         const QString path = QFileDialog::getSaveFileName(&main, QStringLiteral("Virtual SP: Save as Backup"), home, FileFilter);
@@ -364,7 +362,8 @@ int RunFromCommandLine(const QStringList &arguments)
         return 1;
     }
     const Outcome outcome =
-        backupAt >= 0 ? Backup(main, session, path, false) : Restore(main, session, path, false, false);
+        backupAt >= 0 ? Backup(main.services(), session, path, false)
+                       : Restore(main.services(), session, path, false, false);
     out << outcome.text << Qt::endl;
     return outcome.result == Result::Done ? 0 : 1;
 }

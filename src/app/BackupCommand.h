@@ -10,6 +10,7 @@ class Session;
 class VirtualSpBackend;
 class frmCompare;
 class frmMain;
+struct WindowServices;
 
 namespace BackupCommand {
 
@@ -22,23 +23,23 @@ struct Outcome {
 
 // Reads every object and the Global settings and writes them to `path` (nothing is written
 // unless all was read). `showProgress`: the progress window shows and can cancel.
-Outcome Backup(frmMain &main, Session &session, const QString &path, bool showProgress = true);
+Outcome Backup(const WindowServices &main, Session &session, const QString &path, bool showProgress = true);
 
 // Reads the file (refusing a damaged one whole), reads the SP, asks through the Notifier
 // whether to send what differs when `ask`, uploads, reports what the SP refused and reads
 // everything again.
-Outcome Restore(frmMain &main, Session &session, const QString &path, bool ask = true, bool showProgress = true);
+Outcome Restore(const WindowServices &main, Session &session, const QString &path, bool ask = true, bool showProgress = true);
 
 // The Virtual SP the program is talking to, or nothing when it talks to another device.
 VirtualSpBackend *VirtualSpInUse(Session &session);
 
 // The Virtual SP's memory replaced by a backup's contents, or saved as one.
-Outcome VspLoadBackup(frmMain &main, Session &session, const QString &path);
+Outcome VspLoadBackup(const WindowServices &main, Session &session, const QString &path);
 Outcome VspSaveBackup(Session &session, const QString &path);
 
 // Compares one backup with what the SP holds, or two backups, and shows the differences in
 // frmCompare; nothing when a file cannot be used (the Notifier has said why).
-frmCompare *ShowCompare(frmMain &main, Session &session, const QStringList &paths);
+frmCompare *ShowCompare(const WindowServices &main, Session &session, const QStringList &paths);
 
 // Adds "Back Up SP...", "Restore from Backup...", "Compare Backup..." to File and the
 // Virtual SP items to Tools.

@@ -2,15 +2,16 @@
 
 #include "app/EditHistory.h"
 #include "editors/Session.h"
-#include "app/frmMain.h"
+#include <QWidget>
+#include "app/WindowServices.h"
 #include "app/frmProgress.h"
 #include "midi/Notifier.h"
 
 namespace MemoryCommand {
 
-Outcome Run(frmMain &main, Session &session, const Request &request, const std::function<void()> &afterRetrieval)
+Outcome Run(const WindowServices &window, Session &session, const Request &request, const std::function<void()> &afterRetrieval)
 {
-    frmProgress &progress = main.progress();
+    frmProgress &progress = window.progress;
     progress.Show(request.caption, request.text);
     // A wait without limit must never trap the user behind a drive that does not answer.
     const bool cancellable = request.timeoutMs == ResponseWait::Forever;
@@ -30,8 +31,8 @@ Outcome Run(frmMain &main, Session &session, const Request &request, const std::
     }
     // Recorded edits address objects by number, and a changed memory gives the numbers to others.
     if (accepted || cancelled)
-        main.history().Clear();
-    if (!main.isVisible()) {
+        window.history.Clear();
+    if (!window.window.isVisible()) {
         // The program is closing and its ports are shut.
         progress.hide();
         return Outcome::Closed;
@@ -47,12 +48,11 @@ Outcome Run(frmMain &main, Session &session, const Request &request, const std::
     }
     if (accepted) {
         progress.SetText(QStringLiteral("Download SP Objects"), request.downloadText);
-        main.retrieval().AllObjectsDump();
-        main.SetStatusPanel(6, main.retrieval().FreeRamText());
+        window.ReadEverything();
         if (afterRetrieval)
             afterRetrieval();
     }
-    main.SPFEtab_Switch();
+    window.redisplay();
     progress.hide();
     return accepted ? Outcome::Done : Outcome::Failed;
 }

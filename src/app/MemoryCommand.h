@@ -9,7 +9,7 @@
 #include <functional>
 
 class Session;
-class frmMain;
+struct WindowServices;
 
 namespace MemoryCommand {
 
@@ -29,7 +29,7 @@ enum class Outcome {
 };
 
 // afterRetrieval runs after a successful retrieval, before the current tab is shown again.
-Outcome Run(frmMain &main, Session &session, const Request &request,
+Outcome Run(const WindowServices &window, Session &session, const Request &request,
             const std::function<void()> &afterRetrieval = {});
 
 } // namespace MemoryCommand

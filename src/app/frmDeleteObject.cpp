@@ -3,7 +3,7 @@
 #include "app/MemoryCommand.h"
 #include "app/ObjectHeader.h"
 #include "editors/Session.h"
-#include "app/frmMain.h"
+#include "app/ObjectHeader.h"
 #include "midi/Notifier.h"
 #include "objects/ObjectDelete.h"
 
@@ -20,8 +20,8 @@ namespace {
 const QString NoneLoaded = QStringLiteral("None Loaded");
 }
 
-frmDeleteObject::frmDeleteObject(Session &session, frmMain &main)
-    : QDialog(&main), session(session), main(main), kind(main.header().CurrentKind())
+frmDeleteObject::frmDeleteObject(Session &session, const WindowServices &main)
+    : QDialog(&main.window), session(session), main(main), kind(main.header.CurrentKind())
 {
     setObjectName(QStringLiteral("frmDeleteObject"));
     setWindowTitle(QStringLiteral("Delete Object"));
@@ -65,11 +65,11 @@ frmDeleteObject::frmDeleteObject(Session &session, frmMain &main)
         optDelObj[1]->setText(texts.allOption);
         setWindowTitle(texts.caption);
     }
-    const QLineEdit *name = main.header().nameBox();
+    const QLineEdit *name = main.header.nameBox();
     const bool haveCurrent = kind >= 0 && name->text() != NoneLoaded;
     optDelObj[0]->setEnabled(haveCurrent);
     optDelObj[haveCurrent ? 0 : 1]->setChecked(true);
-    txtDelObj[0]->setText(haveCurrent ? main.header().NumberText() : QString());
+    txtDelObj[0]->setText(haveCurrent ? main.header.NumberText() : QString());
     txtDelObj[1]->setText(haveCurrent ? name->text() : QString());
 
     connect(cmdDelObj, &QPushButton::clicked, this, &frmDeleteObject::cmdDelObj_Click);

@@ -2,6 +2,8 @@
 // tab's kind, or the whole memory, after asking; afterwards everything is read again.
 #pragma once
 
+#include "app/WindowServices.h"
+
 #include <QDialog>
 
 #include <array>
@@ -10,12 +12,11 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class Session;
-class frmMain;
 
 class frmDeleteObject : public QDialog {
     Q_OBJECT
 public:
-    frmDeleteObject(Session &session, frmMain &main);
+    frmDeleteObject(Session &session, const WindowServices &main);
 
     void cmdDelObj_Click();
 
@@ -24,7 +25,7 @@ protected:
 
 private:
     Session &session;
-    frmMain &main;
+    const WindowServices main;
     int kind;
     std::array<QRadioButton *, 3> optDelObj{};
     std::array<QLineEdit *, 2> txtDelObj{};

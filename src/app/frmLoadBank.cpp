@@ -3,7 +3,6 @@
 #include "app/DevicePicture.h"
 #include "app/MemoryCommand.h"
 #include "editors/Session.h"
-#include "app/frmMain.h"
 #include "widgets/KeyInput.h"
 #include "widgets/SpinButton.h"
 #include "midi/Notifier.h"
@@ -20,8 +19,8 @@
 
 #include <algorithm>
 
-frmLoadBank::frmLoadBank(Session &session, frmMain &main, int &LastBankNum)
-    : QDialog(&main), session(session), main(main), LastBankNum(LastBankNum)
+frmLoadBank::frmLoadBank(Session &session, const WindowServices &main, int &LastBankNum)
+    : QDialog(&main.window), session(session), main(main), LastBankNum(LastBankNum)
 {
     setObjectName(QStringLiteral("frmLoadBank"));
     setWindowTitle(QStringLiteral("Load Disk Bank"));

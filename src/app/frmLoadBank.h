@@ -4,6 +4,8 @@
 
 #include "objects/BankLoad.h"
 
+#include "app/WindowServices.h"
+
 #include <QDialog>
 
 class DevicePicture;
@@ -12,13 +14,12 @@ class QLineEdit;
 class QPushButton;
 class Session;
 class SpinButton;
-class frmMain;
 
 class frmLoadBank : public QDialog {
     Q_OBJECT
 public:
     // LastBankNum is the bank used last in this run of the program; a load sets it.
-    frmLoadBank(Session &session, frmMain &main, int &LastBankNum);
+    frmLoadBank(Session &session, const WindowServices &main, int &LastBankNum);
 
     void cboLoadBank_Change();
     void cmdLoad_Click();
@@ -33,7 +34,7 @@ private:
     void Spin(int step);
 
     Session &session;
-    frmMain &main;
+    const WindowServices main;
     int &LastBankNum;
     BankLoad::DeviceList devices;
     QComboBox *cboLoadBank;

@@ -155,6 +155,11 @@ frmMain::frmMain(Session &session, QWidget *parent, bool pagesWhenShown)
     connect(&session.exchange, &ExchangeState::refusedWhileBusy, this, &frmMain::ShowBusyNotice);
 }
 
+WindowServices frmMain::services()
+{
+    return {*this, *objectRetrieval, *this, *progressWindow, *editHistory, *objectHeader, [this] { SPFEtab_Switch(); }};
+}
+
 void frmMain::ShowBusyNotice()
 {
     if (panels[6]->text() != QLatin1String(BusyNotice))

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/MainTabs.h"
+#include "app/WindowServices.h"
 #include "device/LinkStartup.h"
 #include "objects/Retrieval.h"
 
@@ -62,6 +63,8 @@ public:
     EditHistory &history() { return *editHistory; }
 
     void SPFEtab_Switch();
+    // What the commands and dialogs it opens use of it.
+    WindowServices services();
     // The tabs' captions, in order: what --tab accepts.
     static QStringList TabCaptions();
     // Makes the tab with this caption current; false when there is none.

@@ -180,7 +180,7 @@ void frmMain::OpenSysExFile(const QString &path)
         kind = KindMulti;
     if (!kind) {
         // A backup, or a file that is none: the compare says which and why.
-        BackupCommand::ShowCompare(*this, session, {path});
+        BackupCommand::ShowCompare(services(), session, {path});
         return;
     }
     for (const MainTabs::TabInfo &tab : MainTabs::TabTable) {
@@ -289,19 +289,19 @@ void frmMain::LoadBank()
         return;
     }
     if (!session.exchange.refuseIfBusy())
-        OpenDialog(new frmLoadBank(session, *this, LastBankNum));
+        OpenDialog(new frmLoadBank(session, services(), LastBankNum));
 }
 
 void frmMain::DeleteObject()
 {
     if (!session.exchange.refuseIfBusy())
-        OpenDialog(new frmDeleteObject(session, *this));
+        OpenDialog(new frmDeleteObject(session, services()));
 }
 
 void frmMain::StereoMerge()
 {
     if (!session.exchange.refuseIfBusy())
-        OpenDialog(new frmStereoMerge(session, *this));
+        OpenDialog(new frmStereoMerge(session, services()));
 }
 
 void frmMain::ShowStats()

@@ -2,7 +2,8 @@
 
 #include "app/MemoryCommand.h"
 #include "editors/Session.h"
-#include "app/frmMain.h"
+#include "app/frmProgress.h"
+#include "objects/Retrieval.h"
 #include "app/frmProgress.h"
 #include "widgets/KeyInput.h"
 #include "widgets/SpinButton.h"
@@ -22,7 +23,8 @@ namespace {
 constexpr int ProgressPanel = 7;
 }
 
-frmStereoMerge::frmStereoMerge(Session &session, frmMain &main) : QDialog(&main), session(session), main(main)
+frmStereoMerge::frmStereoMerge(Session &session, const WindowServices &main)
+    : QDialog(&main.window), session(session), main(main)
 {
     setObjectName(QStringLiteral("frmStereoMerge"));
     setWindowTitle(QStringLiteral("Stereo Merge"));
@@ -192,23 +194,23 @@ void frmStereoMerge::Merge()
     if (!body)
         return;
     QPointer<frmStereoMerge> self(this);
-    frmMain &window = main;
+    const WindowServices window = main;
     Session &link = session;
     hide();
     const auto rereadMerged = [&window, &link, left] {
         // The merged Wave keeps the left number: show it on the Wave tab.
-        window.progress().SetText(QStringLiteral("Download Updated Wave"), QStringLiteral("Downloading merged stereo wave..."));
-        window.SetStatusPanel(ProgressPanel, QStringLiteral("Downloading Wave w#%1...").arg(left));
-        const Retrieval::Routines &wave = window.retrieval().routines(KindWave);
+        window.progress.SetText(QStringLiteral("Download Updated Wave"), QStringLiteral("Downloading merged stereo wave..."));
+        window.view.SetStatusPanel(ProgressPanel, QStringLiteral("Downloading Wave w#%1...").arg(left));
+        const Retrieval::Routines &wave = window.retrieval.routines(KindWave);
         KindState &waves = link.objects.of(KindWave);
         if (wave.dump(left)) {
             if (const int position = waves.Dir.IndexOf(left); position >= 0)
                 waves.DirPos = position;
-            window.SetStatusPanel(Kind(KindWave).statusPanel, QStringLiteral("w# %1").arg(left));
+            window.view.SetStatusPanel(Kind(KindWave).statusPanel, QStringLiteral("w# %1").arg(left));
             if (wave.display)
                 wave.display();
         }
-        window.SetStatusPanel(ProgressPanel, window.retrieval().CurrentBankText());
+        window.view.SetStatusPanel(ProgressPanel, window.retrieval.CurrentBankText());
     };
     const auto outcome = MemoryCommand::Run(
         window, link,

@@ -3,6 +3,8 @@
 // the left number, and everything, then the merged Wave, is read again.
 #pragma once
 
+#include "app/WindowServices.h"
+
 #include <QDialog>
 
 #include <array>
@@ -11,14 +13,13 @@ class QLineEdit;
 class QPushButton;
 class Session;
 class SpinButton;
-class frmMain;
 
 class frmStereoMerge : public QDialog {
     Q_OBJECT
 public:
     enum SideIndex { Left = 0, Right = 1 };
 
-    frmStereoMerge(Session &session, frmMain &main);
+    frmStereoMerge(Session &session, const WindowServices &main);
 
     // Settles a side's number box on a Wave in use and shows that Wave, read from the SP.
     void CommitSide(int side);
@@ -37,7 +38,7 @@ private:
     QLineEdit *ModeBox(int side) const { return txtMerge[static_cast<size_t>(side + 6)]; }
 
     Session &session;
-    frmMain &main;
+    const WindowServices main;
     std::array<QLineEdit *, 8> txtMerge{};
     std::array<SpinButton *, 2> spnMerge{};
     std::array<QPushButton *, 2> cmdMerge{};

@@ -57,8 +57,8 @@ class BackupRestoreTest : public QObject {
 
 private:
     VspApp app;
-    BackupCommand::Outcome backup(const QString &path) { return BackupCommand::Backup(*app.main(), app.session(), path); }
-    BackupCommand::Outcome restore(const QString &path) { return BackupCommand::Restore(*app.main(), app.session(), path); }
+    BackupCommand::Outcome backup(const QString &path) { return BackupCommand::Backup(app.main()->services(), app.session(), path); }
+    BackupCommand::Outcome restore(const QString &path) { return BackupCommand::Restore(app.main()->services(), app.session(), path); }
     QList<QByteArray> uploads() const
     {
         QList<QByteArray> found;
@@ -245,7 +245,7 @@ private slots:
         const QString path = app.file(QStringLiteral("vsp.syx"));
         QString error;
         QVERIFY(Vsp::SaveBackup(other, path, &error));
-        QCOMPARE(BackupCommand::VspLoadBackup(*app.main(), app.session(), path).result, Result::Done);
+        QCOMPARE(BackupCommand::VspLoadBackup(app.main()->services(), app.session(), path).result, Result::Done);
         QCOMPARE(app.vsp->device().memory(), other);
         const QString saved = app.file(QStringLiteral("vsp-saved.syx"));
         QCOMPARE(BackupCommand::VspSaveBackup(app.session(), saved).result, Result::Done);
@@ -259,7 +259,7 @@ private slots:
         Vsp::SpMemory changed = app.vsp->device().memory();
         ChangeAfterBackup(changed);
         app.vsp->device().setMemory(changed);
-        frmCompare *window = BackupCommand::ShowCompare(*app.main(), app.session(), {path});
+        frmCompare *window = BackupCommand::ShowCompare(app.main()->services(), app.session(), {path});
         QVERIFY(window);
         QCOMPARE(window->objectName(), QStringLiteral("frmCompare"));
         QStringList rows;

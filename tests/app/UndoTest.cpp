@@ -252,7 +252,7 @@ private slots:
         ToneApp app({{CutoffPosition, 10}});
         app.clearAndType(app.txt("txtDCF(4)"), "40");
         QVERIFY(Undo(app)->isEnabled());
-        const auto outcome = MemoryCommand::Run(*app.main(), app.session(),
+        const auto outcome = MemoryCommand::Run(app.main()->services(), app.session(),
                                                 {QStringLiteral("Delete Wave"), QStringLiteral("Deleting"),
                                                  *ObjectDelete::Command(ObjectDelete::Scope::Current, KindWave, 9)});
         QCOMPARE(outcome, MemoryCommand::Outcome::Done);
