@@ -76,9 +76,11 @@ void GlobalEditor::Build()
     auto *grid = new QGridLayout(this);
     const int digitWidth = fontMetrics().horizontalAdvance(QStringLiteral("-000.00")) + 12;
 
-    for (int index : {Channel, Volume, BankName, Tune}) {
+    const struct { int index; const Setting &setting; } settingBoxes[] = {
+        {Channel, ChannelSetting}, {Volume, VolumeSetting}, {BankName, NameSetting}, {Tune, TuneSetting}};
+    for (const auto &[index, setting] : settingBoxes) {
         auto *box = new QLineEdit(this);
-        box->setObjectName(Indexed("txtGlobal", index));
+        box->setObjectName(QLatin1String(setting.control));
         box->setAlignment(Qt::AlignRight);
         if (index != BankName)
             box->setFixedWidth(digitWidth);
@@ -105,7 +107,7 @@ void GlobalEditor::Build()
     txtGlobal[BankName]->setToolTip(ParameterTips::Note(QLatin1String(NameSetting.tipName), QLatin1String(NameSetting.tipUnit)));
 
     cboPlayback = new QComboBox(this);
-    cboPlayback->setObjectName(Indexed("cboGlobal", 0));
+    cboPlayback->setObjectName(QLatin1String(Find(GlobalDescription::PlaybackMode)->control));
     cboPlayback->addItems(Choices(GlobalDescription::PlaybackMode));
 
     QGroupBox *receive = Frame(Caption(GlobalDescription::ReceiveMode), this);
