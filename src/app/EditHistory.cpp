@@ -1,6 +1,6 @@
 #include "app/EditHistory.h"
 
-#include "editors/ObjectParameters.h"
+#include "objects/ObjectParameters.h"
 #include "editors/Session.h"
 #include "midi/Notifier.h"
 #include "objects/MapDump.h"

@@ -1,6 +1,6 @@
 #include "editors/Compare.h"
 
-#include "editors/ObjectParameters.h"
+#include "objects/ObjectParameters.h"
 #include "objects/GlobalDescription.h"
 #include "objects/GlobalObject.h"
 

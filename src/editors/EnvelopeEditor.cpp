@@ -6,8 +6,8 @@
 #include "editors/EnvelopePlot.h"
 #include "widgets/KeyInput.h"
 #include "editors/ToneControls.h"
-#include "editors/ToneParameters.h"
-#include "editors/ToneRecord.h"
+#include "objects/ToneDescription.h"
+#include "objects/DumpRecord.h"
 #include "device/NibbleCodec.h"
 
 #include <QGroupBox>
@@ -17,7 +17,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-using namespace ToneParameters;
+using namespace ToneDescription;
 
 namespace {
 
@@ -57,7 +57,7 @@ void SetLabelColour(QLabel *label, const QColor &colour)
 } // namespace
 
 EnvelopeEditor::EnvelopeEditor(Session &session, EditRules &rules, QWidget *parent, std::function<void()> afterCommit,
-                               std::function<ToneRecord *()> tone)
+                               std::function<DumpRecord *()> tone)
     : QObject(parent), session(session), rules(rules), tone(std::move(tone))
 {
     for (int e = 0; e < Envelopes; ++e) {
@@ -109,7 +109,7 @@ EnvelopeEditor::EnvelopeEditor(Session &session, EditRules &rules, QWidget *pare
 
 int EnvelopeEditor::Stored(int envelope, int stage) const
 {
-    const ToneRecord *record = tone();
+    const DumpRecord *record = tone();
     if (!record)
         return 0;
     return record->Value(EnvelopePositions[envelope][stage], stage == Attack);
@@ -174,7 +174,7 @@ void EnvelopeEditor::ClearEnvelopes()
 bool EnvelopeEditor::Change_Envelope(int envelope, int stage)
 {
     QLineEdit *box = boxes[envelope][stage];
-    ToneRecord *record = tone();
+    DumpRecord *record = tone();
     if (!record) {
         session.comms.ReportError(QLatin1String(ErrorHeading), QLatin1String(ErrorText));
         return false;

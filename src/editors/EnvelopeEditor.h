@@ -16,7 +16,7 @@ class QLineEdit;
 class QSlider;
 class QWidget;
 class Session;
-class ToneRecord;
+class DumpRecord;
 
 class EnvelopeEditor : public QObject {
     Q_OBJECT
@@ -30,7 +30,7 @@ public:
     // `afterCommit` reads the Tone back after an upload; `tone` is the Tone's stored values, or
     // nothing while no Tone is held.
     EnvelopeEditor(Session &session, EditRules &rules, QWidget *parent, std::function<void()> afterCommit,
-                   std::function<ToneRecord *()> tone);
+                   std::function<DumpRecord *()> tone);
 
     // The frame of envelope 1 or 2, to be placed on a Tone tab.
     QGroupBox *Frame(int envelope) const { return frames[static_cast<size_t>(envelope)]; }
@@ -50,7 +50,7 @@ private:
 
     Session &session;
     EditRules &rules;
-    std::function<ToneRecord *()> tone;
+    std::function<DumpRecord *()> tone;
     std::array<QGroupBox *, Envelopes> frames{};
     std::array<std::array<QLineEdit *, Stages>, Envelopes> boxes{};
     std::array<std::array<QSlider *, Stages>, Envelopes> sliders{};

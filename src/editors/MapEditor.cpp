@@ -19,7 +19,7 @@
 
 #include <algorithm>
 
-using namespace MapParameters;
+using namespace MapDescription;
 
 MapEditor::MapEditor(Session &session, EditRules &rules, QWidget *parent)
     : QWidget(parent), session(session), rules(rules)

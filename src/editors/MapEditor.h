@@ -44,12 +44,12 @@ public:
     const std::vector<MapZone> &zones() const { return mapZones; }
 
 private:
-    void AddBox(const MapParameters::Parameter &parameter);
-    bool Change_MapParm(const MapParameters::Parameter &parameter);
+    void AddBox(const MapDescription::Parameter &parameter);
+    bool Change_MapParm(const MapDescription::Parameter &parameter);
     bool ChangeZone();
     bool ChangeTone();
-    bool ChangeBoundary(const MapParameters::Parameter &parameter);
-    bool ChangeValue(const MapParameters::Parameter &parameter);
+    bool ChangeBoundary(const MapDescription::Parameter &parameter);
+    bool ChangeValue(const MapDescription::Parameter &parameter);
     bool UploadZoneByte(int zoneByte, int value);
     void optMap_Click(int index);
     void AfterCommit();

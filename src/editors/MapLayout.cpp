@@ -18,7 +18,7 @@
 
 #include <algorithm>
 
-using namespace MapParameters;
+using namespace MapDescription;
 using ToneControls::Indexed;
 
 namespace {

@@ -2,7 +2,7 @@
 // range with transpose; the output, tuning and allocation choices; the keyboard below.
 #pragma once
 
-#include "editors/MapParameters.h"
+#include "objects/MapDescription.h"
 
 #include <array>
 
@@ -14,8 +14,8 @@ class QWidget;
 class SpinButton;
 
 struct MapWidgets {
-    std::array<QLineEdit *, MapParameters::Boxes> txtMap{};
-    std::array<SpinButton *, MapParameters::Boxes> spnMap{}; // 0, 1, 3, 4, 8 and 10 only
+    std::array<QLineEdit *, MapDescription::Boxes> txtMap{};
+    std::array<SpinButton *, MapDescription::Boxes> spnMap{}; // 0, 1, 3, 4, 8 and 10 only
     QSlider *sldMap7 = nullptr;   // sldMap(7), volume
     QSlider *sldMapH9 = nullptr;  // sldMapH(9), pan
     std::array<QRadioButton *, 6> optMap{};

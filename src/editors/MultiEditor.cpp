@@ -8,6 +8,7 @@
 #include "widgets/KeyInput.h"
 #include "widgets/PanelFrame.h"
 #include "widgets/SpinButton.h"
+#include "objects/MultiDescription.h"
 #include "objects/ObjectDumps.h"
 #include "objects/Retrieval.h"
 
@@ -24,10 +25,8 @@
 
 namespace {
 
-constexpr int ByteWidth = 2;
-constexpr int OfflineWidth = 4;
-constexpr int HighestByte = 255;
-constexpr int VolumeLimit = 127;
+using namespace MultiDescription;
+
 constexpr int NameCharacters = 14;
 
 QString Indexed(const char *name, int index)
@@ -35,42 +34,12 @@ QString Indexed(const char *name, int index)
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
-// The boxes of the frame: spin limits, the keys they take, whether a value is uploaded.
-struct BoxRow {
-    int index;
-    const char *caption;
-    int low;
-    int high;
-    bool typed;
-};
-constexpr BoxRow BoxRows[] = {
-    {0, "Allocation Group", 0, MultiEditor::Groups - 1, false},
-    {1, "Max Polyphony", 0, HighestByte, false},
-    {2, "Channel Number", 0, MultiEditor::Channels - 1, false},
-    {3, "Preset (p#)", 0, 127, true},
-    {5, "Volume", 0, VolumeLimit, true},
-};
-
 const BoxRow &RowOf(int index)
 {
-    return *std::find_if(std::begin(BoxRows), std::end(BoxRows), [index](const BoxRow &r) { return r.index == index; });
+    return *FindBox(index);
 }
-
-constexpr const char *OptionCaptions[] = {"low", "medium", "high", "absolute", "off", "on", "Active", "Off-Line"};
 
 } // namespace
-
-QString MultiEditor::BoxCaption(int index)
-{
-    const auto row = std::find_if(std::begin(BoxRows), std::end(BoxRows), [index](const BoxRow &r) { return r.index == index; });
-    return row == std::end(BoxRows) ? QString() : QLatin1String(row->caption);
-}
-
-QString MultiEditor::OptionCaption(int index)
-{
-    return index >= 0 && index < static_cast<int>(std::size(OptionCaptions)) ? QLatin1String(OptionCaptions[index])
-                                                                               : QString();
-}
 
 MultiEditor::MultiEditor(Session &session, EditRules &rules, QWidget *parent)
     : PanelFrame(QStringLiteral("Multi"), parent), session(session), rules(rules)
@@ -95,17 +64,17 @@ void MultiEditor::Build()
         }
     }
     auto *name = new QLineEdit(this);
-    name->setObjectName(Indexed("txtGlobal", PresetName));
+    name->setObjectName(Indexed("txtGlobal", PresetNameBox));
     name->setReadOnly(true);
     name->setFocusPolicy(Qt::NoFocus);
     name->setMinimumWidth(fontMetrics().horizontalAdvance(QString(NameCharacters, QLatin1Char('M'))) + 12);
-    txtGlobal[PresetName] = name;
+    txtGlobal[PresetNameBox] = name;
     sldVolume = new SignedSlider(Qt::Horizontal, this);
-    sldVolume->setObjectName(Indexed("sldGlobal", Volume));
-    sldVolume->setRange(0, VolumeLimit);
+    sldVolume->setObjectName(Indexed("sldGlobal", VolumeBox));
+    sldVolume->setRange(0, RowOf(VolumeBox).high);
     for (const BoxRow &row : BoxRows) {
         const auto i = static_cast<size_t>(row.index);
-        QWidget *partner = row.index == Volume ? static_cast<QWidget *>(sldVolume) : spnGlobal[i];
+        QWidget *partner = row.index == VolumeBox ? static_cast<QWidget *>(sldVolume) : spnGlobal[i];
         ParameterTips::Set(txtGlobal[i], partner, QLatin1String(row.caption), row.low, row.high);
     }
     name->setToolTip(ParameterTips::Note(QStringLiteral("Preset name"), QStringLiteral("shown only, up to 14 characters")));
@@ -135,11 +104,11 @@ void MultiEditor::Build()
     allocation->setObjectName(QStringLiteral("pnlMultiAllocation"));
     auto *allocationGrid = new QGridLayout(allocation);
     txtGlobal[GroupBox]->setParent(allocation);
-    txtGlobal[Polyphony]->setParent(allocation);
+    txtGlobal[PolyphonyBox]->setParent(allocation);
     spnGlobal[GroupBox]->setParent(allocation);
-    spnGlobal[Polyphony]->setParent(allocation);
-    labelled(allocationGrid, 0, QStringLiteral("Allocation Group"), txtGlobal[GroupBox], spnGlobal[GroupBox]);
-    labelled(allocationGrid, 1, QStringLiteral("Max Polyphony"), txtGlobal[Polyphony], spnGlobal[Polyphony]);
+    spnGlobal[PolyphonyBox]->setParent(allocation);
+    labelled(allocationGrid, 0, BoxCaption(GroupBox), txtGlobal[GroupBox], spnGlobal[GroupBox]);
+    labelled(allocationGrid, 1, QStringLiteral("Max PolyphonyBox"), txtGlobal[PolyphonyBox], spnGlobal[PolyphonyBox]);
     auto *choices = new QHBoxLayout;
     choices->addWidget(options(new PanelFrame(QStringLiteral("Priority"), allocation), 0, 3));
     choices->addWidget(options(new PanelFrame(QStringLiteral("Overflow"), allocation), 4, 5), 0, Qt::AlignTop);
@@ -149,16 +118,16 @@ void MultiEditor::Build()
     auto *midi = new PanelFrame(QStringLiteral("Midi"), this);
     midi->setObjectName(QStringLiteral("pnlMultiMidi"));
     auto *midiGrid = new QGridLayout(midi);
-    for (int index : {ChannelBox, PresetBox, Volume})
+    for (int index : {ChannelBox, PresetBox, VolumeBox})
         txtGlobal[static_cast<size_t>(index)]->setParent(midi);
     spnGlobal[ChannelBox]->setParent(midi);
     spnGlobal[PresetBox]->setParent(midi);
     name->setParent(midi);
     sldVolume->setParent(midi);
-    labelled(midiGrid, 0, QStringLiteral("Channel Number"), txtGlobal[ChannelBox], spnGlobal[ChannelBox]);
-    labelled(midiGrid, 1, QStringLiteral("Preset (p#)"), txtGlobal[PresetBox], spnGlobal[PresetBox]);
+    labelled(midiGrid, 0, BoxCaption(ChannelBox), txtGlobal[ChannelBox], spnGlobal[ChannelBox]);
+    labelled(midiGrid, 1, BoxCaption(PresetBox), txtGlobal[PresetBox], spnGlobal[PresetBox]);
     midiGrid->addWidget(name, 1, 3);
-    labelled(midiGrid, 2, QStringLiteral("Volume"), txtGlobal[Volume], nullptr);
+    labelled(midiGrid, 2, BoxCaption(VolumeBox), txtGlobal[VolumeBox], nullptr);
     midiGrid->addWidget(sldVolume, 2, 2, 1, 2);
     midiGrid->addWidget(options(new PanelFrame(QStringLiteral("Multi Enable"), midi), 6, 7), 3, 0, 1, 4);
     midiGrid->setColumnStretch(3, 1);
@@ -172,7 +141,7 @@ void MultiEditor::Build()
         EditRules::Box box;
         box.box = txtGlobal[static_cast<size_t>(row.index)];
         box.spin = row.index <= PresetBox ? spnGlobal[static_cast<size_t>(row.index)] : nullptr;
-        box.slider = row.index == Volume ? sldVolume : nullptr;
+        box.slider = row.index == VolumeBox ? sldVolume : nullptr;
         box.keys = row.typed ? EditRules::Keys::Unsigned : EditRules::Keys::None;
         box.spinLow = row.low;
         box.spinHigh = row.high;
@@ -198,11 +167,11 @@ bool MultiEditor::MultiObjDump(int number)
 int MultiEditor::PositionOf(int index) const
 {
     switch (index) {
-    case Polyphony:
+    case PolyphonyBox:
         return PolyphonyPosition + 2 * group;
     case PresetBox:
         return PresetPosition + 2 * channel;
-    case Volume:
+    case VolumeBox:
         return VolumePosition + 2 * channel;
     default:
         return 0;
@@ -239,12 +208,12 @@ std::optional<int> MultiEditor::PresetStep(int step) const
 // Everything the chosen group and channel show, under the display's protection.
 void MultiEditor::ShowSelections()
 {
-    for (int index : {GroupBox, Polyphony, ChannelBox, PresetBox, Volume}) {
+    for (int index : {GroupBox, PolyphonyBox, ChannelBox, PresetBox, VolumeBox}) {
         txtGlobal[static_cast<size_t>(index)]->setText(StoredText(index));
         rules.ShowStored(txtGlobal[static_cast<size_t>(index)]);
     }
-    txtGlobal[PresetName]->setText(ChannelPresetName());
-    sldVolume->setValue(stored->Byte(PositionOf(Volume)));
+    txtGlobal[PresetNameBox]->setText(ChannelPresetName());
+    sldVolume->setValue(stored->Byte(PositionOf(VolumeBox)));
     const int priority = stored->Byte(PriorityPosition + 2 * group);
     if (priority >= 0 && priority <= 3)
         optGlobal[static_cast<size_t>(priority)]->setChecked(true);

@@ -3,7 +3,7 @@
 // one channel shown at a time, each edit sent to the SP at once and the Multi read back.
 #pragma once
 
-#include "editors/DumpRecord.h"
+#include "objects/DumpRecord.h"
 
 #include "widgets/PanelFrame.h"
 
@@ -21,26 +21,10 @@ class SpinButton;
 class MultiEditor : public PanelFrame {
     Q_OBJECT
 public:
-    static constexpr int DumpLength = 212;
-    static constexpr int FirstPosition = 20;
-    static constexpr int Channels = 16;
-    static constexpr int Groups = 8;
-    static constexpr int OfflinePosition = 52;   // four nibble characters, bit ch = off-line
-    static constexpr int PolyphonyPosition = 56; // + 2 * group
-    static constexpr int PriorityPosition = 72;  // + 2 * group
-    static constexpr int PresetPosition = 88;    // + 2 * channel
-    static constexpr int VolumePosition = 120;   // + 2 * channel
-    static constexpr int OverflowPosition = 152; // bit g = overflow on
-
     static constexpr const char *DumpErrorHeading = "MultiObjDump()";
     static constexpr const char *DumpErrorText = "Error downloading Multi object from SP";
     static constexpr const char *ChangeErrorHeading = "Change_MultiParm()";
     static constexpr const char *ChangeErrorText = "Error updating Multi parameter";
-
-    // The captions of the frame's boxes txtGlobal(index) and options optGlobal(index), which
-    // also name the Multi's parameters outside the tab; empty for an index the frame lacks.
-    static QString BoxCaption(int index);
-    static QString OptionCaption(int index);
 
     MultiEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
     void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
@@ -51,8 +35,6 @@ public:
     void LoadMultiDisplay();
 
 private:
-    enum Box { GroupBox = 0, Polyphony = 1, ChannelBox = 2, PresetBox = 3, PresetName = 4, Volume = 5 };
-
     bool Change_MultiParm(int index);
     void ChangeOption(int index);
     bool Upload(int position, int value, int width);

@@ -19,7 +19,7 @@
 
 #include <algorithm>
 
-using namespace PresetParameters;
+using namespace PresetDescription;
 
 namespace {
 

@@ -3,7 +3,7 @@
 // pitch, output, pan and levels, edited with the common edit rules and sent to the SP at once.
 #pragma once
 
-#include "editors/DumpRecord.h"
+#include "objects/DumpRecord.h"
 #include "editors/PresetLayout.h"
 
 #include <QObject>

@@ -17,7 +17,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-using namespace PresetParameters;
+using namespace PresetDescription;
 using ToneControls::Indexed;
 
 namespace PresetLayout {

@@ -4,7 +4,7 @@
 // levels.
 #pragma once
 
-#include "editors/PresetParameters.h"
+#include "objects/PresetDescription.h"
 
 #include <array>
 
@@ -26,8 +26,8 @@ struct Controls {
     std::array<QLineEdit *, BoxCount> boxes{};
     std::array<QAbstractSlider *, BoxCount> sliders{};
     std::array<SpinButton *, BoxCount> spins{};
-    std::array<QComboBox *, PresetParameters::Combos.size()> combos{};
-    std::array<QRadioButton *, PresetParameters::OptionCaptions.size()> options{};
+    std::array<QComboBox *, PresetDescription::Combos.size()> combos{};
+    std::array<QRadioButton *, PresetDescription::OptionCaptions.size()> options{};
     QGroupBox *layerFrame = nullptr; // fraLayer: "Layer A" or "Layer B"
 };
 

@@ -18,7 +18,7 @@
 #include <algorithm>
 #include <cstring>
 
-using namespace ToneParameters;
+using namespace ToneDescription;
 
 namespace {
 
@@ -89,19 +89,10 @@ void ToneEditor::Build()
 bool ToneEditor::ToneObjDump(int number)
 {
     // On any failure the Tone shown stays as it was.
-    const auto checked = ObjectDumps::CheckedDump(session.io, KindTone, number, DumpErrorHeading, DumpErrorText);
-    if (!checked)
+    auto record = DumpRecord::Download(session.io, KindTone, number, FirstPosition, DumpErrorHeading, DumpErrorText);
+    if (!record)
         return false;
-    const QByteArray &dump = *checked;
-    const std::optional<ToneRecord> record = ToneRecord::Parse(dump);
-    if (!record) {
-        session.comms.ReportError(QLatin1String(DumpErrorHeading), QLatin1String(DumpErrorText));
-        return false;
-    }
-    KindState &tones = session.objects.of(KindTone);
-    tones.Image = dump;
-    tones.Num = static_cast<int16_t>(number);
-    stored = record;
+    stored = std::move(record);
     return true;
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "editors/ToneLayout.h"
-#include "editors/ToneRecord.h"
+#include "objects/DumpRecord.h"
 
 #include <QObject>
 
@@ -53,13 +53,13 @@ private:
     int SliderValue(size_t row) const;
     bool WaveStartQuantizeEditable() const;
     void ShowChoices();
-    ToneRecord *Tone() { return stored ? &*stored : nullptr; }
+    DumpRecord *Tone() { return stored ? &*stored : nullptr; }
 
     Session &session;
     EditRules &rules;
     std::array<QWidget *, 3> pages;
     Retrieval *retrieval = nullptr;
-    std::optional<ToneRecord> stored;
+    std::optional<DumpRecord> stored;
     ToneWaveSelector *wave = nullptr;
     EnvelopeEditor *envelopes = nullptr;
     ToneLayout::Controls controls;

@@ -14,7 +14,7 @@
 
 #include <vector>
 
-using namespace ToneParameters;
+using namespace ToneDescription;
 
 namespace ToneLayout {
 

@@ -3,7 +3,7 @@
 // third, each section made of titled panels as the SP's own panel groups them.
 #pragma once
 
-#include "editors/ToneParameters.h"
+#include "objects/ToneDescription.h"
 
 #include <array>
 
@@ -17,11 +17,11 @@ namespace ToneLayout {
 
 // The controls the layout made, in the order of the parameter tables.
 struct Controls {
-    std::array<QLineEdit *, ToneParameters::Boxes.size()> boxes{};
-    std::array<QSlider *, ToneParameters::Boxes.size()> sliders{};
-    std::array<QComboBox *, ToneParameters::Combos.size()> combos{};
-    std::array<QRadioButton *, 3 * ToneParameters::EnvelopeSelects.size()> envelopeSelects{};
-    std::array<QRadioButton *, 2 * ToneParameters::ModeBits.size()> modes{};
+    std::array<QLineEdit *, ToneDescription::Boxes.size()> boxes{};
+    std::array<QSlider *, ToneDescription::Boxes.size()> sliders{};
+    std::array<QComboBox *, ToneDescription::Combos.size()> combos{};
+    std::array<QRadioButton *, 3 * ToneDescription::EnvelopeSelects.size()> envelopeSelects{};
+    std::array<QRadioButton *, 2 * ToneDescription::ModeBits.size()> modes{};
 };
 
 // Builds the sections on the pages of "Tone1", "Tone2" and "Tone3"; the Wave frame and the two

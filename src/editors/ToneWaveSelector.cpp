@@ -7,8 +7,8 @@
 #include "editors/ParameterTips.h"
 #include "widgets/SpinButton.h"
 #include "editors/ToneControls.h"
-#include "editors/ToneParameters.h"
-#include "editors/ToneRecord.h"
+#include "objects/ToneDescription.h"
+#include "objects/DumpRecord.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,7 +22,7 @@ constexpr int NameCharacters = 14;
 } // namespace
 
 ToneWaveSelector::ToneWaveSelector(Session &session, EditRules &rules, QWidget *parent,
-                                   std::function<void()> afterCommit, std::function<ToneRecord *()> tone)
+                                   std::function<void()> afterCommit, std::function<DumpRecord *()> tone)
     : QObject(parent), session(session), rules(rules), tone(std::move(tone))
 {
     frame = new QGroupBox(QStringLiteral(" Wave (w#)"), parent);
@@ -57,8 +57,8 @@ ToneWaveSelector::ToneWaveSelector(Session &session, EditRules &rules, QWidget *
 
 QString ToneWaveSelector::StoredText() const
 {
-    const ToneRecord *record = tone();
-    return record ? QString::number(record->Byte(ToneParameters::WavePosition)) : QString();
+    const DumpRecord *record = tone();
+    return record ? QString::number(record->Byte(ToneDescription::WavePosition)) : QString();
 }
 
 QString ToneWaveSelector::WaveName(int number) const
@@ -92,7 +92,7 @@ std::optional<int> ToneWaveSelector::Step(int number, int step)
 
 bool ToneWaveSelector::ChangeWave()
 {
-    ToneRecord *record = tone();
+    DumpRecord *record = tone();
     if (!record) {
         session.comms.ReportError(QLatin1String(ErrorHeading), QLatin1String(ErrorText));
         return false;
@@ -108,10 +108,10 @@ bool ToneWaveSelector::ChangeWave()
     if (*wave != *typed)
         rules.Rewrite(txtWaveNumber, QString::number(*wave));
     rules.Display([&] { txtWaveName->setText(WaveName(*wave)); });
-    record->Set(ToneParameters::WavePosition, *wave);
+    record->Set(ToneDescription::WavePosition, *wave);
     rules.state().LastEditKey = 0;
     const bool accepted = session.io.ObjectUpload(KindTone, session.objects.of(KindTone).Num, int64_t{*wave},
-                                                  ToneParameters::WavePosition, ToneParameters::Width, true);
+                                                  ToneDescription::WavePosition, ToneDescription::Width, true);
     rules.Committed(txtWaveNumber, accepted);
     return true;
 }

@@ -13,13 +13,13 @@ class QLineEdit;
 class QWidget;
 class Session;
 class SpinButton;
-class ToneRecord;
+class DumpRecord;
 
 class ToneWaveSelector : public QObject {
     Q_OBJECT
 public:
     ToneWaveSelector(Session &session, EditRules &rules, QWidget *parent, std::function<void()> afterCommit,
-                     std::function<ToneRecord *()> tone);
+                     std::function<DumpRecord *()> tone);
 
     QGroupBox *Frame() const { return frame; }
     // Shows the Tone's Wave number and name; the caller holds the edit rules' display state.
@@ -37,7 +37,7 @@ private:
 
     Session &session;
     EditRules &rules;
-    std::function<ToneRecord *()> tone;
+    std::function<DumpRecord *()> tone;
     QGroupBox *frame = nullptr;
     QLineEdit *txtWaveNumber = nullptr; // txtTone(0)
     QLineEdit *txtWaveName = nullptr;   // txtTone(1)

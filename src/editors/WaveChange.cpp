@@ -41,9 +41,9 @@ const std::array<SpinLimits, WaveParmCount> &SpinTable()
         {true, 1, [](int64_t c, const WaveValues &w) { return c > w.loopStart && c > w.playStart; },
          [](int64_t c, const WaveValues &w) { return c >= w.loopStart && c < w.playEnd && c < w.length; }},
         {true, 1, [](int64_t c, const WaveValues &) { return c > 0; },
-         [](int64_t c, const WaveValues &) { return c < WaveChange::LargestFractionStep; }},
-        {false, 1, [](int64_t c, const WaveValues &) { return c > -WaveChange::FineTuneLimit; },
-         [](int64_t c, const WaveValues &) { return c < WaveChange::FineTuneLimit; }},
+         [](int64_t c, const WaveValues &) { return c < WaveDump::LargestFraction; }},
+        {false, 1, [](int64_t c, const WaveValues &) { return c > -WaveDump::FineTuneLimit; },
+         [](int64_t c, const WaveValues &) { return c < WaveDump::FineTuneLimit; }},
         {false, 100, [](int64_t c, const WaveValues &) { return c > 0; },
          [](int64_t c, const WaveValues &) { return c < HighestSpunPitch; }},
     }};
@@ -165,9 +165,9 @@ std::optional<int64_t> WaveChange::AcceptLoopEnd(int64_t v)
 std::optional<int64_t> WaveChange::AcceptFineTune(int64_t v)
 {
     // Typed values above the range are clamped by the common rules; those below it here.
-    if (v < -FineTuneLimit) {
-        rules.Rewrite(widgets[WaveParm::FineTune], QString::number(-FineTuneLimit));
-        v = -FineTuneLimit;
+    if (v < -WaveDump::FineTuneLimit) {
+        rules.Rewrite(widgets[WaveParm::FineTune], QString::number(-WaveDump::FineTuneLimit));
+        v = -WaveDump::FineTuneLimit;
     }
     return v;
 }
@@ -203,7 +203,7 @@ bool WaveChange::CommitPitch(WaveParm parm)
         rules.Rewrite(box, text);
     }
     const auto hundredths = BoxValue(parm, text);
-    if (!hundredths || *hundredths < 0 || *hundredths > HighestPitch) {
+    if (!hundredths || *hundredths < 0 || *hundredths > WaveDump::HighestPitch) {
         Restore(parm);
         return false;
     }

@@ -16,11 +16,6 @@ class Session;
 class WaveChange : public QObject {
     Q_OBJECT
 public:
-    static constexpr int FineTuneLimit = 99;
-    // The loop fraction is 24 bits on the SP: its spin button stops where the SP would refuse.
-    static constexpr int64_t LargestFractionStep = 0xFFFFFF;
-    static constexpr int64_t HighestPitch = 12799; // 127.99 semitones
-
     // `reload` reads the Wave back from the SP and shows it.
     WaveChange(Session &session, EditRules &rules, const WaveWidgets &widgets, WaveValues &wave,
                std::function<void()> reload, QObject *parent = nullptr);

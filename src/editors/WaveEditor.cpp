@@ -1,5 +1,7 @@
 #include "editors/WaveEditor.h"
 
+#include "objects/DumpRecord.h"
+
 #include "editors/ControlLists.h"
 #include "editors/Session.h"
 #include "editors/EditRules.h"
@@ -79,20 +81,12 @@ void WaveEditor::AddParameter(WaveParm parm)
 bool WaveEditor::WaveObjDump(int number)
 {
     // On any failure the Wave shown stays as it was.
-    const auto checked = ObjectDumps::CheckedDump(session.io, KindWave, number, DumpErrorHeading, DumpErrorText);
-    if (!checked)
+    const auto record =
+        DumpRecord::Download(session.io, KindWave, number, WaveDump::FirstPosition, DumpErrorHeading, DumpErrorText);
+    if (!record)
         return false;
-    const QByteArray &dump = *checked;
-    const auto parsed = WaveValues::Parse(dump);
-    if (!parsed) {
-        session.comms.ReportError(QLatin1String(DumpErrorHeading), QLatin1String(DumpErrorText));
-        return false;
-    }
-    values = *parsed;
+    values = WaveValues::Read(*record);
     haveWave = true;
-    KindState &state = session.objects.of(KindWave);
-    state.Image = dump;
-    state.Num = static_cast<int16_t>(number);
     return true;
 }
 

@@ -2,7 +2,7 @@
 // the common edit rules, and its audition button.
 #pragma once
 
-#include "editors/WaveRecord.h"
+#include "objects/WaveDescription.h"
 #include "editors/WaveWidgets.h"
 
 #include <QWidget>

@@ -85,45 +85,17 @@ void ParmRow(QGridLayout *grid, int row, const char *caption, int labelWidth, Wa
         grid->addWidget(w.hscWave[i], row, 3);
 }
 
-// The Wave's limits depend on each other, so the tips name the neighbouring value as the end.
-struct WaveTip {
-    WaveParm parm;
-    const char *name;
-    const char *low;
-    const char *high;
-    const char *unit;
-};
-constexpr WaveTip WaveTips[] = {
-    {WaveParm::PlayStart, "Play start", "0", "play end - 2", "(sample number)"},
-    {WaveParm::PlayEnd, "Play end", "play start + 1", "length - 1", "(sample number)"},
-    {WaveParm::LoopStart, "Loop start", "play start", "loop end", "(sample number)"},
-    {WaveParm::LoopEnd, "Loop end", "loop start", "play end", "(sample number)"},
-    {WaveParm::LoopFract, "Loop fraction", "0h", "FFFFFFh", "(fine loop end, in parts of a sample)"},
-    {WaveParm::FineTune, "Fine tune", "-99", "99", ""},
-    {WaveParm::Pitch, "Pitch", "0.00", "127.99", "semitones (60.00 is C4)"},
-};
-
 void SetTips(WaveWidgets &w)
 {
-    for (const WaveTip &tip : WaveTips) {
-        const size_t i = Index(tip.parm);
+    for (size_t i = 0; i < WaveParmCount; ++i) {
+        const WaveParmInfo &info = ParmInfo(static_cast<WaveParm>(i));
         QWidget *scroll = i < WaveWidgets::ScrollBars ? w.hscWave[i] : nullptr;
         ParameterTips::Set({w.box[i], w.spin[i], scroll},
-                           ParameterTips::Text(QLatin1String(tip.name), QLatin1String(tip.low), QLatin1String(tip.high),
-                                               QLatin1String(tip.unit)));
+                           ParameterTips::Text(QLatin1String(info.name), QLatin1String(info.lowText),
+                                               QLatin1String(info.highText), QLatin1String(info.unit)));
     }
-    const std::pair<QLineEdit *, const char *> shown[] = {
-        {w.txtWaveNote, "Note: the pitch as a note name, C- to G9"},
-        {w.txtWaveMode, "Mode: Mono or Stereo, shown only"},
-        {w.txtWaveAddr, "Address: where the Wave starts in sample memory, hexadecimal"},
-        {w.txtWaveSize, "Size: the memory the Wave takes, shown only"},
-        {w.txtChecksum, "Checksum: of the sample data, hexadecimal"},
-        {w.txtWaveLen, "Length: number of samples, shown only"},
-        {w.txtSampPeriod, "Sample period: as the SP reports it, shown only"},
-        {w.txtWaveNorm, "Normalisation: as the SP reports it, shown only"},
-    };
-    for (const auto &[box, tip] : shown)
-        box->setToolTip(QLatin1String(tip));
+    w.txtWaveNote->setToolTip(QStringLiteral("Note: the pitch as a note name, C- to G9"));
+    w.txtWaveMode->setToolTip(QStringLiteral("Mode: Mono or Stereo, shown only"));
 }
 
 } // namespace
@@ -146,12 +118,13 @@ WaveWidgets BuildWaveLayout(QWidget *tab)
     }
     w.txtWaveNote = ShownBox(QStringLiteral("txtWaveNote"), tab);
     w.txtWaveMode = ShownBox(QStringLiteral("txtWaveMode"), tab);
-    w.txtWaveAddr = ShownBox(QStringLiteral("txtWaveAddr"), tab);
-    w.txtWaveSize = ShownBox(QStringLiteral("txtWaveSize"), tab);
-    w.txtChecksum = ShownBox(QStringLiteral("txtChecksum"), tab);
-    w.txtWaveLen = ShownBox(QStringLiteral("txtWaveLen"), tab);
-    w.txtSampPeriod = ShownBox(QStringLiteral("txtSampPeriod"), tab);
-    w.txtWaveNorm = ShownBox(QStringLiteral("txtWaveNorm"), tab);
+    // In the order of the description's shown fields.
+    QLineEdit **shownBoxes[] = {&w.txtWaveAddr, &w.txtWaveSize, &w.txtChecksum, &w.txtWaveLen, &w.txtSampPeriod, &w.txtWaveNorm};
+    for (size_t i = 0; i < std::size(shownBoxes); ++i) {
+        const WaveDump::ShownField &field = WaveDump::ShownFields()[i];
+        *shownBoxes[i] = ShownBox(QLatin1String(field.control), tab);
+        (*shownBoxes[i])->setToolTip(QLatin1String(field.tip));
+    }
 
     const int leftLabels = LabelWidth(tab, {"Start", "End", "Fraction", "Loop", "Direction"});
     const int rightLabels = LabelWidth(tab, {"Pitch", "Note", "Fine Tune", "Mode", "Address", "Size", "Checksum",

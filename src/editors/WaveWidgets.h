@@ -1,7 +1,7 @@
 // The controls of the Wave tab, shared by the parts of the Wave editor that fill and edit them.
 #pragma once
 
-#include "editors/WaveRecord.h"
+#include "objects/WaveDescription.h"
 
 #include <array>
 

@@ -4,10 +4,10 @@
 #include "../editors/ToneApp.h"
 
 #include "app/EditHistory.h"
-#include "editors/MapParameters.h"
-#include "editors/MultiEditor.h"
-#include "editors/PresetParameters.h"
-#include "editors/ToneParameters.h"
+#include "objects/MapDescription.h"
+#include "objects/MultiDescription.h"
+#include "objects/PresetDescription.h"
+#include "objects/ToneDescription.h"
 #include "app/MemoryCommand.h"
 #include "objects/ObjectDelete.h"
 
@@ -228,22 +228,22 @@ private slots:
             const QString tip = app.find<QWidget>(control)->toolTip();
             QVERIFY2(tip.contains(name, Qt::CaseInsensitive), qPrintable(control + ": " + tip + " / " + name));
         };
-        for (const ToneParameters::Box &box : ToneParameters::Boxes)
+        for (const ToneDescription::Box &box : ToneDescription::Boxes)
             check(QStringLiteral("txt%1(%2)").arg(QLatin1String(box.family)).arg(box.index), QLatin1String(box.name));
-        for (const MapParameters::Parameter &p : MapParameters::Edited)
+        for (const MapDescription::Parameter &p : MapDescription::Edited)
             check(QStringLiteral("txtMap(%1)").arg(p.index), QLatin1String(p.name));
         // The Preset's captions are the labels beside its boxes; a few tips say more.
         QStringList labels;
         for (const QLabel *label : app.main()->findChildren<QLabel *>())
             labels << label->text();
-        for (const PresetParameters::Box &box : PresetParameters::Boxes) {
+        for (const PresetDescription::Box &box : PresetDescription::Boxes) {
             const QString control = QStringLiteral("txtPreset(%1)").arg(box.index);
             QVERIFY2(labels.contains(QLatin1String(box.caption))
                          || app.find<QWidget>(control)->toolTip().contains(QLatin1String(box.caption), Qt::CaseInsensitive),
                      box.caption);
         }
         for (int index : {0, 1, 2, 3, 5})
-            check(QStringLiteral("txtGlobal(%1)").arg(index), MultiEditor::BoxCaption(index));
+            check(QStringLiteral("txtGlobal(%1)").arg(index), MultiDescription::BoxCaption(index));
     }
 
     // After the memory changed under them, old edits would land on other objects.

@@ -6,11 +6,11 @@
 #include "device/StatusCodes.h"
 #include "device/SysExFrame.h"
 #include "editors/Compare.h"
-#include "editors/DumpRecord.h"
-#include "editors/MultiEditor.h"
-#include "editors/PresetParameters.h"
-#include "editors/ToneRecord.h"
-#include "editors/WaveRecord.h"
+#include "objects/MultiDescription.h"
+#include "objects/PresetDescription.h"
+#include "objects/DumpRecord.h"
+#include "objects/ToneDescription.h"
+#include "objects/WaveDescription.h"
 #include "objects/Backup.h"
 #include "objects/DumpCheck.h"
 #include "objects/MapDump.h"
@@ -45,26 +45,16 @@ void ReadRecord(const QByteArray &m, int kind, int length, int first)
 
 void ReadWave(const QByteArray &m)
 {
-    (void)DumpCheck::WellFormed(m, KindWave, DumpCheck::AnyNumber, WaveDump::DumpLength);
-    if (const auto wave = WaveValues::Parse(m)) {
+    ReadRecord(m, KindWave, WaveDump::DumpLength, WaveDump::FirstPosition);
+    if (const auto record = DumpRecord::Parse(m, WaveDump::DumpLength, WaveDump::FirstPosition)) {
+        const WaveValues wave = WaveValues::Read(*record);
         for (int parm = 0; parm < WaveParmCount; ++parm) {
             const auto p = static_cast<WaveParm>(parm);
-            (void)wave->storedText(p);
-            (void)ParmText(p, wave->value(p));
+            (void)wave.storedText(p);
+            (void)ParmText(p, wave.value(p));
         }
-        (void)AddressText(wave->address);
+        (void)AddressText(wave.address);
     }
-    (void)Vsp::RecordFault(KindWave, m);
-}
-
-void ReadTone(const QByteArray &m)
-{
-    (void)DumpCheck::WellFormed(m, KindTone, DumpCheck::AnyNumber, ToneRecord::DumpLength);
-    if (const auto tone = ToneRecord::Parse(m)) {
-        for (int position = ToneRecord::FirstPosition; position < ToneRecord::DumpLength - 2; ++position)
-            (void)tone->Value(position, position % 2 == 0);
-    }
-    (void)Vsp::RecordFault(KindTone, m);
 }
 
 void ReadMap(const QByteArray &m)
@@ -144,10 +134,10 @@ void ReadBackup(const QByteArray &m)
 
 const std::array<std::function<void(const QByteArray &)>, 9> Readers{
     ReadWave,
-    ReadTone,
+    [](const QByteArray &m) { ReadRecord(m, KindTone, ToneDescription::DumpLength, ToneDescription::FirstPosition); },
     ReadMap,
-    [](const QByteArray &m) { ReadRecord(m, KindPreset, PresetParameters::DumpLength, PresetParameters::FirstPosition); },
-    [](const QByteArray &m) { ReadRecord(m, KindMulti, MultiEditor::DumpLength, MultiEditor::FirstPosition); },
+    [](const QByteArray &m) { ReadRecord(m, KindPreset, PresetDescription::DumpLength, PresetDescription::FirstPosition); },
+    [](const QByteArray &m) { ReadRecord(m, KindMulti, MultiDescription::DumpLength, MultiDescription::FirstPosition); },
     ReadDirectory,
     ReadNibbles,
     Describe,

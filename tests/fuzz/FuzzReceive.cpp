@@ -4,7 +4,7 @@
 // end of a message.
 #include "device/StatusCodes.h"
 #include "device/SysExFrame.h"
-#include "editors/DumpRecord.h"
+#include "objects/DumpRecord.h"
 #include "midi/MidiStreamParser.h"
 #include "objects/DumpCheck.h"
 #include "device/NibbleCodec.h"

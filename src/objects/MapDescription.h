@@ -5,7 +5,7 @@
 
 #include <array>
 
-namespace MapParameters {
+namespace MapDescription {
 
 constexpr int Width = 2; // every zone field is one byte on the wire
 constexpr int ZoneUploadFirst = 20; // zone byte 0's first nibble character in a Map Zone upload
@@ -77,4 +77,4 @@ constexpr std::array<OptionPair, 3> Options = {{
     {5, 4, AllocationByte, ExclusiveBit, "Allocation", "Normal", "Exclusive"},
 }};
 
-} // namespace MapParameters
+} // namespace MapDescription

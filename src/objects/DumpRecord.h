@@ -1,9 +1,12 @@
-// The data bytes of one fixed-length object dump, read once out of their nibble characters and
-// addressed by the message position of their high nibble, as the parameter tables give it. The
-// Preset and Multi editors keep their object's values in one of these beside the working image.
+// The data bytes of one fixed-length object dump (Wave, Tone, Preset, Multi), read once out of
+// their nibble characters and addressed by the message position of their high nibble, as the
+// kinds' descriptions give it; a position one past a byte's high nibble is its low nibble alone
+// (the Tone's LFO phase bits). The editors keep their object's values in one of these beside
+// the working image.
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include <optional>
 #include <vector>
@@ -20,7 +23,8 @@ public:
     static std::optional<DumpRecord> Download(ObjectIO &io, int kind, int number, int firstPosition,
                                               const char *heading, const char *text);
 
-    // The unsigned byte whose high nibble is at `position`; 0 outside the record.
+    // The unsigned byte whose high nibble is at `position`, or the low nibble at `position`;
+    // 0 outside the record.
     int Byte(int position) const;
     // A signed byte: above 128 it reads as byte - 256.
     int Signed(int position) const;
@@ -29,9 +33,12 @@ public:
     unsigned Number(int position, int bytes) const;
     void Set(int position, int value);
     void SetNumber(int position, int bytes, unsigned value);
+    // `characters` bytes from `position` as text, the zero bytes left out.
+    QString Text(int position, int characters) const;
 
 private:
     bool Holds(int position) const;
+    bool LowNibble(int position) const;
     size_t Offset(int position) const { return static_cast<size_t>((position - first) / 2); }
 
     int first = 0;

@@ -1,8 +1,8 @@
-#include "editors/ToneParameters.h"
+#include "objects/ToneDescription.h"
 
 #include <cstring>
 
-namespace ToneParameters {
+namespace ToneDescription {
 
 QString QuantizeText(int stored)
 {
@@ -28,4 +28,4 @@ const ModeBit &ModeBitOf(int option)
     return ModeBits[static_cast<size_t>(option / 2)];
 }
 
-} // namespace ToneParameters
+} // namespace ToneDescription

@@ -1,6 +1,7 @@
 // Reading an object's data bytes out of its dump: only a dump of the exact length whose data
-// characters are all nibbles is taken, and nothing is read outside it.
-#include "editors/DumpRecord.h"
+// characters are all nibbles is taken, a byte's low nibble reads alone, and nothing is read
+// outside it.
+#include "objects/DumpRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +43,8 @@ TEST(DumpRecord, ReadsBytesSignedBytesAndNumbersByPosition)
     DumpRecord r = *DumpRecord::Parse(Dump({1, 2, 8, 1, 15, 15, 0, 7}), Length, First);
     const struct { int position; int byte; int isSigned; } cases[] = {
         {20, 0x12, 0x12}, {22, 0x81, 0x81 - 256}, {24, 0xFF, -1}, {26, 0x07, 7},
-        {18, 0, 0}, {28, 0, 0}, {21, 0, 0}, // outside the data, or not a byte's first character
+        {21, 0x02, 0x02}, {27, 0x07, 7}, // a byte's low nibble alone
+        {18, 0, 0}, {19, 0, 0}, {28, 0, 0}, // outside the data
     };
     for (const auto &c : cases) {
         EXPECT_EQ(r.Byte(c.position), c.byte) << c.position;
@@ -55,4 +57,6 @@ TEST(DumpRecord, ReadsBytesSignedBytesAndNumbersByPosition)
     r.Set(30, 5); // past the end: nothing happens
     r.Set(22, -3);
     EXPECT_EQ(r.Signed(22), -3);
+    r.Set(21, 0xAF); // the low nibble only
+    EXPECT_EQ(r.Byte(20), 0x1F);
 }

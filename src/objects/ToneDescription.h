@@ -9,9 +9,11 @@
 #include <cstddef>
 #include <span>
 
-namespace ToneParameters {
+namespace ToneDescription {
 
-constexpr int Width = 2; // every Tone field is one byte on the wire
+constexpr int DumpLength = 180;
+constexpr int FirstPosition = 18; // the first data byte's high nibble
+constexpr int Width = 2;          // every Tone field is one byte on the wire
 
 // A text box with its slider: txt<family>(index) and sld<family>(index).
 struct Box {
@@ -149,4 +151,4 @@ constexpr std::array<std::array<int, 4>, 2> EnvelopePositions = {{{54, 56, 58, 6
 size_t RowOf(const char *family, int index);
 const ModeBit &ModeBitOf(int option);
 
-} // namespace ToneParameters
+} // namespace ToneDescription

@@ -1,13 +1,13 @@
-#include "editors/ObjectParameters.h"
+#include "objects/ObjectParameters.h"
 
-#include "editors/MapParameters.h"
-#include "editors/MultiEditor.h"
-#include "editors/PresetParameters.h"
-#include "editors/ToneParameters.h"
-#include "editors/WaveRecord.h"
+#include "objects/MapDescription.h"
+#include "objects/PresetDescription.h"
+#include "objects/ToneDescription.h"
+#include "objects/WaveDescription.h"
 #include "objects/GlobalDescription.h"
 #include "objects/GlobalObject.h"
 #include "objects/MapDump.h"
+#include "objects/MultiDescription.h"
 #include "device/NibbleCodec.h"
 #include "objects/ObjectIO.h"
 #include "device/ObjectKinds.h"
@@ -47,9 +47,9 @@ class Table {
 public:
     Table() { Add(QStringLiteral("Name"), ObjectIO::NamePosition, NibbleCodec::NameWidth); }
     void Add(const QString &name, int position, int width = ByteWidth, int mask = 0, bool isSigned = false,
-             const QStringList &words = {}, QString (*text)(int64_t) = nullptr)
+             const QStringList &words = {}, std::function<QString(int64_t)> text = {})
     {
-        fields.push_back({name, position, width, mask, isSigned, words, text});
+        fields.push_back({name, position, width, mask, isSigned, words, std::move(text)});
     }
     std::vector<Field> Sorted()
     {
@@ -65,33 +65,13 @@ private:
 std::vector<Field> WaveFields()
 {
     using namespace WaveDump;
-    struct Row {
-        const char *name;
-        int position;
-        int width;
-        bool isSigned;
-        QString (*text)(int64_t) = nullptr;
-    };
-    // The names the Wave tab's boxes and tooltips use; the shown-only values by their boxes,
-    // each written as its box writes it.
-    const Row rows[] = {
-        {"Fine tune", FineTune, 2, true},
-        {"Address", Address, 8, false, AddressText},
-        {"Size", Size, 4, false},
-        {"Checksum", Checksum, 4, false, [](int64_t v) { return HexText(static_cast<uint32_t>(v)); }},
-        {"Play start", PlayStart, 8, false},
-        {"Play end", PlayEnd, 8, false},
-        {"Length", Length, 8, false},
-        {"Loop start", LoopStart, 8, false},
-        {"Loop end", LoopEnd, 8, false},
-        {"Loop fraction", LoopFraction, 8, false, [](int64_t v) { return ParmText(WaveParm::LoopFract, v); }},
-        {"Sample period", SamplePeriod, 8, false},
-        {"Normalisation", Normalisation, 4, false},
-        {"Pitch", Pitch, 4, false, [](int64_t v) { return ParmText(WaveParm::Pitch, v); }},
-    };
     Table t;
-    for (const Row &row : rows)
-        t.Add(QLatin1String(row.name), row.position, row.width, 0, row.isSigned, {}, row.text);
+    for (int parm = 0; parm < WaveParmCount; ++parm) {
+        const WaveParmInfo &info = ParmInfo(static_cast<WaveParm>(parm));
+        t.Add(QLatin1String(info.name), info.position, info.width, 0, info.isSigned, {}, [parm](int64_t v) { return ParmText(static_cast<WaveParm>(parm), v); });
+    }
+    for (const ShownField &field : ShownFields())
+        t.Add(QLatin1String(field.name), field.position, field.width, 0, false, {}, field.text);
     t.Add(QStringLiteral("Loop"), Mode, ByteWidth, LoopOn, false, Words({"off", "on"}));
     t.Add(QStringLiteral("Loop direction"), Mode, ByteWidth, LoopFwdRev, false, Words({"forward", "forward/reverse"}));
     t.Add(QStringLiteral("Stereo"), Mode, ByteWidth, Stereo, false, Words({"no", "yes"}));
@@ -100,13 +80,13 @@ std::vector<Field> WaveFields()
 
 std::vector<Field> ToneFields()
 {
-    using namespace ToneParameters;
+    using namespace ToneDescription;
     Table t;
     t.Add(QStringLiteral("Wave (w#)"), WavePosition);
     const auto quantize = [](int64_t v) { return QuantizeText(static_cast<int>(v)); };
     for (const Box &box : Boxes)
         t.Add(QLatin1String(box.name), box.position, Width, 0, box.isSigned, {},
-              box.position == WaveStartQuantizePosition ? +quantize : nullptr);
+              box.position == WaveStartQuantizePosition ? std::function<QString(int64_t)>(quantize) : nullptr);
     for (const Combo &combo : Combos)
         t.Add(QLatin1String(combo.name), combo.position, Width, 0, false, Words(combo.entries));
     for (const EnvelopeSelect &select : EnvelopeSelects)
@@ -126,7 +106,7 @@ std::vector<Field> ToneFields()
 // whole Map, or where a Map Zone upload holds them for a zone below 0.
 std::vector<Field> ZoneFields(const QString &prefix, int zone)
 {
-    using namespace MapParameters;
+    using namespace MapDescription;
     const auto at = [zone](int zoneByte) {
         return zone < 0 ? ZoneUploadPosition(zoneByte) : ObjectDumps::MapZonePosition(zone, zoneByte);
     };
@@ -156,7 +136,7 @@ std::vector<Field> MapFields()
 
 std::vector<Field> PresetFields()
 {
-    using namespace PresetParameters;
+    using namespace PresetDescription;
     const QStringList priorities = Words(std::span(OptionCaptions).subspan(0, 4));
     const QStringList overflow = Words(std::span(OptionCaptions).subspan(4, 2));
     const QStringList outputs = Words(std::span(OptionCaptions).subspan(6, 3));
@@ -206,23 +186,22 @@ std::vector<Field> PresetFields()
 
 std::vector<Field> MultiFields()
 {
-    constexpr int PresetBox = 3, VolumeBox = 5, PolyphonyBox = 1;
+    using namespace MultiDescription;
     Table t;
-    for (int g = 0; g < MultiEditor::Groups; ++g) {
-        const QString group = MultiEditor::BoxCaption(0) + QStringLiteral(" %1 ").arg(g);
-        t.Add(group + MultiEditor::BoxCaption(PolyphonyBox), MultiEditor::PolyphonyPosition + 2 * g);
-        t.Add(group + QStringLiteral("Priority"), MultiEditor::PriorityPosition + 2 * g, ByteWidth, 0, false,
-              {MultiEditor::OptionCaption(0), MultiEditor::OptionCaption(1), MultiEditor::OptionCaption(2),
-               MultiEditor::OptionCaption(3)});
-        t.Add(group + QStringLiteral("Overflow"), MultiEditor::OverflowPosition, ByteWidth, 1 << g, false,
-              {MultiEditor::OptionCaption(4), MultiEditor::OptionCaption(5)});
+    for (int g = 0; g < Groups; ++g) {
+        const QString group = BoxCaption(0) + QStringLiteral(" %1 ").arg(g);
+        t.Add(group + BoxCaption(PolyphonyBox), PolyphonyPosition + 2 * g);
+        t.Add(group + QStringLiteral("Priority"), PriorityPosition + 2 * g, ByteWidth, 0, false,
+              Words(std::span(OptionCaptions).first(FirstOverflowOption)));
+        t.Add(group + QStringLiteral("Overflow"), OverflowPosition, ByteWidth, 1 << g, false,
+              Words(std::span(OptionCaptions).subspan(FirstOverflowOption, 2)));
     }
-    for (int ch = 0; ch < MultiEditor::Channels; ++ch) {
+    for (int ch = 0; ch < Channels; ++ch) {
         const QString channel = QStringLiteral("Channel %1 ").arg(ch);
-        t.Add(channel + QStringLiteral("Multi Enable"), MultiEditor::OfflinePosition, 4, 1 << ch, false,
-              {MultiEditor::OptionCaption(6), MultiEditor::OptionCaption(7)});
-        t.Add(channel + MultiEditor::BoxCaption(PresetBox), MultiEditor::PresetPosition + 2 * ch);
-        t.Add(channel + MultiEditor::BoxCaption(VolumeBox), MultiEditor::VolumePosition + 2 * ch);
+        t.Add(channel + QStringLiteral("Multi Enable"), OfflinePosition, OfflineWidth, 1 << ch, false,
+              Words(std::span(OptionCaptions).subspan(FirstEnableOption, 2)));
+        t.Add(channel + BoxCaption(PresetBox), PresetPosition + 2 * ch);
+        t.Add(channel + BoxCaption(VolumeBox), VolumePosition + 2 * ch);
     }
     return t.Sorted();
 }

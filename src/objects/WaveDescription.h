@@ -1,5 +1,6 @@
-// A Wave as its dump describes it: the fields read from the SP's answer, where each edited
-// field sits in the dump, and the form each value takes in its box on the Wave tab.
+// The Wave described once: where each field sits in its dump, its width and range, the name
+// the Wave tab's tooltips, Compare and the undo history give it, the boxes that show it and the
+// form its value takes there; and the Wave's values as read from the SP's answer.
 #pragma once
 
 #include <QByteArray>
@@ -7,7 +8,8 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
+
+class DumpRecord;
 
 // The Wave's edited parameters; the first five are also the five position scroll bars' order.
 enum class WaveParm { PlayStart, PlayEnd, LoopStart, LoopEnd, LoopFract, FineTune, Pitch };
@@ -19,16 +21,38 @@ struct WaveParmInfo {
     const char *spin; // its spin button's name
     int position;     // the first nibble character in the dump
     int width;        // nibble characters
+    bool isSigned;
+    const char *name; // "Loop fraction"
+    // The tooltip's range and unit. The limits depend on each other, so the tips name the
+    // neighbouring value as the end.
+    const char *lowText;
+    const char *highText;
+    const char *unit;
 };
 const WaveParmInfo &ParmInfo(WaveParm parm);
 
 namespace WaveDump {
 constexpr int DumpLength = 148;
+constexpr int FirstPosition = 20; // the name, then the data bytes
 constexpr int Name = 20, Mode = 48, FineTune = 50, Address = 52, Size = 60, Checksum = 64, PlayStart = 68,
               PlayEnd = 76, Length = 84, LoopStart = 92, LoopEnd = 100, LoopFraction = 108, SamplePeriod = 116,
               Normalisation = 124, Pitch = 128;
 constexpr uint8_t LoopOn = 0x80, LoopFwdRev = 0x40, Stereo = 0x20;
-constexpr int64_t LargestFraction = 0xFFFFFF;
+constexpr int64_t LargestFraction = 0xFFFFFF; // 24 bits on the SP
+constexpr int FineTuneLimit = 99;
+constexpr int64_t HighestPitch = 12799;       // 127.99 semitones
+
+// The fields the Wave tab only shows, each with its tooltip and, where its box writes it in
+// another form than a decimal number, that form.
+struct ShownField {
+    const char *name;
+    int position;
+    int width;
+    const char *control; // the objectName of its box
+    const char *tip;
+    QString (*text)(int64_t value);
+};
+const std::array<ShownField, 6> &ShownFields();
 } // namespace WaveDump
 
 struct WaveValues {
@@ -60,8 +84,7 @@ struct WaveValues {
     // loop is off.
     QString storedText(WaveParm parm) const;
 
-    // Nothing unless the dump is a whole Wave answer with every field readable.
-    static std::optional<WaveValues> Parse(const QByteArray &dump);
+    static WaveValues Read(const DumpRecord &record);
 };
 
 // A value in its box's form: the loop fraction in hexadecimal with "h", the pitch in semitones.

@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <span>
 
-namespace PresetParameters {
+namespace PresetDescription {
 
 constexpr int DumpLength = 532;
 constexpr int FirstPosition = 20;  // the name's first nibble character; the data bytes follow
@@ -133,4 +133,4 @@ int AuxiliaryIndex(int value);
 // The value a controller list index stands for.
 int AuxiliaryValue(int listIndex);
 
-} // namespace PresetParameters
+} // namespace PresetDescription

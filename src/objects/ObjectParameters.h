@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -20,7 +21,7 @@ struct Field {
     int mask = 0;      // 0: the whole value; otherwise the bits this parameter holds
     bool isSigned = false;
     QStringList words; // what the tab shows for the values 0, 1, ... (after the mask); empty: the number
-    QString (*text)(int64_t value) = nullptr; // how the tab writes the number; nullptr: in decimal
+    std::function<QString(int64_t value)> text; // how the tab writes the number; empty: in decimal
 };
 
 // The named parameters of a whole dump of `kind` (Wave to Multi), in position order. Bits of one

@@ -1,8 +1,8 @@
-#include "editors/PresetParameters.h"
+#include "objects/PresetDescription.h"
 
 #include <QStringList>
 
-namespace PresetParameters {
+namespace PresetDescription {
 
 namespace {
 
@@ -79,4 +79,4 @@ QStringList ComboEntries(const Combo &combo)
     return entries;
 }
 
-} // namespace PresetParameters
+} // namespace PresetDescription

@@ -1,4 +1,4 @@
-#include "editors/DumpRecord.h"
+#include "objects/DumpRecord.h"
 
 #include "device/NibbleCodec.h"
 #include "objects/ObjectDumps.h"
@@ -41,12 +41,20 @@ std::optional<DumpRecord> DumpRecord::Download(ObjectIO &io, int kind, int numbe
 
 bool DumpRecord::Holds(int position) const
 {
-    return position >= first && (position - first) % 2 == 0 && Offset(position) < bytes.size();
+    return position >= first && Offset(position) < bytes.size();
+}
+
+bool DumpRecord::LowNibble(int position) const
+{
+    return (position - first) % 2 == 1;
 }
 
 int DumpRecord::Byte(int position) const
 {
-    return Holds(position) ? bytes[Offset(position)] : 0;
+    if (!Holds(position))
+        return 0;
+    const int byte = bytes[Offset(position)];
+    return LowNibble(position) ? byte & 0x0F : byte;
 }
 
 int DumpRecord::Signed(int position) const
@@ -64,8 +72,21 @@ unsigned DumpRecord::Number(int position, int count) const
 
 void DumpRecord::Set(int position, int value)
 {
-    if (Holds(position))
-        bytes[Offset(position)] = static_cast<unsigned char>(value & 0xFF);
+    if (!Holds(position))
+        return;
+    unsigned char &byte = bytes[Offset(position)];
+    byte = LowNibble(position) ? static_cast<unsigned char>((byte & 0xF0) | (value & 0x0F))
+                               : static_cast<unsigned char>(value & 0xFF);
+}
+
+QString DumpRecord::Text(int position, int characters) const
+{
+    QString text;
+    for (int i = 0; i < characters; ++i) {
+        if (const int code = Byte(position + 2 * i))
+            text.append(QChar(static_cast<char16_t>(code)));
+    }
+    return text;
 }
 
 void DumpRecord::SetNumber(int position, int count, unsigned value)
