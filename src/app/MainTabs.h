@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstring>
 
 namespace MainTabs {
 
@@ -28,5 +29,15 @@ inline constexpr std::array<TabInfo, Count> TabTable = {{
     {"Wave", "Wave Num", "Wave Name", "w#", "&Current Wave", 0},
     {"Global", "Multi Num", "Multi Name", "mu#", "&Current Multi", 5},
 }};
+
+// The tab with this caption; -1 for none.
+inline int IndexOf(const char *caption)
+{
+    for (size_t i = 0; i < TabTable.size(); ++i) {
+        if (std::strcmp(TabTable[i].caption, caption) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
 
 } // namespace MainTabs

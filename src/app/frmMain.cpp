@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "app/EditorTable.h"
 #include "app/MainTabs.h"
 #include "editors/ControlLists.h"
 #include "app/EditHistory.h"
@@ -9,13 +10,8 @@
 #include "app/WindowPlacement.h"
 #include "app/frmProgress.h"
 #include "editors/EditRules.h"
-#include "editors/GlobalEditor.h"
-#include "editors/MapEditor.h"
-#include "editors/MultiEditor.h"
-#include "editors/PresetEditor.h"
+#include "editors/KindEditor.h"
 #include "editors/Session.h"
-#include "editors/ToneEditor.h"
-#include "editors/WaveEditor.h"
 #include "widgets/LedWidget.h"
 #include "settings/Registry.h"
 
@@ -114,22 +110,13 @@ frmMain::frmMain(Session &session, QWidget *parent, bool pagesWhenShown)
     progressWindow = new frmProgress(this);
     objectRetrieval = std::make_unique<Retrieval>(session.io, session.link, session.notifier, session.log, *this);
     objectHeader->setRetrieval(objectRetrieval.get());
-    globalEditor->setRetrieval(objectRetrieval.get());
-    waveEditor->setRetrieval(objectRetrieval.get());
-    toneEditor->setRetrieval(objectRetrieval.get());
-    mapEditor->setRetrieval(objectRetrieval.get());
-    presetEditor->setRetrieval(objectRetrieval.get());
-    multiEditor->setRetrieval(objectRetrieval.get());
-    // Each kind's dump and display routines, as the editors provide them; a display waits for
+    // Each kind's dump and display routines, as its editor provides them; a display waits for
     // its page to be made.
-    const auto display = [this](int kind) { return [this, kind] { pageBuilder->Display(kind); }; };
-    objectRetrieval->setRoutines(KindGlobal, {nullptr, display(KindGlobal)});
-    objectRetrieval->setRoutines(KindWave, {[this](int n) { return waveEditor->WaveObjDump(n); }, display(KindWave)});
-    objectRetrieval->setRoutines(KindTone, {[this](int n) { return toneEditor->ToneObjDump(n); }, display(KindTone)});
-    objectRetrieval->setRoutines(KindMap, {[this](int n) { return mapEditor->MapObjDump(n); }, display(KindMap)});
-    objectRetrieval->setRoutines(KindPreset,
-                                 {[this](int n) { return presetEditor->PresetObjDump(n); }, display(KindPreset)});
-    objectRetrieval->setRoutines(KindMulti, {[this](int n) { return multiEditor->MultiObjDump(n); }, display(KindMulti)});
+    for (const auto &[kind, editor] : editors) {
+        editor->setRetrieval(objectRetrieval.get());
+        objectRetrieval->setRoutines(kind, {[editor](int n) { return editor->ReadDump(n); },
+                                            [this, kind] { pageBuilder->Display(kind); }});
+    }
     editHistory = new EditHistory(session, *objectRetrieval, [this](int kind) { ShowReadBack(kind); }, this);
     BuildEditMenu();
     qApp->installEventFilter(this);
@@ -245,33 +232,6 @@ void frmMain::BuildTabs()
         SPFEtab->addTab(scroll, caption);
         tabPages[i] = page;
     }
-    constexpr int ToneTabs[] = {3, 4, 5};
-    constexpr int WaveTab = 6;
-    auto *wavePage = tabPages[WaveTab];
-    auto *waveLayout = new QVBoxLayout(wavePage);
-    waveEditor = new WaveEditor(session, *editRules, wavePage);
-    waveLayout->addWidget(waveEditor);
-    toneEditor = new ToneEditor(session, *editRules,
-                                {tabPages[ToneTabs[0]], tabPages[ToneTabs[1]], tabPages[ToneTabs[2]]},
-                                this);
-    constexpr int MapTab = 2;
-    auto *mapPage = tabPages[MapTab];
-    auto *mapLayout = new QVBoxLayout(mapPage);
-    mapLayout->setContentsMargins(0, 0, 0, 0);
-    mapEditor = new MapEditor(session, *editRules, mapPage);
-    mapLayout->addWidget(mapEditor);
-
-    presetEditor = new PresetEditor(session, *editRules, tabPages[0], tabPages[1], this);
-
-    // The Global tab: the SP's global settings.
-    auto *globalPage = tabPages[Tabs - 1];
-    auto *globalLayout = new QHBoxLayout(globalPage);
-    multiEditor = new MultiEditor(session, *editRules, globalPage);
-    globalLayout->addWidget(multiEditor, 0, Qt::AlignTop);
-    globalEditor = new GlobalEditor(session, *editRules, globalPage);
-    globalLayout->addWidget(globalEditor);
-    globalLayout->addStretch(1);
-
     pageBuilder = new PageBuilder([this](int kind) { DisplayKind(kind); }, [this](int kind) { ClearKindControls(kind); },
                                   [this] { return session.exchange.busy(); }, this);
     const auto add = [this](std::vector<int> tabs, std::vector<int> kinds, std::function<void()> build) {
@@ -282,30 +242,30 @@ void frmMain::BuildTabs()
                               build();
                           }});
     };
-    add({0}, {KindPreset}, [this] { presetEditor->Build(1); });
-    add({1}, {KindPreset}, [this] { presetEditor->Build(2); });
-    add({MapTab}, {KindMap}, [this] { mapEditor->Build(); });
-    add({ToneTabs[0], ToneTabs[1], ToneTabs[2]}, {KindTone}, [this] { toneEditor->Build(); });
-    add({WaveTab}, {KindWave}, [this] { waveEditor->Build(); });
-    add({Tabs - 1}, {KindMulti, KindGlobal}, [this] {
-        multiEditor->Build();
-        globalEditor->Build();
-    });
+    for (const EditorTable::Entry &entry : EditorTable::Entries()) {
+        std::vector<QWidget *> pages;
+        std::vector<std::vector<int>> partTabs;
+        for (const auto &part : entry.parts) {
+            partTabs.emplace_back();
+            for (const char *caption : part) {
+                const int tab = MainTabs::IndexOf(caption);
+                pages.push_back(tabPages[static_cast<size_t>(tab)]);
+                partTabs.back().push_back(tab);
+            }
+        }
+        KindEditor *editor = entry.make(session, *editRules, pages, this);
+        editors[entry.kind] = editor;
+        for (size_t part = 0; part < partTabs.size(); ++part)
+            add(partTabs[part], {entry.kind}, [editor, part] { editor->MakePage(static_cast<int>(part)); });
+    }
     if (!pagesWhenShown)
         pageBuilder->BuildAll();
 }
 
 void frmMain::DisplayKind(int kind)
 {
-    switch (kind) {
-    case KindWave: waveEditor->LoadWaveDisplay(); break;
-    case KindTone: toneEditor->LoadToneDisplay(); break;
-    case KindMap: mapEditor->LoadMapDisplay(); break;
-    case KindPreset: presetEditor->LoadPresetDisplay(); break;
-    case KindMulti: multiEditor->LoadMultiDisplay(); break;
-    case KindGlobal: globalEditor->LoadGlobalDisplay(); break;
-    default: break;
-    }
+    if (const auto found = editors.find(kind); found != editors.end())
+        found->second->Display();
 }
 
 void frmMain::showEvent(QShowEvent *event)
@@ -490,10 +450,8 @@ void frmMain::ClearKindControls(int kind)
             combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
         control->setEnabled(false);
     }
-    if (kind == KindTone)
-        toneEditor->ClearEnvelopes();
-    if (kind == KindMap)
-        mapEditor->ClearKeyboard();
+    if (const auto editor = editors.find(kind); editor != editors.end())
+        editor->second->Clear();
     session.edit.EditPending = false;
 }
 

@@ -18,12 +18,7 @@
 class EditHistory;
 class ObjectTransfer;
 class EditRules;
-class GlobalEditor;
-class MapEditor;
-class MultiEditor;
-class PresetEditor;
-class ToneEditor;
-class WaveEditor;
+class KindEditor;
 class LedWidget;
 class ObjectHeader;
 class QAction;
@@ -150,12 +145,7 @@ private:
     EditRules *editRules = nullptr;
     EditHistory *editHistory = nullptr;
     std::unique_ptr<ObjectTransfer> objectTransfer;
-    GlobalEditor *globalEditor = nullptr;
-    WaveEditor *waveEditor = nullptr;
-    ToneEditor *toneEditor = nullptr;
-    MapEditor *mapEditor = nullptr;
-    PresetEditor *presetEditor = nullptr;
-    MultiEditor *multiEditor = nullptr;
+    std::map<int, KindEditor *> editors; // by kind, as the editor table makes them
     frmProgress *progressWindow = nullptr;
     QTabWidget *SPFEtab = nullptr;
     std::array<QWidget *, Tabs> tabPages{}; // each inside its tab's scroll area

@@ -186,6 +186,11 @@ QString GlobalEditor::StoredText(int index) const
     }
 }
 
+bool GlobalEditor::ReadDump(int)
+{
+    return GlobalObject::GlobalObjDump(session.io, session.io.store().global);
+}
+
 void GlobalEditor::LoadGlobalDisplay()
 {
     const GlobalValues &g = session.objects.global;

@@ -2,6 +2,8 @@
 // channel and volume, program change and master tune, each edit sent at once.
 #pragma once
 
+#include "editors/KindEditor.h"
+
 #include "widgets/PanelFrame.h"
 #include "objects/ObjectIO.h"
 
@@ -17,13 +19,17 @@ class Retrieval;
 class Session;
 class SpinButton;
 
-class GlobalEditor : public PanelFrame {
+class GlobalEditor : public PanelFrame, public KindEditor {
     Q_OBJECT
 public:
     GlobalEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
-    void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
+    void setRetrieval(Retrieval *retrieval) override { this->retrieval = retrieval; }
     // Makes the frame's controls, once; the display only after it.
     void Build();
+    void MakePage(int) override { Build(); }
+    // The Global has no number: it is read whole.
+    bool ReadDump(int number) override;
+    void Display() override { LoadGlobalDisplay(); }
 
     void LoadGlobalDisplay();
     // The message box's texts of Change_GlobalParm's error path.

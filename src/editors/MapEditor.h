@@ -3,6 +3,8 @@
 // is read back. The keyboard below shows the zones and plays them.
 #pragma once
 
+#include "editors/KindEditor.h"
+
 #include "editors/MapLayout.h"
 #include "objects/MapDump.h"
 
@@ -15,7 +17,7 @@ class Keyboard;
 class Retrieval;
 class Session;
 
-class MapEditor : public QWidget {
+class MapEditor : public QWidget, public KindEditor {
     Q_OBJECT
 public:
     // The message box's texts of the Map routines' error paths.
@@ -27,9 +29,13 @@ public:
     static constexpr const char *ChangeErrorText = "Error updating Map parameter";
 
     MapEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
-    void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
+    void setRetrieval(Retrieval *retrieval) override { this->retrieval = retrieval; }
     // Makes the tab's controls and keyboard, once. Reads work before it; the displays only after it.
     void Build();
+    void MakePage(int) override { Build(); }
+    bool ReadDump(int number) override { return MapObjDump(number); }
+    void Display() override { LoadMapDisplay(); }
+    void Clear() override { ClearKeyboard(); }
 
     // Reads Map `number`; false, with the Map shown before kept, unless a whole Map came.
     bool MapObjDump(int number);

@@ -3,6 +3,8 @@
 // one channel shown at a time, each edit sent to the SP at once and the Multi read back.
 #pragma once
 
+#include "editors/KindEditor.h"
+
 #include "objects/DumpRecord.h"
 
 #include "widgets/PanelFrame.h"
@@ -18,7 +20,7 @@ class Retrieval;
 class Session;
 class SpinButton;
 
-class MultiEditor : public PanelFrame {
+class MultiEditor : public PanelFrame, public KindEditor {
     Q_OBJECT
 public:
     static constexpr const char *DumpErrorHeading = "MultiObjDump()";
@@ -27,9 +29,12 @@ public:
     static constexpr const char *ChangeErrorText = "Error updating Multi parameter";
 
     MultiEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
-    void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
+    void setRetrieval(Retrieval *retrieval) override { this->retrieval = retrieval; }
     // Makes the frame's controls, once. Reads work before it; the display only after it.
     void Build();
+    void MakePage(int) override { Build(); }
+    bool ReadDump(int number) override { return MultiObjDump(number); }
+    void Display() override { LoadMultiDisplay(); }
 
     bool MultiObjDump(int number);
     void LoadMultiDisplay();

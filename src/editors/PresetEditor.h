@@ -3,6 +3,8 @@
 // pitch, output, pan and levels, edited with the common edit rules and sent to the SP at once.
 #pragma once
 
+#include "editors/KindEditor.h"
+
 #include "objects/DumpRecord.h"
 #include "editors/PresetLayout.h"
 
@@ -15,7 +17,7 @@ class QWidget;
 class Retrieval;
 class Session;
 
-class PresetEditor : public QObject {
+class PresetEditor : public QObject, public KindEditor {
     Q_OBJECT
 public:
     static constexpr const char *DumpErrorHeading = "PresetObjDump()";
@@ -24,10 +26,13 @@ public:
     static constexpr const char *ChangeErrorText = "Error updating Preset parameter";
 
     PresetEditor(Session &session, EditRules &rules, QWidget *preset1, QWidget *preset2, QObject *parent = nullptr);
-    void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
+    void setRetrieval(Retrieval *retrieval) override { this->retrieval = retrieval; }
     // Makes tab `page`'s controls (1 "Preset1", 2 "Preset2"), once each. Reads work before it;
     // the display fills the tabs made so far.
     void Build(int page);
+    void MakePage(int part) override { Build(part + 1); }
+    bool ReadDump(int number) override { return PresetObjDump(number); }
+    void Display() override { LoadPresetDisplay(); }
 
     bool PresetObjDump(int number);
     void LoadPresetDisplay();

@@ -2,6 +2,8 @@
 // with the common edit rules and sent to the SP at once.
 #pragma once
 
+#include "editors/KindEditor.h"
+
 #include "editors/ToneLayout.h"
 #include "objects/DumpRecord.h"
 
@@ -17,7 +19,7 @@ class Retrieval;
 class Session;
 class ToneWaveSelector;
 
-class ToneEditor : public QObject {
+class ToneEditor : public QObject, public KindEditor {
     Q_OBJECT
 public:
     // The message box's texts of the Tone routines' error paths.
@@ -28,9 +30,13 @@ public:
 
     // The pages of the tabs "Tone1", "Tone2" and "Tone3".
     ToneEditor(Session &session, EditRules &rules, std::array<QWidget *, 3> pages, QObject *parent = nullptr);
-    void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
+    void setRetrieval(Retrieval *retrieval) override { this->retrieval = retrieval; }
     // Makes the three tabs' controls, once. Reads work before it; the displays only after it.
     void Build();
+    void MakePage(int) override { Build(); }
+    bool ReadDump(int number) override { return ToneObjDump(number); }
+    void Display() override { LoadToneDisplay(); }
+    void Clear() override { ClearEnvelopes(); }
 
     bool ToneObjDump(int number);
     void LoadToneDisplay();

@@ -2,6 +2,8 @@
 // the common edit rules, and its audition button.
 #pragma once
 
+#include "editors/KindEditor.h"
+
 #include "objects/WaveDescription.h"
 #include "editors/WaveWidgets.h"
 
@@ -14,13 +16,16 @@ class WaveAudition;
 class WaveChange;
 class WaveScrollBars;
 
-class WaveEditor : public QWidget {
+class WaveEditor : public QWidget, public KindEditor {
     Q_OBJECT
 public:
     WaveEditor(Session &session, EditRules &rules, QWidget *parent = nullptr);
-    void setRetrieval(Retrieval *retrieval) { this->retrieval = retrieval; }
+    void setRetrieval(Retrieval *retrieval) override { this->retrieval = retrieval; }
     // Makes the tab's controls, once. Reads work before it; the display only after it.
     void Build();
+    void MakePage(int) override { Build(); }
+    bool ReadDump(int number) override { return WaveObjDump(number); }
+    void Display() override { LoadWaveDisplay(); }
 
     // Reads Wave `number` from the SP; false, with nothing changed, unless a whole Wave came.
     bool WaveObjDump(int number);
