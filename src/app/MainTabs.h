@@ -3,7 +3,7 @@
 #pragma once
 
 #include <array>
-#include <cstring>
+#include <string_view>
 
 namespace MainTabs {
 
@@ -31,10 +31,10 @@ inline constexpr std::array<TabInfo, Count> TabTable = {{
 }};
 
 // The tab with this caption; -1 for none.
-inline int IndexOf(const char *caption)
+constexpr int IndexOf(std::string_view caption)
 {
     for (size_t i = 0; i < TabTable.size(); ++i) {
-        if (std::strcmp(TabTable[i].caption, caption) == 0)
+        if (TabTable[i].caption == caption)
             return static_cast<int>(i);
     }
     return -1;
