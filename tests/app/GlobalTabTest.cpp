@@ -11,13 +11,12 @@
 #include <QToolButton>
 
 namespace {
-constexpr int GlobalTab = 7;
 
 struct GlobalApp : VspApp {
     GlobalApp()
     {
         start();
-        showTab(GlobalTab);
+        showTab("Global");
         vsp->clearTraffic();
     }
     QLineEdit *txt(int index) { return find<QLineEdit>(QStringLiteral("txtGlobal(%1)").arg(index)); }
@@ -172,33 +171,6 @@ private slots:
         QCOMPARE(app.txt(6)->text(), QStringLiteral("16"));
     }
 
-    void aSliderDragShowsValuesAndSendsOnce()
-    {
-        GlobalApp app;
-        QSlider *slider = app.sld(7);
-        slider->setSliderDown(true);
-        for (int v : {90, 80, 70}) {
-            slider->setSliderPosition(v);
-            QCOMPARE(app.txt(7)->text(), QString::number(v));
-        }
-        QVERIFY(app.edits().isEmpty());
-        slider->setSliderDown(false);
-        QCOMPARE(app.edits(), QList<QByteArray>{SpMessage({0x11, 0x03, 0x03, 0x04, 0x01, 70})});
-        QCOMPARE(app.held().omniPolyVolume, 70);
-    }
-
-    void typingWithoutEnterSendsNothingAndStaysRed()
-    {
-        GlobalApp app;
-        app.clearAndType(app.txt(7), QStringLiteral("42"), false);
-        QVERIFY(KeyInput::IsPending(app.txt(7)));
-        app.txt(9)->setFocus();
-        QVERIFY(app.edits().isEmpty());
-        QCOMPARE(app.txt(7)->text(), QStringLiteral("42"));
-        // Keys the box does not take are dropped.
-        app.type(app.txt(7), QStringLiteral("-x"), false);
-        QCOMPARE(app.txt(7)->text(), QStringLiteral("42"));
-    }
 };
 
 QTEST_MAIN(GlobalTabTest)

@@ -87,7 +87,7 @@ private slots:
         frmMonitor *monitor = app.open();
         MidiMonitorModel &model = monitor->model();
         app.press(0); // Wave
-        app.showTab(3); // Tone1: presses the Tone key
+        app.showTab("Tone1"); // presses the Tone key
         model.flush();
         QCOMPARE(model.rowCount(), 4);
         const Row key = RowOf(model, 0);

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int WaveTab = 6;
 
 // Every named control on the tab pages, or with `visibility` on the current page alone: what
 // it shows and whether it takes input (and is seen).
@@ -143,7 +142,7 @@ private slots:
     void editsOnPagesMadeLateSendWhatPagesMadeAtStartSend()
     {
         const struct { int tab; const char *box; const char *typed; } edits[] = {
-            {0, "txtPreset(0)", "5"}, {1, "txtPreset(12)", "-3"}, {WaveTab, "txtFineTune", "-7"}};
+            {0, "txtPreset(0)", "5"}, {1, "txtPreset(12)", "-3"}, {MainTabs::IndexOf("Wave"), "txtFineTune", "-7"}};
         VspApp early;
         QCOMPARE(early.start(), LinkStartup::Outcome::Online);
         LateApp late;
@@ -164,7 +163,7 @@ private slots:
     {
         LateApp app;
         QCOMPARE(app.start(), LinkStartup::Outcome::Online);
-        app.showTab(WaveTab);
+        app.showTab("Wave");
         QLineEdit *fineTune = app.box("txtFineTune");
         QVERIFY(fineTune);
 

@@ -12,7 +12,6 @@
 #include <QTimer>
 
 namespace {
-constexpr int WaveTab = 6, GlobalTab = 7;
 using Fault = VirtualSpBackend::Fault;
 
 const QByteArray OtherMakersSysEx = Wire({0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7});
@@ -37,7 +36,7 @@ private slots:
     {
         ChainApp app;
         app.start();
-        app.showTab(WaveTab);
+        app.showTab("Wave");
         app.vsp->clearTraffic();
         app.vsp->deliverFromChain(OtherMakersSysEx);
         app.vsp->deliverFromChain(UnaskedStatus);
@@ -58,7 +57,7 @@ private slots:
     {
         ChainApp app;
         app.start();
-        app.showTab(WaveTab);
+        app.showTab("Wave");
         app.vsp->device().memory().of(Vsp::Wave)[2] = SpRecords::Wave("Renamed Kick", 9000);
         // The other devices' messages reach the program before every answer of the SP.
         app.vsp->setFaultPlan([&app](const QByteArray &) {
@@ -76,7 +75,7 @@ private slots:
         ChainApp app;
         app.shortTimeouts();
         app.start();
-        app.showTab(WaveTab);
+        app.showTab("Wave");
         // The SP answers the first request only after the program has given up on it.
         app.vsp->injectFault({Fault::Hold, 0});
         app.download();
@@ -97,24 +96,35 @@ private slots:
         QCOMPARE(app.requests().first(), ResponseWait::ResyncRequest(127, 1));
     }
 
+    // Every fixed-length kind is read through one checked path: a cut or damaged answer is
+    // refused with the kind's own message and never shown.
     void damagedDumpsAreRefusedWithTheirDownloadErrorAndNeverShown()
     {
         ChainApp app;
         app.start();
-        app.showTab(WaveTab);
-        app.vsp->device().memory().of(Vsp::Wave)[2] = SpRecords::Wave("Broken Kick", 9000);
-        for (int damaged : {8 /* the kind byte */, 40 /* a nibble of the name */}) {
-            app.notifier.messages.clear();
-            app.vsp->setFaultPlan([damaged](const QByteArray &request) {
-                return request == DumpRequest(0, 2) ? Fault{Fault::Corrupt, damaged} : Fault{};
-            });
-            app.download();
-            QCOMPARE(app.notifier.shown(), QStringList{"WaveObjDump(): Error downloading Wave object from SP"});
-            QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Kick"));
-            QVERIFY(!app.session().exchange.busy());
+        const struct { const char *tab; int kind; int number; QByteArray changed; const char *shown; const char *error; } kinds[] = {
+            {"Wave", KindWave, 2, SpRecords::Wave("Broken", 9000), "Kick", "WaveObjDump(): Error downloading Wave object from SP"},
+            {"Tone1", KindTone, 3, SpRecords::Tone("Broken"), "Kick Tone", "ToneObjDump(): Error downloading Tone object from SP"},
+            {"Preset1", KindPreset, 0, SpRecords::Preset("Broken"), "Drum Kit",
+             "PresetObjDump(): Error downloading Preset object from SP"},
+            {"Global", KindMulti, 0, SpRecords::Multi("Broken"), "Band", "MultiObjDump(): Error downloading Multi object from SP"},
+        };
+        for (const auto &k : kinds) {
+            app.showTab(k.tab);
+            app.vsp->device().memory().of(static_cast<Vsp::Kind>(k.kind))[k.number] = k.changed;
+            // The kind byte, a nibble of the name, and an answer cut short.
+            for (const Fault fault : {Fault{Fault::Corrupt, 8}, Fault{Fault::Corrupt, 40}, Fault{Fault::Truncate, 100}}) {
+                app.notifier.messages.clear();
+                app.vsp->setFaultPlan(FaultOn(DumpRequestFor(k.kind, k.number), fault));
+                app.download();
+                QCOMPARE(app.notifier.shown(), QStringList{k.error});
+                QCOMPARE(app.box("txtObjectName")->text(), QLatin1String(k.shown));
+                QVERIFY(!app.session().exchange.busy());
+            }
+            app.vsp->setFaultPlan({});
         }
 
-        app.showTab(GlobalTab);
+        app.showTab("Global");
         app.notifier.messages.clear();
         app.vsp->device().memory().global.bankName = "Other Bank    ";
         const QByteArray nameRequest = Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x02, 0x01, 0x00, 0xF7});
@@ -158,7 +168,7 @@ private slots:
         blocker.close();
         app.vspOptions.memoryFile = app.file(QStringLiteral("data/memory.json"));
         app.start();
-        app.showTab(GlobalTab);
+        app.showTab("Global");
         for (const char *volume : {"90", "80"})
             app.clearAndType(app.box("txtGlobal(7)"), QString::fromLatin1(volume));
         QCOMPARE(app.vsp->device().memory().global.omniPolyVolume, 80);

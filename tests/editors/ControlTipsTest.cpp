@@ -23,25 +23,6 @@ class ControlTipsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void wording_data()
-    {
-        QTest::addColumn<QString>("tip");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("plain") << ParameterTips::Text(QStringLiteral("Volume"), 0, 127) << "Volume: 0 to 127";
-        QTest::newRow("unit") << ParameterTips::Text(QStringLiteral("Transpose"), -127, 127, QStringLiteral("semitones"))
-                              << "Transpose: -127 to 127 semitones";
-        QTest::newRow("words") << ParameterTips::Text(QStringLiteral("Pan"), QStringLiteral("-99 (left)"), QStringLiteral("99 (right)"))
-                               << "Pan: -99 (left) to 99 (right)";
-        QTest::newRow("note") << ParameterTips::Note(QStringLiteral("Bank name"), QStringLiteral("up to 14 characters"))
-                              << "Bank name: up to 14 characters";
-    }
-    void wording()
-    {
-        QFETCH(QString, tip);
-        QFETCH(QString, expected);
-        QCOMPARE(tip, expected);
-    }
-
     void everyBoxAndSliderOnEveryTabHasATipWithItsRange()
     {
         VspApp app;

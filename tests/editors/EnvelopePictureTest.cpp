@@ -146,19 +146,6 @@ private slots:
         QCOMPARE(image.pixelColor(400, 40), Black);
     }
 
-    void aClearedPictureIsEmpty()
-    {
-        EnvelopePicture picture;
-        picture.resize(DesignWidth, DesignHeight);
-        picture.Draw(Plot({20, 0, 50, 50}));
-        picture.Clear();
-        QImage image(picture.size(), QImage::Format_RGB32);
-        picture.render(&image);
-        for (int x = 0; x < image.width(); x += 7) {
-            for (int y = 0; y < image.height(); y += 3)
-                QCOMPARE(image.pixelColor(x, y), Black);
-        }
-    }
 };
 
 QTEST_MAIN(EnvelopePictureTest)

@@ -15,7 +15,6 @@
 
 namespace MapTest {
 
-constexpr int MapTab = 2;
 constexpr int ShownMap = 4;
 constexpr int ZoneUploadLength = 52;
 constexpr int ZoneRequestLength = 18;
@@ -74,7 +73,7 @@ struct MapApp : VspApp {
         Vsp::SpMemory memory = StandardMemory();
         memory.of(Vsp::Map)[ShownMap] = MapRecord(zones);
         start(std::move(memory));
-        showTab(MapTab);
+        showTab("Map");
         vsp->clearTraffic();
         notifier.messages.clear();
     }

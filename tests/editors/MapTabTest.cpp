@@ -195,7 +195,7 @@ private slots:
         memory.of(Vsp::Map)[ShownMap] = MapRecord(FourZones);
         VspApp app;
         app.start(std::move(memory));
-        app.showTab(MapTab);
+        app.showTab("Map");
         app.notifier.messages.clear();
         app.vsp->clearTraffic();
         auto *spin = app.find<QWidget>(QStringLiteral("spnMap(1)"));
@@ -315,21 +315,6 @@ private slots:
         QVERIFY(app.main()->isVisible());
     }
 
-    void typingWithoutEnterSendsNothing()
-    {
-        MapApp app;
-        app.clearAndType(app.txt(8), QStringLiteral("-3"), false);
-        QVERIFY(KeyInput::IsPending(app.txt(8)));
-        QVERIFY(app.requests().isEmpty());
-        // An emptied box with Enter shows the stored value again.
-        app.clear(app.txt(8));
-        QTest::keyClick(app.txt(8), Qt::Key_Return);
-        QCOMPARE(app.txt(8)->text(), QStringLiteral("0"));
-        QVERIFY(app.requests().isEmpty());
-        // The note names take no keys.
-        QTest::keyClicks(app.txt(5), QStringLiteral("x"));
-        QCOMPARE(app.txt(5)->text(), QStringLiteral("A#-"));
-    }
 };
 
 QTEST_MAIN(MapTabTest)

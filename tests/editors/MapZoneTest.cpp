@@ -139,21 +139,6 @@ TEST(ZoneStrip, KeysLieAsTheDesignPlacesThem)
         EXPECT_EQ(ZoneStrip::KeyAt(h.x, h.y, h.octave), h.key) << h.x << "," << h.y;
 }
 
-TEST(ZoneStrip, OctaveCaptions)
-{
-    const struct { int octave; QStringList captions; } cases[] = {
-        {0, {"C-", "C0", "C1", "C2", "C3", "C4"}},
-        {3, {"C2", "C3", "C4", "C5", "C6", "C7"}},
-        {5, {"C4", "C5", "C6", "C7", "C8", "C9"}},
-    };
-    for (const auto &c : cases) {
-        QStringList shown;
-        for (int i = 0; i < ZoneStrip::Octaves; ++i)
-            shown << ZoneStrip::OctaveCaption(i, c.octave);
-        EXPECT_EQ(shown, c.captions) << c.octave;
-    }
-}
-
 TEST(ZoneStrip, BracketsTicksAndNumbers)
 {
     struct Case {
@@ -223,32 +208,6 @@ TEST(ZoneStrip, OverlappingAndReversedZonesAreDrawnAsFarAsTheRulesGo)
     EXPECT_EQ(d.labels.size(), 2); // the reversed zone and the zone above 127 get no number
     const auto colours = ZoneStrip::KeyColours(damaged, 0, 2);
     EXPECT_EQ(colours[12 * 0 + 7], ZoneStrip::ZoneColour(1)); // note 31: the first zone holding it
-}
-
-TEST(ZoneStrip, KeyColoursByZone)
-{
-    const std::vector<Range> zones = {{0, 11}, {12, 23}, {40, 50}, {55, 60}, {61, 70}, {71, 75}, {76, 80}};
-    const auto colours = ZoneStrip::KeyColours(zones, 1, 0);
-    const struct { int key; std::optional<QColor> colour; } cases[] = {
-        {0, QColor(217, 255, 217)},  // zone 0
-        {11, QColor(217, 255, 217)},
-        {12, QColor(255, 255, 255)}, // the current zone
-        {24, QColor(192, 192, 192)}, // in no zone
-        {40, QColor(213, 213, 255)}, // zone 2
-        {55, QColor(255, 255, 217)}, // zone 3
-        {62, QColor(255, 217, 255)}, // zone 4
-        {71, QColor(217, 255, 255)}, // zone 5
-        {1, std::nullopt},           // black keys keep their colour
-        {13, std::nullopt},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(colours[static_cast<size_t>(c.key)], c.colour) << c.key;
-    EXPECT_EQ(ZoneStrip::ZoneColour(6), ZoneStrip::ZoneColour(0)); // six colours that repeat
-    EXPECT_EQ(ZoneStrip::ZoneColour(1), QColor(255, 217, 217));
-    // Scrolled up by two octaves the same zones land 24 keys lower.
-    const auto scrolled = ZoneStrip::KeyColours(zones, 1, 2);
-    EXPECT_EQ(scrolled[16], QColor(213, 213, 255)); // note 40
-    EXPECT_EQ(scrolled[0], QColor(192, 192, 192));  // note 24
 }
 
 // A Map dump of `zones` zones whose data is all nibbles.

@@ -16,7 +16,6 @@ using SpRecords::SetAt;
 
 namespace {
 
-constexpr int GlobalTab = 7;
 constexpr int ShownMulti = 0;
 constexpr int DumpLength = 212;
 
@@ -24,7 +23,7 @@ struct MultiApp : ObjectApp {
     explicit MultiApp(std::initializer_list<Field> fields = {}, Vsp::SpMemory memory = StandardMemory())
         : ObjectApp(KindMulti, ShownMulti, DumpLength, fields, std::move(memory))
     {
-        settleOn(GlobalTab);
+        settleOn("Global");
     }
 
     QLineEdit *txt(int index) { return box(qPrintable(QStringLiteral("txtGlobal(%1)").arg(index))); }
@@ -226,7 +225,7 @@ private slots:
         memory.of(Vsp::Multi).clear();
         VspApp app;
         app.start(std::move(memory));
-        app.showTab(GlobalTab);
+        app.showTab("Global");
         app.vsp->clearTraffic();
         for (int index : {0, 1, 2, 3, 4, 5}) {
             QLineEdit *box = app.box(qPrintable(QStringLiteral("txtGlobal(%1)").arg(index)));
@@ -239,22 +238,6 @@ private slots:
         QCOMPARE(sent.value(1), SpMessage({0x11, 0x02, 0x01, 0x00}));
         QCOMPARE(sent.size(), 8); // the Multi's status, then the Global's seven values
         QVERIFY(app.notifier.messages.isEmpty());
-    }
-
-    void aBadMultiDumpIsRefusedAndTheShownOneKept()
-    {
-        const VirtualSpBackend::Fault faults[] = {{VirtualSpBackend::Fault::Truncate, 150},
-                                                  {VirtualSpBackend::Fault::Corrupt, 60}};
-        for (const auto &fault : faults) {
-            MultiApp app({{120, 33}});
-            const QByteArray before = app.image();
-            SetAt(app.held(), 120, 44);
-            app.vsp->setFaultPlan(FaultOn(DumpRequestFor(KindMulti, ShownMulti), fault));
-            app.main()->retrieval().ObjectDownload(KindMulti);
-            QCOMPARE(app.notifier.shown(), QStringList{"MultiObjDump(): Error downloading Multi object from SP"});
-            QCOMPARE(app.image(), before);
-            QCOMPARE(app.txt(5)->text(), QStringLiteral("33"));
-        }
     }
 };
 

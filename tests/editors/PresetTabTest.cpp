@@ -16,8 +16,6 @@ using SpRecords::SetAt;
 
 namespace {
 
-constexpr int Preset1Tab = 0;
-constexpr int Preset2Tab = 1;
 constexpr int ShownPreset = 0;
 constexpr int DumpLength = 532;
 
@@ -25,7 +23,7 @@ struct PresetApp : ObjectApp {
     explicit PresetApp(std::initializer_list<Field> fields = {}, Vsp::SpMemory memory = StandardMemory())
         : ObjectApp(KindPreset, ShownPreset, DumpLength, fields, std::move(memory))
     {
-        settleOn(Preset1Tab);
+        settleOn("Preset1");
     }
 
     QLineEdit *txt(int index) { return box(qPrintable(QStringLiteral("txtPreset(%1)").arg(index))); }
@@ -44,7 +42,7 @@ struct PresetApp : ObjectApp {
     // The layer tab, without the front-panel key its switch presses.
     void showLayerTab()
     {
-        showTab(Preset2Tab);
+        showTab("Preset2");
         vsp->clearTraffic();
     }
 };
@@ -67,7 +65,7 @@ private slots:
     {
         PresetApp app({{50, 3}, {90, -12}, {94, 40}, {92, 4}, {96, 6}, {98, 60}, {100, 200}, {84, 255}, {86, 7},
                        {88, 64}, {52, 16}, {68, 2}, {102, 0}});
-        QCOMPARE(app.find<QTabWidget>("SPFEtab")->currentIndex(), Preset1Tab);
+        QCOMPARE(app.find<QTabWidget>("SPFEtab")->currentIndex(), MainTabs::IndexOf("Preset1"));
         const struct { int index; const char *text; } boxes[] = {
             {0, "-12"}, {1, "40"}, {2, "60"}, {3, "C4"}, {4, "200"}, {5, "0"}, {6, "16"}};
         for (const auto &b : boxes) {
@@ -195,23 +193,6 @@ private slots:
         QCOMPARE(app.txt(1)->text(), QStringLiteral("12")); // the SP's own copy, shown again
         QVERIFY(KeyInput::IsPending(app.txt(1)));
         QVERIFY(!KeyInput::IsPending(app.txt(0)));
-    }
-
-    void aRefusedEditWhoseReadBackNeverComesIsNotShownAsTheSps()
-    {
-        PresetApp app({{94, 12}});
-        app.shortTimeouts();
-        app.vsp->setFaultPlan([](const QByteArray &request) {
-            if (request.size() == DumpLength)
-                return VirtualSpBackend::Fault{VirtualSpBackend::Fault::Status, 5};
-            return DumpRequestFor(KindPreset, ShownPreset)(request) ? VirtualSpBackend::Fault{VirtualSpBackend::Fault::NoAnswer}
-                                                                    : VirtualSpBackend::Fault{};
-        });
-        app.clearAndType(app.txt(1), QStringLiteral("30"));
-        QCOMPARE(app.heldByte(94), 12);
-        // Shown again from what the program holds: Enter in the emptied number box.
-        app.clearAndType(app.box("txtObjectNum"), QString());
-        QCOMPARE(app.txt(1)->text(), QStringLiteral("12"));
     }
 
     void theGroupChosenShowsAndChangesOnlyItsOwn()
@@ -370,22 +351,6 @@ private slots:
         QCOMPARE(app.heldByte(162), 1);
         emit app.spn(13)->SpinDown();
         QCOMPARE(app.heldByte(168), 255);
-    }
-
-    void aBadPresetDumpIsRefusedAndTheShownOneKept()
-    {
-        const VirtualSpBackend::Fault faults[] = {{VirtualSpBackend::Fault::Truncate, 300},
-                                                  {VirtualSpBackend::Fault::Corrupt, 100}};
-        for (const auto &fault : faults) {
-            PresetApp app({{90, 33}});
-            const QByteArray before = app.image();
-            app.held()[SpRecords::RecordByteAt(90)] = 44;
-            app.vsp->setFaultPlan(FaultOn(DumpRequestFor(KindPreset, ShownPreset), fault));
-            app.main()->retrieval().ObjectDownload(KindPreset);
-            QCOMPARE(app.notifier.shown(), QStringList{"PresetObjDump(): Error downloading Preset object from SP"});
-            QCOMPARE(app.image(), before);
-            QCOMPARE(app.txt(0)->text(), QStringLiteral("33"));
-        }
     }
 
     void aPresetThatNeverComesIsReportedOnceAsATimeOut()

@@ -15,9 +15,8 @@
 
 namespace ToneTest {
 
-constexpr int Tone1Tab = 3;
-constexpr int Tone2Tab = 4;
-constexpr int Tone3Tab = 5;
+constexpr int Tone1Tab = MainTabs::IndexOf("Tone1");
+
 constexpr int ShownTone = 3;
 constexpr int DumpLength = 180;
 
@@ -25,7 +24,7 @@ struct ToneApp : ObjectApp {
     explicit ToneApp(std::initializer_list<Field> fields = {}, Vsp::SpMemory memory = StandardMemory())
         : ObjectApp(KindTone, ShownTone, DumpLength, fields, std::move(memory))
     {
-        settleOn(Tone1Tab);
+        settleOn("Tone1");
     }
 
     // Changes what the SP holds and has the Tone read back and shown, as after an edit.

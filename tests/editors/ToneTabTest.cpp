@@ -7,20 +7,6 @@
 
 using namespace ToneTest;
 
-namespace {
-
-QStringList Items(QComboBox *combo)
-{
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items << combo->itemText(i);
-    return items;
-}
-
-const QStringList Sources = {"none", "modwheel", "chanpres", "polypres", "auxctl1", "auxctl2", "auxctl3"};
-
-} // namespace
-
 class ToneTabTest : public QObject {
     Q_OBJECT
 
@@ -54,26 +40,6 @@ private slots:
         QCOMPARE(app.txt("txtTone(0)")->text(), QStringLiteral("5"));
         QCOMPARE(app.txt("txtTone(1)")->text(), QStringLiteral("Snare"));
         QVERIFY(app.requests().isEmpty());
-    }
-
-    void combosHoldTheirListsAndOptionsTheirCaptions()
-    {
-        ToneApp app;
-        for (int i : {0, 1, 2, 3, 5, 6})
-            QCOMPARE(Items(app.cbo(i)), Sources);
-        QCOMPARE(Items(app.cbo(4)), (QStringList{"triangle", "square", "sawtooth (ramp)", "sine", "clipped sine",
-                                                 "sample/hold", "random square", "grunge"}));
-        QCOMPARE(Items(app.cbo(7)), (QStringList{"keybdpos", "velocity", "random", "modwheel", "chanpres", "polypres",
-                                                 "auxctl1", "auxctl2", "auxctl3"}));
-        const struct { int index; const char *caption; } captions[] = {
-            {0, "none"}, {1, "env1"}, {7, "env 1"}, {8, "env 2"}, {11, "env2"}};
-        for (const auto &c : captions)
-            QCOMPARE(app.opt("optToneEnvSel", c.index)->text(), QLatin1String(c.caption));
-        const struct { int index; const char *caption; } modes[] = {
-            {0, "Normal"}, {1, "Inverted"}, {6, "summed"}, {7, "scaled"}, {12, "bipolar"}, {13, "unipolar"},
-            {16, "unipolar"}, {17, "bipolar"}, {27, "Inverted"}, {30, "unipolar"}};
-        for (const auto &m : modes)
-            QCOMPARE(app.opt("optToneModMode", m.index)->text(), QLatin1String(m.caption));
     }
 
     void theWaveStartGroupShowsItsWords()
@@ -200,15 +166,6 @@ private slots:
         QCOMPARE(app.txt("txtLFO(0)")->text(), QStringLiteral("30"));
     }
 
-    void aSliderStepSendsTheNewValueOnce()
-    {
-        ToneApp app({{128, 5}});
-        const QByteArray before = app.image();
-        app.sld("sldPan(0)")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 128, {0, 6})});
-        QCOMPARE(app.txt("txtPan(0)")->text(), QStringLiteral("6"));
-    }
-
     void anEmptiedBoxShowsTheStoredValueAgainAndSendsNothing()
     {
         ToneApp app({{84, -20}, {124, 3}});
@@ -251,24 +208,6 @@ private slots:
         app.txt("txtDCA(2)")->setFocus();
         QVERIFY(app.requests().isEmpty());
         QCOMPARE(app.txt("txtDCA(0)")->text(), QStringLiteral("5"));
-    }
-
-    void nothingIsTakenWhileTheSpIsBusy()
-    {
-        ToneApp app({{80, 40}});
-        for (const bool awaiting : {true, false}) {
-            if (awaiting)
-                app.session().exchange.setAwaitingResponse(true);
-            else
-                app.session().exchange.setResponseArrived(true);
-            app.type(app.txt("txtDCF(4)"), QStringLiteral("7"));
-            app.sld("sldDCF(4)")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            app.opt("optToneEnvSel", 1)->click();
-            QCOMPARE(app.txt("txtDCF(4)")->text(), QStringLiteral("40"));
-            QVERIFY(app.opt("optToneEnvSel", 0)->isChecked());
-            app.session().exchange.clearFlags();
-        }
-        QVERIFY(app.requests().isEmpty());
     }
 
     void partOfAnLfoWordIsCompletedAndNothingSent()
@@ -428,16 +367,6 @@ private slots:
         QTest::mouseClick(up, Qt::LeftButton);
         QCOMPARE(app.notifier.shown(), QStringList{"Load Wave Object: There are no Wave Objects loaded into the SP"});
         QVERIFY(app.uploads().isEmpty());
-    }
-
-    void aToneAnswerOfTheWrongLengthLeavesTheTabAsItWas()
-    {
-        ToneApp app({{80, 40}});
-        const QByteArray before = app.image();
-        app.vsp->setFaultPlan(FaultOn(DumpRequestsOf(KindTone), {VirtualSpBackend::Fault::Truncate, 100}));
-        app.Reload({{80, 60}});
-        QCOMPARE(app.txt("txtDCF(4)")->text(), QStringLiteral("40"));
-        QCOMPARE(app.image(), before);
     }
 };
 

@@ -11,7 +11,6 @@
 #include <QToolButton>
 
 namespace {
-constexpr int WaveTab = 6;
 constexpr int WaveNumber = 2;
 
 using namespace Vsp;
@@ -78,7 +77,7 @@ struct WaveApp : VspApp {
         Vsp::SpMemory memory = StandardMemory();
         memory.of(Vsp::Wave)[WaveNumber] = WaveRecord(shape);
         start(std::move(memory));
-        showTab(WaveTab);
+        showTab("Wave");
         main()->activateWindow();
         dump = lastWaveDump();
         vsp->clearTraffic();
@@ -360,23 +359,6 @@ private slots:
         QVERIFY(app.requests().isEmpty());
     }
 
-    void keysAndControlsDoNothingWhileTheSpIsBusy()
-    {
-        WaveApp app;
-        app.session().exchange.setAwaitingResponse(true);
-        app.type(app.box("txtPlayStart"), QStringLiteral("5"));
-        QCOMPARE(app.box("txtPlayStart")->text(), QStringLiteral("100"));
-        QVERIFY(!KeyInput::IsPending(app.box("txtPlayStart")));
-        QTest::mouseClick(app.arrow("spnFineTune", true), Qt::LeftButton);
-        QCOMPARE(app.box("txtFineTune")->text(), QStringLiteral("-5"));
-        app.bar(0)->setValue(90);
-        QCOMPARE(app.box("txtPlayStart")->text(), QStringLiteral("100"));
-        QTest::mouseClick(app.option("optLoopDis"), Qt::LeftButton);
-        QVERIFY(app.option("optLoopEnb")->isChecked());
-        app.session().exchange.setAwaitingResponse(false);
-        QVERIFY(app.requests().isEmpty());
-    }
-
     void outOfRangePositionsAreRestoredAndNotSent()
     {
         // Play 100..8000, loop 2000..6000, length 9000.
@@ -570,26 +552,6 @@ private slots:
         QTest::mouseClick(play, Qt::RightButton);
         QCOMPARE(app.requests().size(), 2);
         QVERIFY(app.notifier.messages.isEmpty());
-    }
-
-    void aWaveAnswerOfTheWrongLengthChangesNothing()
-    {
-        WaveApp app;
-        WaveShape moved;
-        moved.playStart = 200;
-        app.vsp->device().memory().of(Vsp::Wave)[WaveNumber] = WaveRecord(moved);
-        using Fault = VirtualSpBackend::Fault;
-        app.vsp->setFaultPlan(FaultOn(DumpRequestFor(0, WaveNumber), {Fault::Truncate, 100}));
-        app.main()->retrieval().ObjectDownload(0);
-        QCOMPARE(app.box("txtPlayStart")->text(), QStringLiteral("100"));
-        QCOMPARE(app.session().objects.of(0).Image, app.dump);
-        QCOMPARE(app.notifier.texts(), QStringList{"Error downloading Wave object from SP"});
-        app.notifier.messages.clear();
-        // A whole answer with a garbled field is refused too, and said so.
-        app.vsp->setFaultPlan(FaultOn(DumpRequestFor(0, WaveNumber), {Fault::Corrupt, 70}));
-        app.main()->retrieval().ObjectDownload(0);
-        QCOMPARE(app.box("txtPlayStart")->text(), QStringLiteral("100"));
-        QCOMPARE(app.notifier.texts(), QStringList{"Error downloading Wave object from SP"});
     }
 };
 

@@ -24,7 +24,7 @@ struct ObjectApp : VspApp {
     }
 
     // Shows the tab and forgets what the start sent and said.
-    void settleOn(int tab)
+    void settleOn(const char *tab)
     {
         showTab(tab);
         vsp->clearTraffic();

@@ -5,6 +5,7 @@
 #include "Bytes.h"
 #include "SpRecords.h"
 #include "TestApp.h"
+#include "app/MainTabs.h"
 #include "vsp/VirtualSpBackend.h"
 
 #include <QLineEdit>
@@ -72,6 +73,7 @@ struct VspApp : TestApp {
     QByteArray lastRequest() const { return requests().value(requests().size() - 1); }
 
     void showTab(int index) { find<QTabWidget>("SPFEtab")->setCurrentIndex(index); }
+    void showTab(const char *caption) { showTab(MainTabs::IndexOf(caption)); }
     QLineEdit *box(const char *name) { return find<QLineEdit>(name); }
     void type(QLineEdit *line, const QString &text, bool enter = true)
     {
