@@ -5,11 +5,11 @@
 namespace {
 
 const std::array<KindInfo, NumberedKinds> Kinds = {{
-    {KindWave, "Wave", "w#", 148, "Download wave Object", 4},
-    {KindTone, "Tone", "t#", 180, "Download Tone Object", 3},
-    {KindMap, "Map", "m#", 0, "Download map Object", 2},
-    {KindPreset, "Preset", "p#", 532, "Download Preset Object", 1},
-    {KindMulti, "Multi", "mu#", 212, "", 5},
+    {KindWave, "Wave", "w#", DumpLengths[KindWave], "Download wave Object", 4},
+    {KindTone, "Tone", "t#", DumpLengths[KindTone], "Download Tone Object", 3},
+    {KindMap, "Map", "m#", DumpLengths[KindMap], "Download map Object", 2},
+    {KindPreset, "Preset", "p#", DumpLengths[KindPreset], "Download Preset Object", 1},
+    {KindMulti, "Multi", "mu#", DumpLengths[KindMulti], "", 5},
 }};
 
 } // namespace

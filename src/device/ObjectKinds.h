@@ -15,6 +15,9 @@ enum ObjectKind : int {
 };
 constexpr int NumberedKinds = 5; // Wave to Multi: the kinds with numbered objects
 
+// The exact length of each kind's dump, F0 to F7; 0 for the Map, whose zone count sets it.
+constexpr int DumpLengths[NumberedKinds] = {148, 180, 0, 532, 212};
+
 struct KindInfo {
     int kind;
     const char *name;        // in texts: "Wave", "Tone", ...

@@ -11,6 +11,7 @@
 #include "editors/ObjectChoice.h"
 #include "widgets/SpinButton.h"
 #include "device/NibbleCodec.h"
+#include "objects/ObjectDumps.h"
 #include "objects/Retrieval.h"
 
 #include <QLineEdit>
@@ -72,10 +73,11 @@ const MapZone *MapEditor::Current() const
 
 bool MapEditor::MapObjDump(int number)
 {
-    const QByteArray dump = session.io.RequestObject(KindMap, number);
-    if (dump.size() < ObjDir::MinimumLength)
-        return false; // the wait has told the user; the Map shown stays as it was
-    if (!ObjectDumps::ParseMap(dump, number, session.objects)) {
+    // Through the same checks as every kind; the Map's length then follows from its zone count.
+    const auto dump = ObjectDumps::CheckedDump(session.io, KindMap, number, DumpErrorHeading, DumpErrorText);
+    if (!dump)
+        return false; // told the user; the Map shown stays as it was
+    if (!ObjectDumps::ParseMap(*dump, number, session.objects)) {
         session.comms.ReportError(QLatin1String(DumpErrorHeading), QLatin1String(DumpErrorText));
         return false;
     }

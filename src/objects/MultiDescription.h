@@ -3,13 +3,15 @@
 // Multi's parameters in Compare and the undo history.
 #pragma once
 
+#include "device/ObjectKinds.h"
+
 #include <QString>
 
 #include <array>
 
 namespace MultiDescription {
 
-constexpr int DumpLength = 212;
+constexpr int DumpLength = DumpLengths[KindMulti];
 constexpr int FirstPosition = 20;
 constexpr int Channels = 16;
 constexpr int Groups = 8;

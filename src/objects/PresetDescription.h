@@ -4,6 +4,8 @@
 // built and driven from these tables.
 #pragma once
 
+#include "device/ObjectKinds.h"
+
 #include <QString>
 
 #include <array>
@@ -12,7 +14,7 @@
 
 namespace PresetDescription {
 
-constexpr int DumpLength = 532;
+constexpr int DumpLength = DumpLengths[KindPreset];
 constexpr int FirstPosition = 20;  // the name's first nibble character; the data bytes follow
 constexpr int LayerBOffset = 192;  // layer B's fields sit this far after layer A's
 constexpr int Width = 2;           // every Preset field is one byte on the wire

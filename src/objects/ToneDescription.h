@@ -3,6 +3,8 @@
 // Tone control is built and driven from these tables.
 #pragma once
 
+#include "device/ObjectKinds.h"
+
 #include <QString>
 
 #include <array>
@@ -11,7 +13,7 @@
 
 namespace ToneDescription {
 
-constexpr int DumpLength = 180;
+constexpr int DumpLength = DumpLengths[KindTone];
 constexpr int FirstPosition = 18; // the first data byte's high nibble
 constexpr int Width = 2;          // every Tone field is one byte on the wire
 

@@ -3,6 +3,8 @@
 // form its value takes there; and the Wave's values as read from the SP's answer.
 #pragma once
 
+#include "device/ObjectKinds.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -32,7 +34,7 @@ struct WaveParmInfo {
 const WaveParmInfo &ParmInfo(WaveParm parm);
 
 namespace WaveDump {
-constexpr int DumpLength = 148;
+constexpr int DumpLength = DumpLengths[KindWave];
 constexpr int FirstPosition = 20; // the name, then the data bytes
 constexpr int Name = 20, Mode = 48, FineTune = 50, Address = 52, Size = 60, Checksum = 64, PlayStart = 68,
               PlayEnd = 76, Length = 84, LoopStart = 92, LoopEnd = 100, LoopFraction = 108, SamplePeriod = 116,
