@@ -3,7 +3,6 @@
 #include "ToneApp.h"
 #include "editors/EnvelopePicture.h"
 #include "editors/EnvelopePlot.h"
-#include "editors/ToneEditor.h"
 
 #include <QSignalSpy>
 
@@ -191,7 +190,7 @@ private slots:
     void clearingTheToneEmptiesPicturesAndLabels()
     {
         ToneApp app;
-        app.main()->findChild<ToneEditor *>()->ClearEnvelopes();
+        app.main()->ClearObjDisplay(KindTone);
         for (int envelope : {1, 2}) {
             QVERIFY(!app.find<EnvelopePicture>(QStringLiteral("picEnv%1").arg(envelope))->drawing().has_value());
             QCOMPARE(app.find<QLabel>(QStringLiteral("lblEnv%1Mode").arg(envelope))->text(), QString());
