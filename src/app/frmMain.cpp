@@ -112,7 +112,9 @@ frmMain::frmMain(Session &session, QWidget *parent, bool pagesWhenShown)
     objectHeader->setRetrieval(objectRetrieval.get());
     // Each kind's dump and display routines, as its editor provides them; a display waits for
     // its page to be made.
-    for (const auto &[kind, editor] : editors) {
+    for (const auto &entry : editors) {
+        const int kind = entry.first;
+        KindEditor *editor = entry.second;
         editor->setRetrieval(objectRetrieval.get());
         objectRetrieval->setRoutines(kind, {[editor](int n) { return editor->ReadDump(n); },
                                             [this, kind] { pageBuilder->Display(kind); }});

@@ -115,11 +115,11 @@ std::vector<Field> ZoneFields(const QString &prefix, int zone)
         if (p.zoneByte < 0)
             continue;
         const int mask = p.zoneByte == AllocationByte ? GroupBits : 0;
-        fields.push_back({prefix + QLatin1String(p.name), at(p.zoneByte), Width, mask, p.isSigned, {}});
+        fields.push_back({prefix + QLatin1String(p.name), at(p.zoneByte), Width, mask, p.isSigned, {}, {}});
     }
     for (const OptionPair &o : Options)
         fields.push_back({prefix + QLatin1String(o.frame), at(o.zoneByte), Width, o.bit, false,
-                          Words({o.clearCaption, o.setCaption})});
+                          Words({o.clearCaption, o.setCaption}), {}});
     return fields;
 }
 
@@ -250,7 +250,7 @@ std::vector<Field> FieldsAt(int kind, int position)
         int width = FirstDataPosition + 2 * byte + ByteWidth - start;
         if (after != fields.end())
             width = std::min(width, after->position - start);
-        found.push_back({QStringLiteral("byte %1").arg(byte), start, width, 0, false, {}});
+        found.push_back({QStringLiteral("byte %1").arg(byte), start, width, 0, false, {}, {}});
     }
     return found;
 }
