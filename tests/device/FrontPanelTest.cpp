@@ -1,33 +1,24 @@
 // The twelve front-panel keys on the wire, and the press that brings the link back.
+#include "Bytes.h"
 #include "TestSession.h"
 #include "device/FrontPanel.h"
 
 #include <gtest/gtest.h>
 
-TEST(FrontPanel, EachButtonSendsItsKeyCode)
+TEST(FrontPanel, EachButtonSendsItsKeyCodeUnderTheDeviceIdFromTheSettings)
 {
     // Button index and the key code the SP expects: the four object keys are reversed.
     const int expected[FrontPanel::KeyCount] = {3, 2, 1, 0, 4, 5, 6, 7, 8, 9, 10, 11};
-    OpenSession t;
-    t.backend->reply = ScriptedBackend::StatusReply(0);
-    for (int index = 0; index < FrontPanel::KeyCount; ++index) {
-        EXPECT_EQ(t.session->frontPanel.Press(index), "0");
-        QByteArray wire("\xF0\x00\x00\x1B\x02\x05\x7F\x11\x01\x01", 10);
-        wire.append(static_cast<char>(expected[index]));
-        wire.append('\xF7');
-        ASSERT_EQ(t.backend->sent.size(), index + 1);
-        EXPECT_EQ(t.backend->sent.last(), wire) << "button " << index;
+    for (int id : {127, 16}) {
+        OpenSession t;
+        t.session->settings.sp.SysExDeviceID = static_cast<int16_t>(id);
+        t.backend->reply = ScriptedBackend::StatusReply(0);
+        for (int index = 0; index < FrontPanel::KeyCount; ++index) {
+            EXPECT_EQ(t.session->frontPanel.Press(index), "0");
+            ASSERT_EQ(t.backend->sent.size(), index + 1);
+            EXPECT_EQ(t.backend->sent.last(), SpKey(expected[index], id)) << "button " << index << ", device " << id;
+        }
     }
-}
-
-TEST(FrontPanel, DeviceIdFromTheSettingsIsSent)
-{
-    OpenSession t;
-    t.session->settings.sp.SysExDeviceID = 16;
-    t.backend->reply = ScriptedBackend::StatusReply(0);
-    t.session->frontPanel.Press(0);
-    ASSERT_EQ(t.backend->sent.size(), 1);
-    EXPECT_EQ(static_cast<uint8_t>(t.backend->sent[0].at(6)), 16);
 }
 
 TEST(FrontPanel, PressWhileAnExchangeIsOutstandingSendsNothing)

@@ -7,67 +7,36 @@
 
 #include <optional>
 
-namespace {
-
-struct EncodeCase {
-    const char *what;
-    int64_t value;
-    int width;
-    int bits;
-    std::optional<QByteArray> expected;
-};
-
-} // namespace
-
 // Hex digits most significant first, left-padded; negatives as two's complement; nothing when
 // the digits do not fit, and a negative below the field's range must not wrap round to a
 // positive number (-32769 would otherwise go out as 7FFF, -65535 as 0001).
 TEST(NibbleCodec, EncodeNumberWritesHexDigitsOrNothing)
 {
-    const EncodeCase cases[] = {
+    const struct { const char *what; int64_t value; int width, bits; std::optional<QByteArray> expected; } cases[] = {
         {"5 in two", 5, 2, 16, Bytes({0, 5})},
-        {"zero in two", 0, 2, 16, Bytes({0, 0})},
-        {"zero in four", 0, 4, 16, Bytes({0, 0, 0, 0})},
         {"largest in two", 255, 2, 16, Bytes({15, 15})},
         {"every digit", 0x1234, 4, 16, Bytes({1, 2, 3, 4})},
         {"padded in four", 0xA, 4, 16, Bytes({0, 0, 0, 10})},
-        {"largest in four", 65535, 4, 16, Bytes({15, 15, 15, 15})},
         {"six digits", 0xABCDEF, 6, 32, Bytes({10, 11, 12, 13, 14, 15})},
-        {"padded in six", 0x300, 6, 32, Bytes({0, 0, 0, 3, 0, 0})},
-        {"eight digits", 0x12345678, 8, 32, Bytes({1, 2, 3, 4, 5, 6, 7, 8})},
         {"largest in eight", 0xFFFFFFFFLL, 8, 32, Bytes({15, 15, 15, 15, 15, 15, 15, 15})},
-        // negatives
-        {"-1 in four", -1, 4, 16, Bytes({15, 15, 15, 15})},
         {"-200 in four", -200, 4, 16, Bytes({15, 15, 3, 8})},
-        {"-350 in four", -350, 4, 16, Bytes({15, 14, 10, 2})},
         {"most negative 16-bit", -32768, 4, 16, Bytes({8, 0, 0, 0})},
-        {"-1 in eight", -1, 8, 32, Bytes({15, 15, 15, 15, 15, 15, 15, 15})},
         {"-2 in eight", -2, 8, 32, Bytes({15, 15, 15, 15, 15, 15, 15, 14})},
         {"most negative 32-bit", -2147483648LL, 8, 32, Bytes({8, 0, 0, 0, 0, 0, 0, 0})},
-        // too wide
         {"-1 as 16-bit in two", -1, 2, 16, std::nullopt},
-        {"-200 as 16-bit in two", -200, 2, 16, std::nullopt},
-        {"256 in two", 256, 2, 16, std::nullopt},
         {"65536 in four", 65536, 4, 16, std::nullopt},
-        {"-70000 as 16-bit", -70000, 4, 16, std::nullopt},
-        {"seven digits in six", 0x1000000, 6, 32, std::nullopt},
         {"nine digits in eight", 0x100000000LL, 8, 32, std::nullopt},
-        // below the two's complement range
         {"-32769 as 16-bit", -32769, 4, 16, std::nullopt},
         {"-65535 as 16-bit", -65535, 4, 16, std::nullopt},
         {"-(2^31 + 1) as 32-bit", -2147483649LL, 8, 32, std::nullopt},
     };
-    for (const EncodeCase &c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(NibbleCodec::EncodeNumber(c.value, c.width, c.bits), c.expected) << c.what;
 }
 
 TEST(NibbleCodec, EncodeNameWritesEachCharacterAsTwoNibblesPaddedWithSpacePairs)
 {
-    const struct {
-        const char *what;
-        QString name;
-        QByteArray expected;
-    } cases[] = {
+    const struct { const char *what; QString name; QByteArray expected; } cases[] = {
         {"short name", QStringLiteral("Bass"), Bytes({4, 2, 6, 1, 7, 3, 7, 3}) + Pads(10)},
         {"empty", QString(), Pads(14)},
         {"leading space kept", QStringLiteral(" A"), Bytes({2, 0, 4, 1}) + Pads(12)},
@@ -86,13 +55,7 @@ TEST(NibbleCodec, EncodeNameWritesEachCharacterAsTwoNibblesPaddedWithSpacePairs)
 TEST(NibbleCodec, ReadTakesNibblesAtOneBasedPositionsAndRefusesWhatIsNotThere)
 {
     const QByteArray message = Bytes({1, 2, 3, 4, 0x0F, 0xF7});
-    const struct {
-        const char *what;
-        QByteArray message;
-        int position;
-        int width;
-        std::optional<uint32_t> expected;
-    } cases[] = {
+    const struct { const char *what; QByteArray message; int position, width; std::optional<uint32_t> expected; } cases[] = {
         {"four from the start", message, 1, 4, 0x1234u},
         {"two from position 2", message, 2, 2, 0x23u},
         {"one at position 5", message, 5, 1, 0xFu},
@@ -109,53 +72,29 @@ TEST(NibbleCodec, ReadTakesNibblesAtOneBasedPositionsAndRefusesWhatIsNotThere)
         EXPECT_EQ(NibbleCodec::Read(c.message, c.position, c.width), c.expected) << c.what;
 }
 
-TEST(NibbleCodec, ReadSigned16TakesHex8000AndAboveAsNegative)
+// Four characters from hex 8000 on are negative; two are negative only from 81 on.
+TEST(NibbleCodec, ReadSigned16TakesHex8000AndAboveAsNegativeAndReadSignedByteAbove128)
 {
-    const struct {
-        QByteArray nibbles;
-        std::optional<int16_t> expected;
-    } cases[] = {
-        {Bytes({0, 0, 0, 0}), 0},
-        {Bytes({0, 0, 2, 5}), 37},
-        {Bytes({7, 15, 15, 15}), 32767},
-        {Bytes({8, 0, 0, 0}), -32768},
-        {Bytes({15, 15, 3, 8}), -200},
-        {Bytes({15, 15, 15, 15}), -1},
-        {Bytes({0, 0, 0}), std::nullopt},
-        {Bytes({0, 0, 0x10, 0}), std::nullopt},
+    const struct { QByteArray nibbles; std::optional<int> expected; } cases[] = {
+        {Bytes({0, 0, 0, 0}), 0},       {Bytes({0, 0, 2, 5}), 37},       {Bytes({7, 15, 15, 15}), 32767},
+        {Bytes({8, 0, 0, 0}), -32768},  {Bytes({15, 15, 3, 8}), -200},   {Bytes({15, 15, 15, 15}), -1},
+        {Bytes({0, 0, 0}), std::nullopt}, {Bytes({0, 0, 0x10, 0}), std::nullopt},
+        {Bytes({0, 0}), 0},    {Bytes({7, 15}), 127}, {Bytes({8, 0}), 128},
+        {Bytes({8, 1}), -127}, {Bytes({15, 15}), -1}, {Bytes({15}), std::nullopt},
     };
     for (const auto &c : cases) {
         // Behind a frame start, so the field's position is not 1.
         const QByteArray message = Bytes({0xF0, 0x7F}) + c.nibbles;
-        EXPECT_EQ(NibbleCodec::ReadSigned16(message, 3), c.expected) << c.nibbles.toHex().toStdString();
+        const bool word = c.nibbles.size() >= 3;
+        const std::optional<int> read = word ? std::optional<int>(NibbleCodec::ReadSigned16(message, 3))
+                                             : NibbleCodec::ReadSignedByte(message, 3);
+        EXPECT_EQ(read, c.expected) << c.nibbles.toHex().toStdString();
     }
-}
-
-TEST(NibbleCodec, ReadSignedByteTakesAbove128AsNegative)
-{
-    const struct {
-        QByteArray nibbles;
-        std::optional<int> expected;
-    } cases[] = {
-        {Bytes({0, 0}), 0},
-        {Bytes({7, 15}), 127},
-        {Bytes({8, 0}), 128},
-        {Bytes({8, 1}), -127},
-        {Bytes({15, 15}), -1},
-        {Bytes({15}), std::nullopt},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(NibbleCodec::ReadSignedByte(c.nibbles, 1), c.expected) << c.nibbles.toHex().toStdString();
 }
 
 TEST(NibbleCodec, ReadNameLeavesOutZeroBytesKeepsSpacesAndStopsAtTheEnd)
 {
-    const struct {
-        const char *what;
-        QByteArray message;
-        int characters;
-        QString expected;
-    } cases[] = {
+    const struct { const char *what; QByteArray message; int characters; QString expected; } cases[] = {
         {"spaces kept", Bytes({4, 2, 6, 1, 7, 3, 7, 3}) + Pads(10), 14, QStringLiteral("Bass          ")},
         {"zero bytes left out", Bytes({4, 1, 0, 0, 4, 2, 0, 0, 0, 0, 2, 0}) + Bytes({0, 0}).repeated(8), 14,
          QStringLiteral("AB ")},
@@ -174,13 +113,7 @@ TEST(NibbleCodec, ReadNameLeavesOutZeroBytesKeepsSpacesAndStopsAtTheEnd)
 TEST(NibbleCodec, OverwriteWritesAtOneBasedPositionsUpToWidthAndNeverPastTheEnd)
 {
     const QByteArray message = Bytes({0xF0, 9, 9, 9, 9, 0xF7});
-    const struct {
-        const char *what;
-        int position;
-        QByteArray nibbles;
-        int width;
-        QByteArray expected;
-    } cases[] = {
+    const struct { const char *what; int position; QByteArray nibbles; int width; QByteArray expected; } cases[] = {
         {"two at position 2", 2, Bytes({0, 5}), 2, Bytes({0xF0, 0, 5, 9, 9, 0xF7})},
         {"width shorter than the nibbles", 3, Bytes({1, 2, 3, 4}), 2, Bytes({0xF0, 9, 1, 2, 9, 0xF7})},
         {"nibbles shorter than the width", 4, Bytes({7}), 3, Bytes({0xF0, 9, 9, 7, 9, 0xF7})},

@@ -25,11 +25,7 @@ TEST(DumpCheck, OnlyAWholeUndamagedDumpOfTheObjectAskedForPasses)
     EXPECT_TRUE(DumpCheck::WellFormed(good, 1, 37, 180));
     EXPECT_TRUE(DumpCheck::WellFormed(good, 1, DumpCheck::AnyNumber, DumpCheck::AnyLength));
 
-    const struct {
-        const char *what;
-        QByteArray dump;
-        int kind, number, length;
-    } refused[] = {
+    const struct { const char *what; QByteArray dump; int kind, number, length; } refused[] = {
         {"one character short", good.left(178) + "\xF7", 1, 37, 180},
         {"another kind", good, 2, 37, 180},
         {"another object", good, 1, 36, 180},

@@ -13,7 +13,24 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
+
+// Each group of settings as one comparable value, in the order of its fields.
+auto Of(const PortSettings &p)
+{
+    return std::tuple(p.InputDeviceNum, p.InputDeviceName, p.OutputDeviceNum, p.OutputDeviceName, p.MidiThru,
+                      p.MessagePause);
+}
+auto Of(const DiskDevice &d)
+{
+    return std::tuple(d.Number, int(d.Installed), d.Type, d.VolName);
+}
+auto Of(const SpConfig &c)
+{
+    return std::tuple(c.PlayBackNote, c.PlayBackVelocityOn, c.PlayBackVelocityOff, c.PlayBackMidiChannel, c.SysExDeviceID);
+}
 
 struct RegistryFixture : ::testing::Test {
     QTemporaryDir dir;
@@ -50,33 +67,18 @@ struct RegistryFixture : ::testing::Test {
 TEST_F(RegistryFixture, FirstStartTakesEveryDefault)
 {
     const Settings s = Read();
-    EXPECT_EQ(s.ports.InputDeviceNum, 0);
-    EXPECT_EQ(s.ports.InputDeviceName, "USB MIDI In");
-    EXPECT_EQ(s.ports.OutputDeviceNum, 0);
-    EXPECT_EQ(s.ports.OutputDeviceName, "USB MIDI Out");
-    EXPECT_EQ(s.ports.MidiThru, 0);
-    EXPECT_EQ(s.disks[0].VolName, "Floppy Disk");
-    EXPECT_EQ(s.disks[0].Type, 3);
-    for (int i = 1; i < Settings::DiskDeviceCount; ++i) {
-        EXPECT_EQ(s.disks[i].VolName, QStringLiteral("SCSI %1").arg(i - 1));
-        EXPECT_EQ(s.disks[i].Type, 1);
-    }
-    for (int i = 0; i < Settings::DiskDeviceCount; ++i) {
-        EXPECT_EQ(s.disks[i].Installed, 1);
-        EXPECT_EQ(s.disks[i].Number, i);
-    }
+    EXPECT_EQ(Of(s.ports), Of(PortSettings{0, "USB MIDI In", 0, "USB MIDI Out", 0, 0}));
+    EXPECT_EQ(Of(s.disks[0]), Of(DiskDevice{0, 1, 3, "Floppy Disk"}));
+    for (int i = 1; i < Settings::DiskDeviceCount; ++i)
+        EXPECT_EQ(Of(s.disks[i]), Of(DiskDevice{int16_t(i), 1, 1, QStringLiteral("SCSI %1").arg(i - 1)}));
     EXPECT_EQ(s.LastDiskAccessed, 0);
-    EXPECT_EQ(s.sp.PlayBackNote, 60);
-    EXPECT_EQ(s.sp.PlayBackVelocityOn, 64);
-    EXPECT_EQ(s.sp.PlayBackVelocityOff, 64);
-    EXPECT_EQ(s.sp.PlayBackMidiChannel, 0);
-    EXPECT_EQ(s.sp.SysExDeviceID, 127);
+    EXPECT_EQ(Of(s.sp), Of(SpConfig{60, 64, 64, 0, 127}));
 }
 
 TEST_F(RegistryFixture, EverySettingIsStoredAsTextAndReadsBackEqual)
 {
     Settings original;
-    original.ports = {1, "Korvane Virtual SP", 1, "Korvane Virtual SP", 1};
+    original.ports = {1, "Korvane Virtual SP", 1, "Korvane Virtual SP", 1, 250};
     original.disks[2] = {2, 0, 5, "Zip drive"};
     original.LastDiskAccessed = 2;
     original.sp = {48, 100, 20, 9, 16};
@@ -89,36 +91,15 @@ TEST_F(RegistryFixture, EverySettingIsStoredAsTextAndReadsBackEqual)
     for (const QString &key : raw.allKeys())
         EXPECT_EQ(raw.value(key).typeId(), QMetaType::QString) << qPrintable(key);
     EXPECT_EQ(raw.value("MIDI Interface/Input").toString(), "Korvane Virtual SP");
-    EXPECT_EQ(raw.value("MIDI Interface/MIDI Thru").toString(), "1");
     EXPECT_EQ(raw.value("Disk Devices/Dev2_VolName").toString(), "Zip drive");
     EXPECT_EQ(raw.value("SP Config/SysEx Device ID").toString(), "16");
     EXPECT_EQ(raw.value("Application/Home Directory").toString(), "/home/someone/korvane");
 
     const Settings s = Read();
-    EXPECT_EQ(s.ports.InputDeviceNum, 1);
-    EXPECT_EQ(s.ports.InputDeviceName, "Korvane Virtual SP");
-    EXPECT_EQ(s.ports.OutputDeviceNum, 1);
-    EXPECT_EQ(s.ports.MidiThru, 1);
-    EXPECT_EQ(s.disks[2].Installed, 0);
-    EXPECT_EQ(s.disks[2].Type, 5);
-    EXPECT_EQ(s.disks[2].VolName, "Zip drive");
+    EXPECT_EQ(Of(s.ports), Of(original.ports));
+    EXPECT_EQ(Of(s.disks[2]), Of(original.disks[2]));
     EXPECT_EQ(s.LastDiskAccessed, 2);
-    EXPECT_EQ(s.sp.PlayBackNote, 48);
-    EXPECT_EQ(s.sp.PlayBackVelocityOn, 100);
-    EXPECT_EQ(s.sp.PlayBackVelocityOff, 20);
-    EXPECT_EQ(s.sp.PlayBackMidiChannel, 9);
-    EXPECT_EQ(s.sp.SysExDeviceID, 16);
-}
-
-TEST_F(RegistryFixture, StoredDeviceThatIsGoneFallsBackToDeviceZero)
-{
-    Write("MIDI Interface/Input", "Unplugged Interface");
-    Write("MIDI Interface/Output", "Korvane Virtual SP");
-    const Settings s = Read();
-    EXPECT_EQ(s.ports.InputDeviceNum, 0);
-    EXPECT_EQ(s.ports.InputDeviceName, "USB MIDI In");
-    EXPECT_EQ(s.ports.OutputDeviceNum, 1);
-    EXPECT_EQ(s.ports.OutputDeviceName, "Korvane Virtual SP");
+    EXPECT_EQ(Of(s.sp), Of(original.sp));
 }
 
 TEST_F(RegistryFixture, MidiThruIsOnOnlyForTheTextOne)
@@ -130,39 +111,35 @@ TEST_F(RegistryFixture, MidiThruIsOnOnlyForTheTextOne)
     }
 }
 
+// A stored device that is gone falls back to device 0.
 TEST_F(RegistryFixture, EmptyOrUnusableValuesTakeTheirDefaults)
 {
+    Write("MIDI Interface/Input", "Unplugged Interface");
+    Write("MIDI Interface/Output", "Korvane Virtual SP");
     Write("SP Config/PlayBack Note", "");
     Write("SP Config/PlayBack Velocity ON", "loud");
-    Write("SP Config/SysEx Device ID", "200");
+    Write("SP Config/SysEx Device ID", "200"); // would put garbage on the wire
     Write("SP Config/PlayBack MIDI Channel", "16");
     Write("SP Config/PlayBack Velocity OFF", "12");
+    Write("MIDI Interface/Message Pause", "1001");
     Write("Disk Devices/Dev0_VolName", "");
     Write("Disk Devices/Dev3_VolName", "My SCSI");
     const Settings s = Read();
-    EXPECT_EQ(s.sp.PlayBackNote, 60);
-    EXPECT_EQ(s.sp.PlayBackVelocityOn, 64);
-    EXPECT_EQ(s.sp.SysExDeviceID, 127) << "a device ID above 127 would put garbage on the wire";
-    EXPECT_EQ(s.sp.PlayBackMidiChannel, 0);
-    EXPECT_EQ(s.sp.PlayBackVelocityOff, 12);
-    EXPECT_EQ(s.disks[0].VolName, "Floppy Disk");
+    EXPECT_EQ(Of(s.sp), Of(SpConfig{60, 64, 12, 0, 127}));
+    EXPECT_EQ(Of(s.ports), Of(PortSettings{0, "USB MIDI In", 1, "Korvane Virtual SP", 0, 0}));
     // With the group present, a single missing type falls back to 1, even for the floppy.
-    EXPECT_EQ(s.disks[0].Type, 1);
+    EXPECT_EQ(Of(s.disks[0]), Of(DiskDevice{0, 1, 1, "Floppy Disk"}));
     EXPECT_EQ(s.disks[3].VolName, "My SCSI");
 }
 
 TEST_F(RegistryFixture, HomeDirectoryIsTheCurrentOneUnlessStored)
 {
-    {
+    for (const auto &[stored, expected] : {std::pair{"", "/start/here"}, {"/kept", "/kept"}}) {
+        Write("Application/Home Directory", stored);
         QSettings store(path, QSettings::IniFormat);
-        EXPECT_EQ(Registry::ReadHomeDirectory(store, "/start/here"), "/start/here");
+        EXPECT_EQ(Registry::ReadHomeDirectory(store, "/start/here"), expected) << stored;
     }
-    Write("Application/Home Directory", "");
-    {
-        QSettings store(path, QSettings::IniFormat);
-        EXPECT_EQ(Registry::ReadHomeDirectory(store, "/start/here"), "/start/here");
-    }
-    Write("Application/Home Directory", "/kept");
-    QSettings store(path, QSettings::IniFormat);
-    EXPECT_EQ(Registry::ReadHomeDirectory(store, "/start/here"), "/kept");
+    QTemporaryDir empty;
+    QSettings none(empty.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+    EXPECT_EQ(Registry::ReadHomeDirectory(none, "/start/here"), "/start/here");
 }

@@ -12,6 +12,8 @@ using namespace Vsp;
 
 namespace {
 
+using Answers = std::vector<QByteArray>;
+
 int At(const QByteArray &m, int position)
 {
     return static_cast<uint8_t>(m.at(position - 1));
@@ -26,8 +28,6 @@ QByteArray Text(const QByteArray &m, int position, int characters)
 }
 
 using SpRecords::Record;
-QByteArray WaveRecord(const char *name, int length, bool stereo = false) { return SpRecords::Wave(name, length, stereo); }
-QByteArray MapRecord(const char *name, std::initializer_list<std::pair<int, int>> zones) { return SpRecords::Map(name, zones); }
 
 struct Sp : ::testing::Test {
     VirtualSp sp;
@@ -36,13 +36,13 @@ struct Sp : ::testing::Test {
     Sp()
     {
         SpMemory m;
-        m.of(Wave)[3] = WaveRecord("Left Piano", 40000);
-        m.of(Wave)[10] = WaveRecord("Right Piano", 40000);
-        m.of(Wave)[11] = WaveRecord("Short One", 1000);
-        m.of(Wave)[12] = WaveRecord("Wide Strings", 20000, true);
+        m.of(Wave)[3] = SpRecords::Wave("Left Piano", 40000);
+        m.of(Wave)[10] = SpRecords::Wave("Right Piano", 40000);
+        m.of(Wave)[11] = SpRecords::Wave("Short One", 1000);
+        m.of(Wave)[12] = SpRecords::Wave("Wide Strings", 20000, true);
         m.of(Tone)[5] = Record(ToneRecordBytes, "Soft Tone");
         m.of(Tone)[12] = Record(ToneRecordBytes, "Hard Tone");
-        m.of(Map)[2] = MapRecord("Split Map", {{0, 59}, {60, 127}});
+        m.of(Map)[2] = SpRecords::Map("Split Map", {{0, 59}, {60, 127}});
         m.of(Preset)[0] = Record(PresetRecordBytes, "First Preset");
         m.of(Preset)[7] = Record(PresetRecordBytes, "Last Preset");
         m.of(Multi)[1] = Record(MultiRecordBytes, "Band Multi");
@@ -63,15 +63,13 @@ struct Sp : ::testing::Test {
         EXPECT_EQ(answer.size(), 10) << "a status response";
         return answer.size() == 10 ? At(answer, 9) : -1;
     }
-    QByteArray Dump(int kind, int number)
+    QByteArray Dump(int kind, int number) { return Answer(Bytes({0x01, kind, 0, 0, 0, 2, 0, 0, number / 16, number % 16})); }
+    // The body of a dump, to send back as the program uploads an edit.
+    QByteArray UploadOf(int kind, int number) { return Dump(kind, number).mid(7).chopped(1); }
+    int Merge(int left, int right)
     {
-        return Answer(Bytes({0x01, kind, 0, 0, 0, 2, 0, 0, number / 16, number % 16}));
-    }
-    // The dump sent back with one byte changed, as the program uploads an edit.
-    QByteArray UploadOf(const QByteArray &dump)
-    {
-        QByteArray upload = dump.mid(7, dump.size() - 8);
-        return upload;
+        return StatusOf(Bytes({0x31, 0x01, 0, 0, 0, 4, 0, left / 256, (left / 16) % 16, left % 16, 0, right / 256,
+                               (right / 16) % 16, right % 16}));
     }
 };
 
@@ -81,18 +79,16 @@ TEST_F(Sp, ObjectDumpsHaveTheLengthsAndFramingThatTheProgramReads)
 {
     // F0 00 00 1B 02 05 7F 01 01 00 00 00 02 00 00 00 05 F7 asks for Tone 5.
     const QByteArray tone = sp.Receive(Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0x01, 0x00, 0x00, 0x00,
-                                              0x02, 0x00, 0x00, 0x00, 0x05, 0xF7}))
-                                .at(0);
+                                              0x02, 0x00, 0x00, 0x00, 0x05, 0xF7})).at(0);
     EXPECT_EQ(tone.size(), 180);
     EXPECT_EQ(At(tone, 9), 1);
-    EXPECT_EQ(NibblesAt(tone, 14, 4), 5);
     EXPECT_EQ(Text(tone, 20, 14), "Soft Tone     ");
     EXPECT_EQ(At(tone, 180), 0xF7);
     for (int position = 10; position < 180; ++position)
         ASSERT_LE(At(tone, position), 15) << "every data character is a nibble, position " << position;
 
     const struct { int kind, number, length; } dumps[] = {
-        {Wave, 3, 148}, {Tone, 12, 180}, {Map, 2, 84 + 32 * 2}, {Preset, 7, 532}, {Multi, 1, 212}};
+        {Wave, 3, 148}, {Tone, 5, 180}, {Map, 2, 84 + 32 * 2}, {Preset, 7, 532}, {Multi, 1, 212}};
     for (const auto &d : dumps) {
         const QByteArray dump = Dump(d.kind, d.number);
         EXPECT_EQ(dump.size(), d.length) << "kind " << d.kind;
@@ -104,32 +100,27 @@ TEST_F(Sp, ObjectDumpsHaveTheLengthsAndFramingThatTheProgramReads)
     EXPECT_EQ(NibblesAt(map, 84 + 32 + 4, 2), 60) << "zone 1 low note";
 }
 
-TEST_F(Sp, DirectoryStatusIs64CharactersWithTheTrueFigures)
+TEST_F(Sp, DirectoryStatusIs64CharactersWithTheTrueFiguresAndTheDirectoryListsEveryObject)
 {
     // Presets status request: F0 00 00 1B 02 05 7F 12 01 01 03 F7.
     const QByteArray status = Answer(Bytes({0x12, 0x01, 0x01, 0x03}));
     ASSERT_EQ(status.size(), 64);
-    EXPECT_EQ(NibblesAt(status, 22, 4), HighestAllowed(Preset));
+    EXPECT_EQ(NibblesAt(status, 22, 4), 127);
     EXPECT_EQ(NibblesAt(status, 26, 4), 2);
     EXPECT_EQ(NibblesAt(status, 30, 4), 0);
     EXPECT_EQ(NibblesAt(status, 34, 4), 7);
     EXPECT_EQ(NibblesAt(status, 38, 6), 2 * PresetRecordBytes);
     EXPECT_EQ(NibblesAt(status, 44, 6), sp.memory().parameterBytesFree());
+    EXPECT_EQ(NibblesAt(status, 50, 6), sp.memory().parameterBytesFree() / 2) << "free parameter RAM in words";
     EXPECT_EQ(NibblesAt(status, 56, 4), SpMemory::DefaultInstalledKilowords);
-    const int wavesKw = 40 + 40 + 1 + 40;
-    EXPECT_EQ(NibblesAt(status, 60, 4), SpMemory::DefaultInstalledKilowords - wavesKw);
+    EXPECT_EQ(NibblesAt(status, 60, 4), SpMemory::DefaultInstalledKilowords - (40 + 40 + 1 + 40));
 
     sp.memory().of(Multi).clear();
-    const QByteArray empty = Answer(Bytes({0x12, 0x01, 0x01, 0x04}));
-    ASSERT_EQ(empty.size(), 64);
-    EXPECT_EQ(NibblesAt(empty, 26, 4), 0);
-}
+    EXPECT_EQ(NibblesAt(Answer(Bytes({0x12, 0x01, 0x01, 0x04})), 26, 4), 0);
 
-TEST_F(Sp, DirectoryListsNumberAndNameOfEveryObject)
-{
+    // The Waves' directory lists the number and the name of each.
     const QByteArray dir = Answer(Bytes({0x12, 0x02, 0x01, 0x00}));
-    const int n = NibblesAt(dir, 10, 4);
-    EXPECT_EQ((n - 2) / 16, 4);
+    EXPECT_EQ(NibblesAt(dir, 10, 4), 2 + 16 * 4);
     EXPECT_EQ(dir.size(), 17 + 32 * 4 + 1);
     const int numbers[] = {3, 10, 11, 12};
     for (int e = 0; e < 4; ++e)
@@ -137,43 +128,33 @@ TEST_F(Sp, DirectoryListsNumberAndNameOfEveryObject)
     EXPECT_EQ(Text(dir, 22 + 32 * 3, 14), "Wide Strings  ");
 
     sp.memory().of(Tone).clear();
-    const QByteArray none = Answer(Bytes({0x12, 0x02, 0x01, 0x01}));
-    EXPECT_EQ(NibblesAt(none, 10, 4), 2);
+    EXPECT_EQ(NibblesAt(Answer(Bytes({0x12, 0x02, 0x01, 0x01})), 10, 4), 2);
 }
 
-TEST_F(Sp, UploadOfAnEditedDumpChangesTheObject)
+TEST_F(Sp, UploadOfAnEditedDumpOrMapHeaderChangesTheObject)
 {
     // Value 5 at position 50, width 2: the Tone's Wave number.
-    QByteArray upload = UploadOf(Dump(Tone, 12));
-    upload[50 - 8] = 0;
-    upload[51 - 8] = 5;
-    EXPECT_EQ(StatusOf(upload), 0);
+    EXPECT_EQ(StatusOf(With(UploadOf(Tone, 12), 50 - 7, Bytes({0, 5}))), 0);
     EXPECT_EQ(NibblesAt(Dump(Tone, 12), 50, 2), 5);
-
     // The name "Bass" at position 20, padded with spaces.
-    QByteArray rename = UploadOf(Dump(Tone, 12));
-    const int nameNibbles[] = {4, 2, 6, 1, 7, 3, 7, 3};
-    for (int i = 0; i < 28; ++i)
-        rename[20 - 8 + i] = static_cast<char>(i < 8 ? nameNibbles[i] : (i % 2 == 0 ? 2 : 0));
-    EXPECT_EQ(StatusOf(rename), 0);
+    EXPECT_EQ(StatusOf(With(UploadOf(Tone, 12), 20 - 7, Bytes({4, 2, 6, 1, 7, 3, 7, 3}) + Pads(10))), 0);
     EXPECT_EQ(Text(Dump(Tone, 12), 20, 14), "Bass          ");
     EXPECT_EQ(changes, 2);
-
-    // A dump sent back to another number creates that object.
-    QByteArray copy = UploadOf(Dump(Tone, 12));
-    copy[16 - 8] = 2;
-    copy[17 - 8] = 5; // number 37
-    EXPECT_EQ(StatusOf(copy), 0);
+    // A dump sent back to another number (37) creates that object.
+    EXPECT_EQ(StatusOf(With(UploadOf(Tone, 12), 16 - 7, Bytes({2, 5}))), 0);
     EXPECT_NE(sp.memory().find(Tone, 37), nullptr);
+
+    // A Map Header upload (kind 5, byte count 0023) renames the Map ('N' first) and keeps its zones.
+    const QByteArray map = Dump(Map, 2);
+    const QByteArray header = With(With(map.left(83), 9, Bytes({5, 0, 0, 2, 3})), 20, Bytes({4, 0xE})) + Bytes({0xF7});
+    EXPECT_EQ(sp.Receive(header), Answers{SpStatusAnswer(0)});
+    EXPECT_EQ(Text(Dump(Map, 2), 20, 14), "Nplit Map     ");
+    EXPECT_EQ(Dump(Map, 2).size(), map.size()) << "the zones stay";
 }
 
 TEST_F(Sp, UploadsBreakingTheDevicesRulesAreRefused)
 {
-    struct Case {
-        const char *what;
-        int kind, number, position, value, status;
-    };
-    const Case cases[] = {
+    const struct { const char *what; int kind, number, position, value, status; } cases[] = {
         {"a nibble above 15", Tone, 5, 54, 0x10, 3},
         {"envelope sustain of 0x90", Tone, 5, 56, 9, 11},
         {"cutoff 0xA0", Tone, 5, 80, 0x0A, 11},
@@ -182,42 +163,27 @@ TEST_F(Sp, UploadsBreakingTheDevicesRulesAreRefused)
         {"preset mode 0x50", Preset, 0, 50, 5, 11},
         {"multi channel volume 0x80", Multi, 1, 120, 8, 11},
     };
-    for (const Case &c : cases) {
-        QByteArray upload = UploadOf(Dump(c.kind, c.number));
-        const QByteArray before = upload;
-        upload[c.position - 8] = static_cast<char>(c.value);
-        EXPECT_EQ(StatusOf(upload), c.status) << c.what;
-        EXPECT_EQ(UploadOf(Dump(c.kind, c.number)), before) << c.what << ": nothing changed";
+    for (const auto &c : cases) {
+        const QByteArray before = UploadOf(c.kind, c.number);
+        EXPECT_EQ(StatusOf(With(before, c.position - 7, Bytes({c.value}))), c.status) << c.what;
+        EXPECT_EQ(UploadOf(c.kind, c.number), before) << c.what << ": nothing changed";
     }
     EXPECT_EQ(changes, 0);
-
-    QByteArray cut = UploadOf(Dump(Tone, 5));
-    cut.chop(2);
-    EXPECT_EQ(StatusOf(cut), 2) << "a dump two characters short";
-    QByteArray wrongCount = UploadOf(Dump(Tone, 5));
-    wrongCount[12 - 8] = 0;
-    EXPECT_EQ(StatusOf(wrongCount), 2);
+    EXPECT_EQ(StatusOf(UploadOf(Tone, 5).chopped(2)), 2) << "a dump two characters short";
+    EXPECT_EQ(StatusOf(With(UploadOf(Tone, 5), 12 - 7, Bytes({0}))), 2) << "a wrong byte count";
 }
 
 TEST_F(Sp, WaveUploadsKeepTheSamplesAndTheLoopInsideThePlayRange)
 {
     // A Wave that does not exist cannot be made by an upload: its samples cannot be sent.
-    QByteArray newWave = UploadOf(Dump(Wave, 3));
-    newWave[17 - 8] = 9;
-    EXPECT_EQ(StatusOf(newWave), 4);
-
-    // Loop on with a loop end beyond the play end.
-    QByteArray loop = UploadOf(Dump(Wave, 3));
-    loop[48 - 8] = 8; // 0x80 loop on
-    loop[100 - 8 + 2] = 0x0F;
-    EXPECT_EQ(StatusOf(loop), 11);
+    EXPECT_EQ(StatusOf(With(UploadOf(Wave, 3), 17 - 7, Bytes({9}))), 4);
+    // Loop on (0x80) with a loop end beyond the play end.
+    EXPECT_EQ(StatusOf(With(With(UploadOf(Wave, 3), 48 - 7, Bytes({8})), 102 - 7, Bytes({0x0F}))), 11);
 
     // A changed length, sample address or stereo bit in an upload does not change the samples held.
     const int address = NibblesAt(Dump(Wave, 3), 52, 8);
-    QByteArray tamper = UploadOf(Dump(Wave, 3));
-    tamper[84 - 8 + 7] = 1;
-    tamper[52 - 8 + 7] = 5;
-    tamper[48 - 8] = 2; // stereo bit
+    QByteArray tamper = With(UploadOf(Wave, 3), 91 - 7, Bytes({1}));
+    tamper = With(With(tamper, 59 - 7, Bytes({5})), 48 - 7, Bytes({2}));
     EXPECT_EQ(StatusOf(tamper), 0);
     const QByteArray after = Dump(Wave, 3);
     EXPECT_EQ(NibblesAt(after, 84, 8), 40000);
@@ -226,10 +192,7 @@ TEST_F(Sp, WaveUploadsKeepTheSamplesAndTheLoopInsideThePlayRange)
 
     // The play end lies inside the Wave: its last sample is length - 1.
     for (const auto &[playEnd, status] : {std::pair{1000, 11}, {999, 0}}) {
-        QByteArray end = UploadOf(Dump(Wave, 11)); // 1000 samples long
-        for (int i = 0; i < 8; ++i)
-            end[76 - 8 + i] = static_cast<char>((playEnd >> (4 * (7 - i))) & 0xF);
-        EXPECT_EQ(StatusOf(end), status) << "play end " << playEnd;
+        EXPECT_EQ(StatusOf(With(UploadOf(Wave, 11), 76 - 7, Nibbles(playEnd, 8))), status) << "play end " << playEnd;
         EXPECT_EQ(NibblesAt(Dump(Wave, 11), 76, 8), 999);
     }
 }
@@ -237,16 +200,12 @@ TEST_F(Sp, WaveUploadsKeepTheSamplesAndTheLoopInsideThePlayRange)
 TEST_F(Sp, MapZonesAreFoundByAnyNoteInsideAndMustNotOverlap)
 {
     const auto zoneUpload = [](int note, int map, int low, int high) {
-        QByteArray body = Bytes({0x02, 0x06, 0x00, 0x00, 0x01, 0x03, note / 16, note % 16, map / 16, map % 16, 0, 0});
         QByteArray zone(32, '\0');
-        zone[2 * ZoneField::LowNote] = static_cast<char>(low / 16);
-        zone[2 * ZoneField::LowNote + 1] = static_cast<char>(low % 16);
-        zone[2 * ZoneField::HighNote] = static_cast<char>(high / 16);
-        zone[2 * ZoneField::HighNote + 1] = static_cast<char>(high % 16);
-        return body + zone;
+        zone = With(With(zone, 2 * ZoneField::LowNote + 1, Nibbles(low, 2)), 2 * ZoneField::HighNote + 1, Nibbles(high, 2));
+        return Bytes({0x02, 0x06, 0x00, 0x00, 0x01, 0x03, note / 16, note % 16, map / 16, map % 16, 0, 0}) + zone;
     };
     EXPECT_EQ(StatusOf(zoneUpload(30, 2, 0, 50)), 0) << "zone 0 found by note 30";
-    EXPECT_EQ(StatusOf(zoneUpload(40, 2, 0, 60)), 11) << "would overlap zone 1";
+    EXPECT_EQ(StatusOf(zoneUpload(40, 2, 0, 60)), 11) << "would share note 60 with zone 1";
     EXPECT_EQ(StatusOf(zoneUpload(40, 2, 45, 44)), 11) << "low note above high note";
     EXPECT_EQ(StatusOf(zoneUpload(55, 2, 0, 50)), 4) << "no zone holds note 55 any more";
     EXPECT_EQ(StatusOf(zoneUpload(30, 9, 0, 50)), 4) << "no Map 9";
@@ -258,22 +217,6 @@ TEST_F(Sp, MapZonesAreFoundByAnyNoteInsideAndMustNotOverlap)
     EXPECT_EQ(NibblesAt(Dump(Map, 2), 84 + 2 * ZoneField::HighNote, 2), 50);
 }
 
-TEST_F(Sp, MapHeaderUploadRenamesTheMap)
-{
-    const QByteArray map = Dump(Map, 2);
-    QByteArray header = map.left(83) + Bytes({0xF7});
-    header[9 - 1] = 5;
-    header[10 - 1] = 0;
-    header[11 - 1] = 0;
-    header[12 - 1] = 2;
-    header[13 - 1] = 3;
-    header[20 - 1] = 4;
-    header[21 - 1] = 0xE; // 'N'
-    EXPECT_EQ(sp.Receive(header), std::vector<QByteArray>{SpStatusAnswer(0)});
-    EXPECT_EQ(Text(Dump(Map, 2), 20, 14), "Nplit Map     ");
-    EXPECT_EQ(Dump(Map, 2).size(), map.size()) << "the zones stay";
-}
-
 TEST_F(Sp, DeleteOneAllOfAKindOrTheWholeMemory)
 {
     // Deleting Tone 12: 03 01 00 00 00 02 then 0, 0, 0, 12.
@@ -282,12 +225,10 @@ TEST_F(Sp, DeleteOneAllOfAKindOrTheWholeMemory)
     EXPECT_EQ(StatusOf(Bytes({0x03, 0x01, 0, 0, 0, 2, 0, 0, 0, 12})), 4) << "already gone";
     EXPECT_EQ(StatusOf(Bytes({0x03, 0x01, 0, 0, 0, 2, 0, 1, 0, 0})), 5) << "Tone 256 is out of range";
     EXPECT_EQ(StatusOf(Bytes({0x03, 0x09, 0, 0, 0, 2, 0, 0, 0, 1})), 7) << "no kind 9";
-
     // All Presets: 15 15 15 15.
     EXPECT_EQ(StatusOf(Bytes({0x03, 0x03, 0, 0, 0, 2, 15, 15, 15, 15})), 0);
     EXPECT_TRUE(sp.memory().of(Preset).empty());
     EXPECT_FALSE(sp.memory().of(Wave).empty());
-
     // Clearing the memory: kind 7F, number 0.
     EXPECT_EQ(StatusOf(Bytes({0x03, 0x7F, 0, 0, 0, 2, 0, 0, 0, 0})), 0);
     for (int kind = 0; kind < ObjectKinds; ++kind)
@@ -298,9 +239,9 @@ TEST_F(Sp, DeleteOneAllOfAKindOrTheWholeMemory)
 
 TEST_F(Sp, StereoMergeJoinsTwoMonoWavesUnderTheLeftNumber)
 {
+    EXPECT_EQ(Merge(3, 11), 8) << "right Wave shorter than the left";
     const int freeBefore = sp.memory().freeSampleKilowords();
-    // Left Wave 3 with right Wave 10: 31 01 00 00 00 04, 0 0 0 3, 0 0 0 10.
-    EXPECT_EQ(StatusOf(Bytes({0x31, 0x01, 0, 0, 0, 4, 0, 0, 0, 3, 0, 0, 0, 10})), 0);
+    EXPECT_EQ(Merge(3, 10), 0); // a right Wave as long as the left
     const QByteArray merged = Dump(Wave, 3);
     EXPECT_EQ(NibblesAt(merged, 48, 2) & 0x20, 0x20);
     EXPECT_EQ(NibblesAt(merged, 60, 4), 80);
@@ -308,29 +249,17 @@ TEST_F(Sp, StereoMergeJoinsTwoMonoWavesUnderTheLeftNumber)
     EXPECT_EQ(sp.memory().freeSampleKilowords(), freeBefore);
 
     const struct { int left, right, status; const char *what; } refused[] = {
-        {3, 11, 8, "left is already stereo"},
-        {11, 12, 8, "right is already stereo"},
-        {11, 11, 8, "the same Wave twice"},
-        {11, 10, 4, "right Wave is gone"},
+        {3, 11, 8, "left is already stereo"}, {11, 12, 8, "right is already stereo"},
+        {11, 11, 8, "the same Wave twice"},   {11, 10, 4, "right Wave is gone"},
         {11, 300, 5, "number out of range"},
     };
     for (const auto &r : refused)
-        EXPECT_EQ(StatusOf(Bytes({0x31, 0x01, 0, 0, 0, 4, 0, r.left / 256, (r.left / 16) % 16, r.left % 16, 0,
-                                  r.right / 256, (r.right / 16) % 16, r.right % 16})),
-                  r.status)
-            << r.what;
-}
-
-TEST_F(Sp, RightWaveShorterThanTheLeftCannotBeMerged)
-{
-    EXPECT_EQ(StatusOf(Bytes({0x31, 0x01, 0, 0, 0, 4, 0, 0, 0, 3, 0, 0, 0, 11})), 8);
+        EXPECT_EQ(Merge(r.left, r.right), r.status) << r.what;
 }
 
 TEST_F(Sp, GlobalParametersAreReadAndEditedWhereTheProgramLooks)
 {
-    const QByteArray name = Answer(Bytes({0x11, 0x02, 0x01, 0x00}));
-    EXPECT_EQ(name.mid(11, 14), "Test Bank     ");
-
+    EXPECT_EQ(Answer(Bytes({0x11, 0x02, 0x01, 0x00})).mid(11, 14), "Test Bank     ");
     EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, 0x03, 0x01, 0x0F})), 0) << "Omni/Poly channel 16";
     EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, 0x04, 0x01, 0x7F})), 0) << "volume 127";
     EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, 0x02, 0x01, 0x01})), 0) << "poly";
@@ -346,26 +275,34 @@ TEST_F(Sp, GlobalParametersAreReadAndEditedWhereTheProgramLooks)
 
     // Master tune -3.5, sent as FEA2.
     EXPECT_EQ(StatusOf(Bytes({0x32, 0x01, 0, 0, 0, 4, 0, 1, 0, 1, 15, 14, 10, 2})), 0);
-    const QByteArray tune = Answer(Bytes({0x32, 0x01, 0, 0, 0, 2, 0, 1, 0, 0}));
-    EXPECT_EQ(NibblesAt(tune, 18, 4), 0xFEA2);
+    EXPECT_EQ(NibblesAt(Answer(Bytes({0x32, 0x01, 0, 0, 0, 2, 0, 1, 0, 0})), 18, 4), 0xFEA2);
     EXPECT_EQ(sp.memory().global.masterTune, -350);
     EXPECT_EQ(StatusOf(Bytes({0x32, 0x01, 0, 0, 0, 4, 0, 1, 0, 1, 3, 0, 13, 5})), 11) << "tune 12501";
 
-    QByteArray rename = Bytes({0x11, 0x02, 0x0F, 0x01});
-    rename.append("New Bank Name!");
-    EXPECT_EQ(StatusOf(rename), 0);
+    EXPECT_EQ(StatusOf(Bytes({0x11, 0x02, 0x0F, 0x01}) + "New Bank Name!"), 0);
     EXPECT_EQ(Answer(Bytes({0x11, 0x02, 0x01, 0x00})).mid(11, 14), "New Bank Name!");
 }
 
-TEST_F(Sp, RequestsForWhatIsNotThereGetTheirCodes)
+TEST_F(Sp, RequestsForWhatIsNotThereOrBrokenGetTheirCodes)
 {
-    EXPECT_EQ(StatusOf(Bytes({0x01, 0x01, 0, 0, 0, 2, 0, 0, 0, 6})), 4) << "Tone 6 is empty";
-    EXPECT_EQ(StatusOf(Bytes({0x01, 0x03, 0, 0, 0, 2, 0, 0, 8, 0})), 5) << "Preset 128 is out of range";
-    EXPECT_EQ(StatusOf(Bytes({0x01, 0x09, 0, 0, 0, 2, 0, 0, 0, 0})), 7) << "no kind 9";
-    EXPECT_EQ(StatusOf(Bytes({0x01, 0x01, 0, 0, 0, 2, 0, 0, 0x10, 0})), 3) << "a nibble above 15";
-    EXPECT_EQ(StatusOf(Bytes({0x01, 0x01, 0, 0, 0, 2, 0, 0})), 2) << "cut short";
-    EXPECT_EQ(StatusOf(Bytes({0x12, 0x01, 0x01, 0x05})), 7);
-    EXPECT_EQ(StatusOf(Bytes({0x40, 0x01})), 1) << "unknown command";
+    const struct { const char *what; QByteArray body; int status; } cases[] = {
+        {"Tone 6 is empty", Bytes({0x01, 0x01, 0, 0, 0, 2, 0, 0, 0, 6}), 4},
+        {"Preset 128 is out of range", Bytes({0x01, 0x03, 0, 0, 0, 2, 0, 0, 8, 0}), 5},
+        {"no kind 9", Bytes({0x01, 0x09, 0, 0, 0, 2, 0, 0, 0, 0}), 7},
+        {"a nibble above 15", Bytes({0x01, 0x01, 0, 0, 0, 2, 0, 0, 0x10, 0}), 3},
+        {"dump request cut short", Bytes({0x01, 0x01, 0, 0, 0, 2, 0, 0}), 2},
+        {"directory status of kind 5", Bytes({0x12, 0x01, 0x01, 0x05}), 7},
+        {"unknown command", Bytes({0x40, 0x01}), 1},
+        {"no command", QByteArray(), 2},
+        {"key press cut short", Bytes({0x11, 0x01, 0x01}), 2},
+        {"key code above 7F", Bytes({0x11, 0x01, 0x01, 0x80}), 3},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(StatusOf(c.body), c.status) << c.what;
+    QByteArray noEnd = SpMessage({0x11, 0x01, 0x01, 0x00});
+    noEnd.chop(1);
+    EXPECT_EQ(sp.Receive(noEnd), Answers{SpStatusAnswer(2)});
+    EXPECT_EQ(sp.keyPresses(), 0);
 }
 
 TEST_F(Sp, BankLoadingReplacesTheMemoryOrFailsWithCode10)
@@ -397,48 +334,21 @@ TEST_F(Sp, MemoryFullRefusesANewObjectWithCode6)
     while (sp.memory().parameterBytesFree() >= ToneRecordBytes)
         sp.memory().of(Tone)[number++] = Record(ToneRecordBytes, "Filler");
     ASSERT_LT(number, 256) << "the parameter memory fills before the numbers run out";
-    QByteArray copy = UploadOf(Dump(Tone, 5));
-    copy[16 - 8] = 0;
-    copy[17 - 8] = 9;
-    EXPECT_EQ(StatusOf(copy), 6);
+    EXPECT_EQ(StatusOf(With(UploadOf(Tone, 5), 17 - 7, Bytes({9}))), 6);
     EXPECT_EQ(sp.memory().find(Tone, 9), nullptr);
-    EXPECT_EQ(StatusOf(UploadOf(Dump(Tone, 5))), 0) << "replacing an object needs no more memory";
+    EXPECT_EQ(StatusOf(UploadOf(Tone, 5)), 0) << "replacing an object needs no more memory";
 }
 
-TEST(VirtualSp, FrontPanelPressIsAnsweredWithStatusZero)
-{
-    VirtualSp sp;
-    EXPECT_EQ(sp.Receive(SpMessage({0x11, 0x01, 0x01, 0x00})), std::vector<QByteArray>{SpStatusAnswer(0)});
-    EXPECT_EQ(sp.lastKeyPressed(), 0);
-    EXPECT_EQ(sp.Receive(SpMessage({0x11, 0x01, 0x01, 0x0B})), std::vector<QByteArray>{SpStatusAnswer(0)});
-    EXPECT_EQ(sp.lastKeyPressed(), 11);
-    EXPECT_EQ(sp.keyPresses(), 2);
-}
-
-TEST(VirtualSp, AnswersOnlyItsOwnDeviceIdOr127)
+TEST(VirtualSp, FrontPanelPressesAreAnsweredForItsOwnDeviceIdOr127Only)
 {
     VirtualSp sp(16);
-    const QByteArray press = Bytes({0x11, 0x01, 0x01, 0x03});
-    EXPECT_EQ(sp.Receive(SpMessage(press, 16)), std::vector<QByteArray>{SpStatusAnswer(0, 16)});
-    EXPECT_EQ(sp.Receive(SpMessage(press, 127)), std::vector<QByteArray>{SpStatusAnswer(0, 16)});
-    EXPECT_TRUE(sp.Receive(SpMessage(press, 17)).empty());
-    QByteArray otherMaker = SpMessage(press, 16);
-    otherMaker[3] = 0x1C;
-    EXPECT_TRUE(sp.Receive(otherMaker).empty());
+    EXPECT_EQ(sp.Receive(SpKey(0, 16)), Answers{SpStatusAnswer(0, 16)});
+    EXPECT_EQ(sp.lastKeyPressed(), 0);
+    EXPECT_EQ(sp.Receive(SpKey(11, 127)), Answers{SpStatusAnswer(0, 16)});
+    EXPECT_EQ(sp.lastKeyPressed(), 11);
+    EXPECT_TRUE(sp.Receive(SpKey(3, 17)).empty());
+    EXPECT_TRUE(sp.Receive(With(SpKey(3, 16), 4, Bytes({0x1C}))).empty()) << "another maker";
     EXPECT_TRUE(sp.Receive(Bytes({0x90, 0x3C, 0x40})).empty());
     EXPECT_TRUE(sp.Receive(QByteArray()).empty());
-}
-
-TEST(VirtualSp, BrokenMessagesGetTheirStatusCodes)
-{
-    VirtualSp sp;
-    QByteArray noEnd = SpMessage({0x11, 0x01, 0x01, 0x00});
-    noEnd.chop(1);
-    EXPECT_EQ(sp.Receive(noEnd), std::vector<QByteArray>{SpStatusAnswer(2)});
-    EXPECT_EQ(sp.Receive(SpMessage(QByteArray())), std::vector<QByteArray>{SpStatusAnswer(2)});
-    EXPECT_EQ(sp.Receive(SpMessage({0x11, 0x01, 0x01})), std::vector<QByteArray>{SpStatusAnswer(2)});
-    EXPECT_EQ(sp.Receive(SpMessage({0x7E, 0x01})), std::vector<QByteArray>{SpStatusAnswer(1)});
-    EXPECT_EQ(sp.Receive(SpMessage({0x11, 0x01, 0x01, 0x0C})), std::vector<QByteArray>{SpStatusAnswer(11)});
-    EXPECT_EQ(sp.Receive(SpMessage({0x11, 0x01, 0x01, 0x80})), std::vector<QByteArray>{SpStatusAnswer(3)});
-    EXPECT_EQ(sp.keyPresses(), 0);
+    EXPECT_EQ(sp.keyPresses(), 2);
 }

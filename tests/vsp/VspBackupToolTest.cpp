@@ -1,30 +1,17 @@
 // korvane-vsp --save-backup and --load-backup: the Virtual SP's memory written as the backup the
 // SP would send, and a backup taken as its memory, kept in its memory file; a damaged one refused.
+#include "LowTool.h"
 #include "QtPrinters.h"
 #include "vsp/FactoryBank.h"
 #include "vsp/SpBackupFile.h"
 #include "vsp/SpMemoryFile.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-int RunVsp(const QStringList &arguments)
-{
-    QProcess tool;
-    tool.start(QStringLiteral(KORVANE_VSP_EXE), arguments);
-    tool.closeWriteChannel();
-    if (!tool.waitForFinished(60000)) {
-        tool.kill();
-        tool.waitForFinished();
-        return -1;
-    }
-    return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
-}
 
 QByteArray Contents(const QString &path)
 {
@@ -36,7 +23,7 @@ TEST(VspBackupTool, SavesItsMemoryAsABackupAndLoadsOneIntoItsMemoryFile)
 {
     QTemporaryDir dir;
     const QString saved = dir.filePath(QStringLiteral("factory.syx"));
-    ASSERT_EQ(RunVsp({QStringLiteral("--save-backup"), saved}), 0);
+    ASSERT_EQ(RunTool({"--save-backup", saved}).exitCode, 0);
     EXPECT_EQ(Contents(saved), Vsp::BackupOf(Vsp::FactoryBank()));
 
     Vsp::SpMemory other = Vsp::FactoryBank();
@@ -46,19 +33,16 @@ TEST(VspBackupTool, SavesItsMemoryAsABackupAndLoadsOneIntoItsMemoryFile)
     QString error;
     ASSERT_TRUE(Vsp::SaveBackup(other, backup, &error));
     const QString memory = dir.filePath(QStringLiteral("memory.json"));
-    ASSERT_EQ(RunVsp({QStringLiteral("--memory"), memory, QStringLiteral("--load-backup"), backup,
-                      QStringLiteral("--save-backup"), dir.filePath(QStringLiteral("again.syx"))}),
-              0);
+    ASSERT_EQ(RunTool({"--memory", memory, "--load-backup", backup, "--save-backup", dir.filePath("again.syx")}).exitCode, 0);
     Vsp::SpMemory loaded;
     ASSERT_EQ(Vsp::LoadMemory(memory, loaded, &error), Vsp::LoadResult::Loaded);
     EXPECT_EQ(loaded, other);
-    EXPECT_EQ(Contents(dir.filePath(QStringLiteral("again.syx"))), Contents(backup));
+    EXPECT_EQ(Contents(dir.filePath("again.syx")), Contents(backup));
 
-    QFile damaged(dir.filePath(QStringLiteral("damaged.syx")));
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write(Vsp::BackupOf(Vsp::FactoryBank()).chopped(3));
+    QFile damaged(dir.filePath("damaged.syx"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly) && damaged.write(Vsp::BackupOf(Vsp::FactoryBank()).chopped(3)) > 0);
     damaged.close();
-    EXPECT_EQ(RunVsp({QStringLiteral("--memory"), memory, QStringLiteral("--load-backup"), damaged.fileName()}), 1);
+    EXPECT_EQ(RunTool({"--memory", memory, "--load-backup", damaged.fileName()}).exitCode, 1);
     ASSERT_EQ(Vsp::LoadMemory(memory, loaded, &error), Vsp::LoadResult::Loaded);
     EXPECT_EQ(loaded, other);
 }
