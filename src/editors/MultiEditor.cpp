@@ -108,7 +108,7 @@ void MultiEditor::Build()
     spnGlobal[GroupBox]->setParent(allocation);
     spnGlobal[PolyphonyBox]->setParent(allocation);
     labelled(allocationGrid, 0, BoxCaption(GroupBox), txtGlobal[GroupBox], spnGlobal[GroupBox]);
-    labelled(allocationGrid, 1, QStringLiteral("Max PolyphonyBox"), txtGlobal[PolyphonyBox], spnGlobal[PolyphonyBox]);
+    labelled(allocationGrid, 1, BoxCaption(PolyphonyBox), txtGlobal[PolyphonyBox], spnGlobal[PolyphonyBox]);
     auto *choices = new QHBoxLayout;
     choices->addWidget(options(new PanelFrame(QStringLiteral("Priority"), allocation), 0, 3));
     choices->addWidget(options(new PanelFrame(QStringLiteral("Overflow"), allocation), 4, 5), 0, Qt::AlignTop);
