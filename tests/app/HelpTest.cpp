@@ -19,12 +19,8 @@
 
 namespace {
 
-const QStringList TabPages = {QStringLiteral("Preset1"), QStringLiteral("Preset2"), QStringLiteral("Map"),
-                              QStringLiteral("Tone1"),   QStringLiteral("Tone2"),   QStringLiteral("Tone3"),
-                              QStringLiteral("Wave"),    QStringLiteral("Global")};
-const QStringList DialogPages = {QStringLiteral("Configuration"), QStringLiteral("LoadBank"), QStringLiteral("Delete"),
-                                 QStringLiteral("StereoMerge"),   QStringLiteral("Statistics"), QStringLiteral("Monitor"),
-                                 QStringLiteral("Progress")};
+const QStringList TabPages = {"Preset1", "Preset2", "Map", "Tone1", "Tone2", "Tone3", "Wave", "Global"};
+const QStringList DialogPages = {"Configuration", "LoadBank", "Delete", "StereoMerge", "Statistics", "Monitor", "Progress"};
 
 struct HelpApp : VspApp {
     HelpApp()
@@ -35,8 +31,15 @@ struct HelpApp : VspApp {
     }
     QList<frmHelp *> helpWindows() { return main()->findChildren<frmHelp *>(QStringLiteral("frmHelp")); }
     frmHelp *help() { return helpWindows().value(0); }
-    QTextBrowser *browser() { return help() ? help()->findChild<QTextBrowser *>(QStringLiteral("txtHelp")) : nullptr; }
+    QString page() { return help() ? help()->CurrentPage() : QString(); }
+    QTextBrowser *browser() { return help()->findChild<QTextBrowser *>(QStringLiteral("txtHelp")); }
     void trigger(const char *name) { find<QAction>(QLatin1String(name))->trigger(); }
+    void pressF1(QWidget *inside)
+    {
+        QApplication::setActiveWindow(inside->window());
+        inside->setFocus();
+        QTest::keyClick(inside, Qt::Key_F1);
+    }
 };
 
 // The link targets and image sources a page holds.
@@ -56,91 +59,66 @@ QStringList Links(const QTextDocument &document, bool images)
     return found;
 }
 
-QString PageText(const QString &page)
-{
-    return frmHelp::PageHtml(page);
-}
-
 } // namespace
 
 class HelpTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void menuItemsAreEnabledAndTopicsOpensTheContentsInOneModelessWindow()
+    // Topics opens the contents in a modeless window; Help turns that same window to the page
+    // of the tab shown; closing the main window closes it.
+    void oneModelessWindowTurnsToTheContentsOrTheTabsPage()
     {
         HelpApp app;
-        for (const char *name : {"mnuHelpTopics", "mnuHelp"})
-            QVERIFY2(app.find<QAction>(QLatin1String(name))->isEnabled(), name);
         QVERIFY(!app.help());
         app.trigger("mnuHelpTopics");
-        QVERIFY(app.help());
-        QVERIFY(app.help()->isVisible());
+        QVERIFY(app.help() && app.help()->isVisible() && app.help()->isWindow());
         QCOMPARE(app.help()->windowModality(), Qt::NonModal);
-        QVERIFY(app.help()->isWindow());
-        QCOMPARE(app.help()->CurrentPage(), QStringLiteral("index"));
+        QCOMPARE(app.page(), QStringLiteral("index"));
         QCOMPARE(app.browser()->documentTitle(), QStringLiteral("Contents"));
-        // Asking again turns the same window.
-        app.showTab(6);
-        app.trigger("mnuHelp");
+        for (const QString &tab : TabPages) {
+            app.showTab(tab.toLatin1().constData());
+            app.trigger("mnuHelp");
+            QCOMPARE(app.page(), tab);
+            QVERIFY2(app.browser()->documentTitle().startsWith(tab), qPrintable(app.browser()->documentTitle()));
+        }
         app.trigger("mnuHelpTopics");
-        app.trigger("mnuHelp");
+        QCOMPARE(app.page(), QStringLiteral("index"));
         QCOMPARE(app.helpWindows().size(), 1);
-        QCOMPARE(app.help()->CurrentPage(), QStringLiteral("Wave"));
+        QPointer<frmHelp> help = app.help();
+        app.main()->close();
+        QVERIFY(!help || !help->isVisible());
     }
 
-    void helpOpensTheCurrentTabsPage_data()
-    {
-        QTest::addColumn<int>("tab");
-        for (int i = 0; i < TabPages.size(); ++i)
-            QTest::newRow(qPrintable(TabPages[i])) << i;
-    }
-    void helpOpensTheCurrentTabsPage()
-    {
-        QFETCH(int, tab);
-        HelpApp app;
-        app.showTab(tab);
-        app.trigger("mnuHelp");
-        QCOMPARE(app.help()->CurrentPage(), TabPages[tab]);
-        QVERIFY2(app.browser()->documentTitle().startsWith(TabPages[tab]), qPrintable(app.browser()->documentTitle()));
-    }
-
-    void f1OpensThePageOfTheTabOrDialogTheFocusIsIn_data()
-    {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("page");
-        QTest::newRow("tone filter") << 4 << "txtDCF(4)" << "Tone2";
-        QTest::newRow("envelope") << 3 << "txtEnv1Att" << "Tone1";
-        QTest::newRow("map pan") << 2 << "txtMap(9)" << "Map";
-        QTest::newRow("wave pitch") << 6 << "txtWavePitch" << "Wave";
-        QTest::newRow("master tune") << 7 << "txtGlobal(9)" << "Global";
-        QTest::newRow("layer pan") << 1 << "txtPreset(16)" << "Preset2";
-        QTest::newRow("header box: the tab shown") << 5 << "txtObjectNum" << "Tone3";
-    }
+    // F1 opens the page of the tab the focused control is on; from a header box, the tab shown;
+    // in a dialog, the dialog's page.
     void f1OpensThePageOfTheTabOrDialogTheFocusIsIn()
     {
-        QFETCH(int, tab);
-        QFETCH(QString, control);
-        QFETCH(QString, page);
         HelpApp app;
-        app.showTab(tab);
-        auto *widget = app.find<QWidget>(control);
-        QVERIFY(widget);
-        QApplication::setActiveWindow(app.main());
-        widget->setFocus();
-        QTest::keyClick(widget, Qt::Key_F1);
-        QVERIFY(app.help());
-        QCOMPARE(app.help()->CurrentPage(), page);
-    }
+        const struct {
+            const char *tab, *control, *page;
+        } cases[] = {{"Tone2", "txtDCF(4)", "Tone2"},   {"Tone1", "txtEnv1Att", "Tone1"},     {"Map", "txtMap(9)", "Map"},
+                     {"Wave", "txtWavePitch", "Wave"},  {"Global", "txtGlobal(9)", "Global"}, {"Preset2", "txtPreset(16)", "Preset2"},
+                     {"Tone3", "txtObjectNum", "Tone3"}};
+        for (const auto &c : cases) {
+            app.showTab(c.tab);
+            auto *widget = app.find<QWidget>(QLatin1String(c.control));
+            QVERIFY2(widget, c.control);
+            app.pressF1(widget);
+            QCOMPARE(app.page(), QLatin1String(c.page));
+        }
+        app.trigger("mnuConfigMidi");
+        auto *config = app.main()->findChild<QWidget *>(QStringLiteral("frmConfig"));
+        QVERIFY(config);
+        app.pressF1(config->findChildren<QWidget *>().value(0));
+        QCOMPARE(app.page(), QStringLiteral("Configuration"));
 
-    void aControlLeadsToItsOwnTabsPageWhicheverTabIsShown()
-    {
-        HelpApp app;
-        app.showTab(0);
-        const struct { const char *control; const char *page; } rows[] = {
-            {"sldDCA(1)", "Tone2"}, {"sldPan(2)", "Tone3"}, {"hscWave(0)", "Wave"}, {"sldMapH(9)", "Map"},
-            {"sldGlobal(9)", "Global"}, {"hsldPreset(16)", "Preset2"}, {"cboPreset(0)", "Preset1"}};
+        // A control leads to its own tab's page whichever tab is shown.
+        app.showTab("Preset1");
+        const struct {
+            const char *control, *page;
+        } rows[] = {{"sldDCA(1)", "Tone2"}, {"sldPan(2)", "Tone3"}, {"hscWave(0)", "Wave"}, {"sldMapH(9)", "Map"},
+                    {"sldGlobal(9)", "Global"}, {"hsldPreset(16)", "Preset2"}, {"cboPreset(0)", "Preset1"}};
         for (const auto &row : rows) {
             auto *widget = app.find<QWidget>(QLatin1String(row.control));
             QVERIFY2(widget, row.control);
@@ -149,65 +127,33 @@ private slots:
         QCOMPARE(app.main()->HelpPageFor(nullptr), QStringLiteral("Preset1"));
     }
 
-    void f1InADialogOpensTheDialogsPage()
-    {
-        HelpApp app;
-        app.trigger("mnuConfigMidi");
-        auto *config = app.main()->findChild<QWidget *>(QStringLiteral("frmConfig"));
-        QVERIFY(config);
-        QApplication::setActiveWindow(config);
-        auto *inside = config->findChildren<QWidget *>().value(0);
-        QVERIFY(inside);
-        QTest::keyClick(inside, Qt::Key_F1);
-        QVERIFY(app.help());
-        QCOMPARE(app.help()->CurrentPage(), QStringLiteral("Configuration"));
-
-        app.trigger("mnuMonitor");
-        auto *monitor = app.main()->findChild<QWidget *>(QStringLiteral("frmMonitor"));
-        QCOMPARE(app.main()->HelpPageFor(monitor->findChildren<QWidget *>().value(0)), QStringLiteral("Monitor"));
-        for (const QString &page : DialogPages)
-            QVERIFY2(frmHelp::HasPage(page), qPrintable(page));
-        QCOMPARE(frmHelp::PageForWindow(QStringLiteral("frmLoadBank")), QStringLiteral("LoadBank"));
-        QCOMPARE(frmHelp::PageForWindow(QStringLiteral("frmMain")), QString());
-    }
-
-    void closingTheMainWindowClosesHelp()
-    {
-        HelpApp app;
-        app.trigger("mnuHelpTopics");
-        QPointer<frmHelp> help = app.help();
-        QVERIFY(help->isVisible());
-        app.main()->close();
-        QVERIFY(!help || !help->isVisible());
-    }
-
+    // Every page is there with the shared parts put in, says what to do when the SP does not
+    // answer, links only to pages that exist and shows a real grab of the program; tab pages give
+    // ranges; the contents link every page.
     void everyPageIsThereLinksResolveAndPicturesAreTheProgramsOwn()
     {
         frmHelp help;
-        QStringList pages = TabPages + DialogPages;
-        pages << QStringLiteral("index");
         auto *browser = help.findChild<QTextBrowser *>(QStringLiteral("txtHelp"));
-        for (const QString &page : pages) {
+        const QRegularExpression range(QStringLiteral("-?\\d+ to -?\\d+"));
+        for (const QString &page : TabPages + DialogPages + QStringList{QStringLiteral("index")}) {
             QVERIFY2(frmHelp::HasPage(page), qPrintable(page));
+            const QString html = frmHelp::PageHtml(page);
+            for (const char *said : {"MIDI Monitor", "Config &gt; Midi", "Device ID"})
+                QVERIFY2(html.contains(QLatin1String(said)), qPrintable(page + ": " + said));
+            QVERIFY2(!TabPages.contains(page) || (html.contains(range) && html.contains(QStringLiteral("Enter"))), qPrintable(page));
             help.ShowPage(page);
             QCOMPARE(help.CurrentPage(), page);
-            // The shared parts are put into the page shown.
             QVERIFY2(browser->toPlainText().contains(QStringLiteral("When the SP does not answer")), qPrintable(page));
-            for (const QString &link : Links(*browser->document(), false)) {
-                const QString target = QString(link).remove(QStringLiteral(".html"));
-                QVERIFY2(frmHelp::HasPage(target), qPrintable(page + QStringLiteral(" links to ") + link));
-            }
+            for (const QString &link : Links(*browser->document(), false))
+                QVERIFY2(frmHelp::HasPage(QString(link).remove(QStringLiteral(".html"))), qPrintable(page + " links to " + link));
             const QStringList images = Links(*browser->document(), true);
-            if (page != QStringLiteral("index"))
-                QVERIFY2(images.size() == 1, qPrintable(page));
+            QVERIFY2(page == QStringLiteral("index") || images.size() == 1, qPrintable(page));
             for (const QString &image : images) {
-                // A real grab of a window, not a placeholder.
                 const QImage picture(QStringLiteral(":/help/") + image);
                 const QSize least = image.startsWith(QLatin1String("tab-")) ? QSize(600, 400) : QSize(100, 40);
                 QVERIFY2(picture.width() >= least.width() && picture.height() >= least.height(), qPrintable(image));
             }
         }
-        // The contents page links every tab's and dialog's page.
         help.ShowPage(QStringLiteral("index"));
         const QStringList contents = Links(*browser->document(), false);
         for (const QString &page : TabPages + DialogPages)
@@ -232,34 +178,20 @@ private slots:
             {"frmMonitor", [&] { app.main()->ShowMonitor(); }},
             {"frmProgress", [&] { app.main()->progress().Show(QStringLiteral("Progress"), QStringLiteral("Downloading Wave w#5...")); }},
         };
-        for (const auto &row : rows) {
+        for (int i = 0; i < int(std::size(rows)); ++i) {
+            const auto &row = rows[i];
             row.open();
             QApplication::processEvents();
             auto *window = app.main()->findChild<QWidget *>(QLatin1String(row.window));
             QVERIFY2(window && window->isVisible(), row.window);
             const QString page = frmHelp::PageForWindow(QLatin1String(row.window));
-            QVERIFY2(frmHelp::HasPage(page), row.window);
+            QCOMPARE(page, DialogPages[i]); // the rows are in the order of the dialogs' pages
             const QImage picture = window->grab().toImage();
             QVERIFY2(picture.width() >= 100 && picture.height() >= 40, row.window);
             if (!folder.isEmpty())
                 QVERIFY(picture.save(QDir(folder).filePath(QStringLiteral("dialog-%1.png").arg(page))));
             window->close();
             QApplication::processEvents();
-        }
-    }
-
-    void tabPagesGiveRangesAndSayWhatToDoWhenTheSpDoesNotAnswer()
-    {
-        const QRegularExpression range(QStringLiteral("-?\\d+ to -?\\d+"));
-        for (const QString &page : TabPages + DialogPages + QStringList{QStringLiteral("index")}) {
-            const QString text = PageText(page);
-            QVERIFY2(text.contains(QStringLiteral("MIDI Monitor")), qPrintable(page));
-            QVERIFY2(text.contains(QStringLiteral("Config &gt; Midi")), qPrintable(page));
-            QVERIFY2(text.contains(QStringLiteral("Device ID")), qPrintable(page));
-            if (TabPages.contains(page)) {
-                QVERIFY2(text.contains(range), qPrintable(page));
-                QVERIFY2(text.contains(QStringLiteral("Enter")), qPrintable(page));
-            }
         }
     }
 };

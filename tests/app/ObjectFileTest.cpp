@@ -3,6 +3,7 @@
 // file on the window), and files of another kind or damaged ones are refused with nothing sent.
 #include "../editors/ToneApp.h"
 
+#include "AppKit.h"
 #include "app/ObjectTransfer.h"
 #include "app/frmCompare.h"
 #include "objects/Backup.h"
@@ -10,56 +11,36 @@
 #include "vsp/SpBackupFile.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QFile>
 #include <QMimeData>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QUrl>
 
 using namespace ToneTest;
 
-constexpr int GlobalTab = 7;
-
 namespace {
 
-QByteArray ReadFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+const QString ReplaceKick = QStringLiteral("Replace Tone t#3 \"Kick Tone\" with \"Snare Tone\" from snare.syx?");
 
-void WriteFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-void ShowTone(ToneApp &app, int number)
-{
-    app.clear(app.box("txtObjectNum"));
-    app.type(app.box("txtObjectNum"), QString::number(number));
-    QCOMPARE(app.session().objects.of(KindTone).Num, number);
-}
-
-// Exports Tone 7 ("Snare Tone") and comes back to Tone 3.
-QString ExportSnare(ToneApp &app, const QTemporaryDir &dir)
-{
-    ShowTone(app, 7);
-    const QString path = dir.filePath(QStringLiteral("snare.syx"));
-    app.main()->transfer().ExportObject(KindTone, path);
-    ShowTone(app, ShownTone);
-    app.vsp->clearTraffic();
-    app.notifier.messages.clear();
-    return path;
-}
-
-QList<QByteArray> Uploads(ToneApp &app)
-{
-    return app.uploads();
-}
+// The program showing Tone 3, with Tone 7 ("Snare Tone") exported into `snare`.
+struct FileApp : ToneApp {
+    QTemporaryDir dir;
+    const QString snare = dir.filePath(QStringLiteral("snare.syx"));
+    FileApp()
+    {
+        showTone(7);
+        main()->transfer().ExportObject(KindTone, snare);
+        showTone(ShownTone);
+        vsp->clearTraffic();
+        notifier.messages.clear();
+    }
+    void showTone(int number)
+    {
+        clearAndType(box("txtObjectNum"), QString::number(number));
+        QCOMPARE(session().objects.of(KindTone).Num, number);
+    }
+    QByteArray held(int tone) { return vsp->device().memory().of(Vsp::Tone)[tone]; }
+    using ToneApp::held;
+};
 
 } // namespace
 
@@ -72,11 +53,8 @@ private slots:
         ToneApp app;
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("kick.syx"));
-        QVERIFY(app.find<QAction>("mnuExportObject"));
-        QCOMPARE(app.find<QAction>("mnuExportObject")->text(), QStringLiteral("&Export Object..."));
-        QCOMPARE(app.find<QAction>("mnuImportObject")->text(), QStringLiteral("&Import Object..."));
         QVERIFY(app.main()->transfer().ExportObject(KindTone, path));
-        const QByteArray written = ReadFile(path);
+        const QByteArray written = FileBytes(path);
         QCOMPARE(written, app.image());
         QCOMPARE(written.size(), DumpLength);
         QCOMPARE(NibbleCodec::ReadName(written, 20).trimmed(), QStringLiteral("Kick Tone"));
@@ -87,83 +65,55 @@ private slots:
         QVERIFY(app.notifier.messages.first().text.startsWith(QStringLiteral("Could not write x.syx")));
     }
 
+    // Saved from an SP set to another device ID, the file is sent with ours and Tone 3's number.
     void importReplacesTheToneShownAfterAskingAndReadsItBack()
     {
-        ToneApp app;
-        QTemporaryDir dir;
-        const QString path = ExportSnare(app, dir);
-        const QByteArray snareHeld = app.vsp->device().memory().of(Vsp::Tone)[7];
-        // Saved from an SP set to another device ID: it is sent with ours.
-        QByteArray ours = ReadFile(path);
-        QByteArray foreign = ours;
-        foreign[6] = 0x10;
-        QVERIFY(ours[6] != foreign[6]);
-        {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(foreign);
-        }
+        FileApp app;
+        const QByteArray ours = FileBytes(app.snare);
+        QVERIFY(WriteBytes(app.snare, QByteArray(ours).replace(6, 1, "\x10")));
 
-        QVERIFY(app.main()->ImportObjectFile(path));
-        QCOMPARE(app.notifier.texts(),
-                 QStringList{QStringLiteral("Replace Tone t#3 \"Kick Tone\" with \"Snare Tone\" from snare.syx?")});
-        // The file's dump with Tone 3's number in it, then Tone 3 read back.
+        QVERIFY(app.main()->ImportObjectFile(app.snare));
+        QCOMPARE(app.notifier.texts(), QStringList{ReplaceKick});
         QByteArray expected = ours;
         expected[16] = static_cast<char>(ShownTone);
-        QCOMPARE(Uploads(app), QList<QByteArray>{expected});
-        QCOMPARE(app.requests().last(), DumpRequest(KindTone, ShownTone));
-        QCOMPARE(app.held(), snareHeld);
-        QCOMPARE(app.vsp->device().memory().of(Vsp::Tone)[7], snareHeld);
+        QCOMPARE(app.uploads(), QList<QByteArray>{expected});
+        QCOMPARE(app.requests().last(), DumpRequest(KindTone, ShownTone)); // then read back
+        QCOMPARE(app.held(), app.held(7));
         QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("3"));
         QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Snare Tone"));
     }
 
     void filesThatAreNoToneOrAreDamagedAreRefusedWithNothingSent()
     {
-        ToneApp app;
-        QTemporaryDir dir;
-        const QString snare = ExportSnare(app, dir);
-        const QByteArray tone = ReadFile(snare);
-        app.showTab(0); // the Wave tab: export Wave 2
-        const QString wavePath = dir.filePath(QStringLiteral("kick-wave.syx"));
-        QVERIFY(app.main()->transfer().ExportObject(KindWave, wavePath));
-        app.showTab(Tone1Tab);
+        FileApp app;
+        const QByteArray tone = FileBytes(app.snare);
+        const QString wave = app.dir.filePath(QStringLiteral("kick-wave.syx"));
+        QVERIFY(app.main()->transfer().ExportObject(KindWave, wave));
         app.vsp->clearTraffic();
-        app.notifier.messages.clear();
-
-        QByteArray badNibble = tone;
-        badNibble[40] = 0x10;
-        QByteArray noEnd = tone;
-        noEnd.chop(1);
-        struct Case {
-            const char *file;
-            QByteArray bytes;
-            QString said;
-        };
-        const QList<Case> cases = {
-            {"kick-wave.syx", ReadFile(wavePath), "kick-wave.syx holds a Wave, not a Tone: it can only replace a Wave."},
-            {"bad.syx", badNibble, "bad.syx is not an undamaged Tone dump: nothing was sent."},
-            {"short.syx", noEnd, "short.syx is not an undamaged Tone dump: nothing was sent."},
-            {"longer.syx", tone + tone, "longer.syx is not an undamaged Tone dump: nothing was sent."},
-            {"empty.syx", QByteArray(), "empty.syx is not an undamaged Tone dump: nothing was sent."},
+        const QString damaged = QStringLiteral(" is not an undamaged Tone dump: nothing was sent.");
+        const struct { const char *file; QByteArray bytes; QString said; } cases[] = {
+            {"kick-wave.syx", FileBytes(wave), "kick-wave.syx holds a Wave, not a Tone: it can only replace a Wave."},
+            {"bad.syx", QByteArray(tone).replace(40, 1, "\x10"), "bad.syx" + damaged},
+            {"short.syx", tone.chopped(1), "short.syx" + damaged},
+            {"longer.syx", tone + tone, "longer.syx" + damaged},
+            {"empty.syx", QByteArray(), "empty.syx" + damaged},
         };
         const QByteArray kick = app.held();
-        for (const Case &c : cases) {
-            const QString path = dir.filePath(QLatin1String(c.file));
-            if (c.file != QLatin1String("kick-wave.syx"))
-                WriteFile(path, c.bytes);
+        for (const auto &c : cases) {
+            const QString path = app.dir.filePath(QLatin1String(c.file));
+            QVERIFY(WriteBytes(path, c.bytes));
             app.notifier.messages.clear();
             QVERIFY2(!app.main()->ImportObjectFile(path), c.file);
             QCOMPARE(app.notifier.texts(), QStringList{c.said});
             QVERIFY2(app.requests().isEmpty(), c.file);
         }
-        QVERIFY(!app.main()->ImportObjectFile(dir.filePath(QStringLiteral("missing.syx"))));
+        QVERIFY(!app.main()->ImportObjectFile(app.dir.filePath(QStringLiteral("missing.syx"))));
         QVERIFY(app.notifier.texts().last().startsWith(QStringLiteral("Could not read missing.syx")));
 
         // A "no" to the question sends nothing either.
         app.notifier.messages.clear();
         app.notifier.answer = false;
-        QVERIFY(!app.main()->ImportObjectFile(snare));
+        QVERIFY(!app.main()->ImportObjectFile(app.snare));
         QCOMPARE(app.notifier.messages.size(), 1);
         QVERIFY(app.requests().isEmpty());
         QCOMPARE(app.held(), kick);
@@ -175,17 +125,13 @@ private slots:
     void theGlobalTabExportsAndImportsItsMultiAndTheGlobalSettings()
     {
         ToneApp app;
-        app.showTab(GlobalTab);
+        app.showTab("Global");
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("global.syx"));
-        app.vsp->clearTraffic();
         QVERIFY(app.main()->transfer().ExportObject(KindMulti, path)); // the kind the Global tab shows
         const auto standard = Backup::Parse(Vsp::BackupOf(VspApp::StandardMemory())).contents;
         QVERIFY(standard);
-        Backup::Contents expected;
-        expected.global = standard->global;
-        expected.objects = {*standard->find(KindMulti, 0)};
-        QCOMPARE(ReadFile(path), Backup::Write(expected));
+        QCOMPARE(FileBytes(path), Backup::Write({{*standard->find(KindMulti, 0)}, standard->global}));
         QVERIFY(app.notifier.messages.isEmpty());
 
         // Changed behind the program's back, as from the front panel.
@@ -205,97 +151,87 @@ private slots:
         QCOMPARE(app.panel(7), QStringLiteral("SP busy: wait for the current exchange to finish"));
 
         app.notifier.answer = false;
-        app.vsp->clearTraffic();
         QVERIFY(!app.main()->ImportObjectFile(path));
-        QCOMPARE(app.notifier.texts(),
-                 QStringList{QStringLiteral("Send the settings in global.syx to the SP?\n\n"
-                                            "Replace Multi mu#0 \"Other\" with \"Band\".\n"
-                                            "Omni/Poly Volume: 10 to 100\nMaster Tune: 3 to -2.5")});
+        QCOMPARE(app.notifier.texts(), QStringList{QStringLiteral("Send the settings in global.syx to the SP?\n\n"
+                                                                  "Replace Multi mu#0 \"Other\" with \"Band\".\n"
+                                                                  "Omni/Poly Volume: 10 to 100\nMaster Tune: 3 to -2.5")});
         QCOMPARE(app.vsp->device().memory(), changed);
 
+        // The SP refuses the Multi: the Global settings still go, as the Global tab's own edits
+        // (the volume's message, undoable, and shown).
         app.notifier.answer = true;
+        app.vsp->setFaultPlan(FaultOn([](const QByteArray &r) { return IsCommand(r, UploadCommand, Vsp::Multi); },
+                                      {VirtualSpBackend::Fault::Status, 11}));
+        QVERIFY(!app.main()->ImportObjectFile(path));
+        app.vsp->setFaultPlan({});
+        QCOMPARE(app.vsp->device().memory().global, VspApp::StandardMemory().global);
+        QVERIFY(app.requests().contains(Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x03, 0x04, 0x01, 100, 0xF7})));
+        QCOMPARE(app.find<QAction>("mnuUndo")->text(), QStringLiteral("&Undo Global Master Tune"));
+        QCOMPARE(app.box("txtGlobal(7)")->text(), QStringLiteral("100"));
+
         app.notifier.messages.clear();
         QVERIFY(app.main()->ImportObjectFile(path));
         QCOMPARE(app.notifier.messages.size(), 1);
         QCOMPARE(app.vsp->device().memory(), VspApp::StandardMemory());
-        // Sent as the Global tab's own edits: the volume's message, undoable, and shown.
-        QVERIFY(app.requests().contains(Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x03, 0x04, 0x01, 100, 0xF7})));
-        QCOMPARE(app.find<QAction>("mnuUndo")->text(), QStringLiteral("&Undo Global Master Tune"));
-        QCOMPARE(app.box("txtGlobal(7)")->text(), QStringLiteral("100"));
         QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Band"));
 
         // Nothing differs any more: said so, nothing sent.
         app.notifier.messages.clear();
         app.vsp->clearTraffic();
-        QByteArray globalOnly = Backup::Write({{}, standard->global});
-        WriteFile(path, globalOnly);
+        QVERIFY(WriteBytes(path, Backup::Write({{}, standard->global})));
         QVERIFY(app.main()->ImportObjectFile(path));
         QCOMPARE(app.notifier.texts(), QStringList{QStringLiteral("The SP already holds the settings in global.syx: nothing was sent.")});
         for (const QByteArray &request : app.requests())
             QVERIFY(!request.startsWith(Wire({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x03, 0x03}))); // no edit
     }
 
+    // Only one local .syx file is taken; dropped, it is imported as from the menu.
+    void aSyxFileDroppedOnTheWindowIsImported()
+    {
+        FileApp app;
+        const QString notes = app.dir.filePath(QStringLiteral("notes.txt"));
+        QVERIFY(WriteBytes(notes, "hello"));
+        const QList<QPair<QList<QUrl>, bool>> cases = {
+            {{QUrl::fromLocalFile(app.snare)}, true},
+            {{QUrl::fromLocalFile(notes)}, false},
+            {{QUrl(QStringLiteral("https://example.org/snare.syx"))}, false},
+            {{QUrl::fromLocalFile(app.snare), QUrl::fromLocalFile(app.snare)}, false},
+        };
+        for (const auto &[urls, accepted] : cases) {
+            QMimeData mime;
+            mime.setUrls(urls);
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(app.main(), &enter);
+            QCOMPARE(enter.isAccepted(), accepted);
+        }
+        QVERIFY(app.requests().isEmpty()); // a drag alone imports nothing
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(app.snare)});
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(app.main(), &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(app.notifier.texts(), QStringList{ReplaceKick});
+        QCOMPARE(app.held(), app.held(7));
+        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Snare Tone"));
+    }
+
     // A double-clicked file: an exported object goes to its kind's tab and is imported after the
     // question; a whole backup opens the compare with the SP.
     void aFileOpenedFromOutsideIsImportedOnItsTabOrComparedAsABackup()
     {
-        ToneApp app;
-        QTemporaryDir dir;
-        const QString snare = ExportSnare(app, dir);
-        app.showTab(6);
-        app.notifier.messages.clear();
-        app.main()->OpenSysExFile(snare);
-        QCOMPARE(app.find<QTabWidget>("SPFEtab")->currentIndex(), 3);
-        QCOMPARE(app.notifier.texts(),
-                 QStringList{QStringLiteral("Replace Tone t#3 \"Kick Tone\" with \"Snare Tone\" from snare.syx?")});
-        QCOMPARE(app.held(), app.vsp->device().memory().of(Vsp::Tone)[7]);
-
-        const QString backup = dir.filePath(QStringLiteral("all.syx"));
+        FileApp app;
+        app.showTab("Wave");
+        app.main()->OpenSysExFile(app.snare);
+        QCOMPARE(app.find<QTabWidget>("SPFEtab")->currentIndex(), MainTabs::IndexOf("Tone1"));
+        QCOMPARE(app.notifier.texts(), QStringList{ReplaceKick});
+        QCOMPARE(app.held(), app.held(7));
         QString error;
+        const QString backup = app.dir.filePath(QStringLiteral("all.syx"));
         QVERIFY(Vsp::SaveBackup(app.vsp->device().memory(), backup, &error));
         app.vsp->clearTraffic();
         app.main()->OpenSysExFile(backup);
-        bool compared = false;
-        for (frmCompare *window : app.main()->findChildren<frmCompare *>())
-            compared = compared || window->isVisible();
-        QVERIFY(compared);
+        QVERIFY(ShownChild<frmCompare>(app.main()));
         QVERIFY(app.uploads().isEmpty());
-    }
-
-    void aSyxFileDroppedOnTheWindowIsImported()
-    {
-        ToneApp app;
-        QTemporaryDir dir;
-        const QString snare = ExportSnare(app, dir);
-        WriteFile(dir.filePath(QStringLiteral("notes.txt")), "hello");
-
-        struct Case {
-            QList<QUrl> urls;
-            bool accepted;
-        };
-        const QList<Case> cases = {
-            {{QUrl::fromLocalFile(snare)}, true},
-            {{QUrl::fromLocalFile(dir.filePath(QStringLiteral("notes.txt")))}, false},
-            {{QUrl(QStringLiteral("https://example.org/snare.syx"))}, false},
-            {{QUrl::fromLocalFile(snare), QUrl::fromLocalFile(snare)}, false},
-        };
-        for (const Case &c : cases) {
-            QMimeData mime;
-            mime.setUrls(c.urls);
-            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(app.main(), &enter);
-            QCOMPARE(enter.isAccepted(), c.accepted);
-        }
-        QCOMPARE(app.held().mid(0, 10), app.vsp->device().memory().of(Vsp::Tone)[ShownTone].mid(0, 10));
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(snare)});
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(app.main(), &drop);
-        QVERIFY(drop.isAccepted());
-        QCOMPARE(app.notifier.texts(),
-                 QStringList{QStringLiteral("Replace Tone t#3 \"Kick Tone\" with \"Snare Tone\" from snare.syx?")});
-        QCOMPARE(app.held(), app.vsp->device().memory().of(Vsp::Tone)[7]);
-        QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Snare Tone"));
     }
 };
 

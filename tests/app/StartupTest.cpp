@@ -1,7 +1,7 @@
 // Starting the program as a user does: on the Virtual SP, on a silent SP, with no MIDI at all;
 // the debug log, the status bar, the front-panel buttons, and closing.
-#include "Bytes.h"
-#include "TestApp.h"
+#include "AppKit.h"
+#include "app/MainTabs.h"
 #include "device/LinkStartup.h"
 #include "midi/RtMidiBackend.h"
 #include "vsp/VirtualSpBackend.h"
@@ -13,15 +13,24 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTabWidget>
-#include <QTest>
 
 namespace {
 
 QString ReadAll(const QString &path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
+    return QString::fromLatin1(FileBytes(path));
 }
+
+// The program on an interface whose SP answers every request.
+struct AnsweredApp : TestApp {
+    ScriptedBackend *sp = nullptr;
+    AnsweredApp()
+    {
+        auto backend = AnsweringInterface(QStringLiteral("Interface"));
+        sp = backend.get();
+        start(std::move(backend));
+    }
+};
 
 } // namespace
 
@@ -35,107 +44,58 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
     }
 
-    void startsOnlineOnTheVirtualSp()
+    // Online on the Virtual SP, with /b: the trace of the start, and the debug log's lines.
+    void startsOnlineOnTheVirtualSpAndLogsTheStart()
     {
         TestApp app;
         auto vsp = std::make_unique<VirtualSpBackend>();
         VirtualSp &device = vsp->device();
-        QCOMPARE(app.start(std::move(vsp)), LinkStartup::Outcome::Online);
+        QCOMPARE(app.start(std::move(vsp), {"/b"}), LinkStartup::Outcome::Online);
         QVERIFY(app.main()->isVisible());
         QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
         QVERIFY(app.find<QPushButton>("cmdLoadBank")->isEnabled());
+        QVERIFY(app.notifier.messages.isEmpty());
         // The probe is the Preset key; then the first tab's key follows the SP to the Preset page.
         QCOMPARE(device.keyPresses(), 2);
         const QStringList trace = ReadAll(app.file("trace.txt")).split('\n', Qt::SkipEmptyParts);
         QVERIFY(trace.size() > 4);
         QCOMPARE(trace[0], QStringLiteral("OUT F0 00 00 1B 02 05 7F 11 01 01 00 F7"));
         QCOMPARE(trace[1], QStringLiteral("IN F0 00 00 1B 02 05 7F 00 00 F7"));
-        // The Waves' status comes first.
-        QCOMPARE(trace[2], QStringLiteral("OUT F0 00 00 1B 02 05 7F 12 01 01 00 F7"));
+        QCOMPARE(trace[2], QStringLiteral("OUT F0 00 00 1B 02 05 7F 12 01 01 00 F7")); // the Waves' status first
         QCOMPARE(trace[trace.size() - 2], QStringLiteral("OUT F0 00 00 1B 02 05 7F 11 01 01 00 F7"));
-        QVERIFY(app.notifier.messages.isEmpty());
-    }
 
-    void statusBarHasItsNinePanels()
-    {
-        TestApp app;
-        app.shortTimeouts(); // the scripted SP stays silent: the window starts OFFLINE
-        app.start(std::make_unique<ScriptedBackend>());
-        const QStringList texts = {"p#", "m#", "t#", "w#", "mu#", "Free Mem:", "Current Bank:", "OFFLINE", "Midi IO"};
-        const QStringList tips = {"Current Preset", "Current Map", "Current Tone", "Current Wave", "Current Multi",
-                                  "Free Sample RAM", "", "SP Status", "MIDI Data Flow"};
-        for (int panel = 1; panel <= 9; ++panel) {
-            QLabel *label = app.find<QLabel>(QStringLiteral("stbPanel(%1)").arg(panel));
-            QVERIFY(label);
-            QCOMPARE(label->text(), texts[panel - 1]);
-            QCOMPARE(label->toolTip(), tips[panel - 1]);
-        }
-        QVERIFY(app.find<QWidget>("ledMIDIin") && app.find<QWidget>("ledMIDIout"));
-        QVERIFY(app.find<QWidget>("stbMainForm"));
-    }
-
-    void debugLogHoldsExactlyTheStartupLines()
-    {
-        TestApp app;
-        app.start(std::make_unique<VirtualSpBackend>(), {"/b"});
         const QString port = QStringLiteral("Korvane Virtual SP");
         const QStringList lines = {
-            "frmSplash_load(): Debug initiated.",
-            "frmSplash_load(): CP",
-            "frmSplash_load(): Displaying Splash.",
-            "frmSplash_load(): Loading main form.",
-            "frmMain_load()",
-            "Initialise()",
-            "GetRegistry()",
-            "OpenInputDevice()",
-            "OpenInputDevice(): MIDIIN_OPEN " + port,
-            "OpenInputDevice(): MIDIIN_START " + port,
-            "OpenInputDevice(): FILTER_F9 True " + port,
-            "OpenInputDevice(): FILTER_ACTIVE_SENSE True " + port,
-            "OpenInputDevice(): FILTER_CLOCK True " + port,
-            "OpenOutputDevice()",
-            "OpenOutputDevice(): MIDIOUT_OPEN " + port,
-            "Initialise(): Initialising arrays.",
-            "Initialise(): Prodding SP",
-            "Initialise(): SP responded to prod.",
-            "AllObjectsDump()",
-            "AllObjectsDump(): Downloading Wave data.",
-            "AllObjectsDump(): Downloading Tone data.",
-            "AllObjectsDump(): Downloading Map data.",
-            "AllObjectsDump(): Downloading Preset data.",
-            "AllObjectsDump(): Downloading Multi data.",
-            "AllObjectsDump(): Downloading Global data.",
+            "frmSplash_load(): Debug initiated.", "frmSplash_load(): CP", "frmSplash_load(): Displaying Splash.",
+            "frmSplash_load(): Loading main form.", "frmMain_load()", "Initialise()", "GetRegistry()", "OpenInputDevice()",
+            "OpenInputDevice(): MIDIIN_OPEN " + port, "OpenInputDevice(): MIDIIN_START " + port,
+            "OpenInputDevice(): FILTER_F9 True " + port, "OpenInputDevice(): FILTER_ACTIVE_SENSE True " + port,
+            "OpenInputDevice(): FILTER_CLOCK True " + port, "OpenOutputDevice()", "OpenOutputDevice(): MIDIOUT_OPEN " + port,
+            "Initialise(): Initialising arrays.", "Initialise(): Prodding SP", "Initialise(): SP responded to prod.",
+            "AllObjectsDump()", "AllObjectsDump(): Downloading Wave data.", "AllObjectsDump(): Downloading Tone data.",
+            "AllObjectsDump(): Downloading Map data.", "AllObjectsDump(): Downloading Preset data.",
+            "AllObjectsDump(): Downloading Multi data.", "AllObjectsDump(): Downloading Global data.",
             "frmMain_load(): Loading Main Screen.",
         };
         QCOMPARE(ReadAll(app.file("krvn.dbg")), lines.join("\r\n") + "\r\n");
         QVERIFY(!app.session().log.isOn());
     }
 
+    // Only /b or /B alone writes the log, and a new log replaces the one a run before left.
     void debugLogOnlyForTheExactSwitch()
     {
-        const QList<QStringList> withLog = {{"/b"}, {"/B"}};
-        const QList<QStringList> without = {{}, {"/b "}, {"-b"}, {"/b", "x"}, {"/bb"}, {"--no-virtual-sp"}};
-        for (const QStringList &args : withLog) {
+        const QList<QPair<QStringList, bool>> cases = {{{"/b"}, true},       {{"/B"}, true},  {{}, false},
+                                                       {{"/b "}, false},     {{"-b"}, false}, {{"/b", "x"}, false},
+                                                       {{"/bb"}, false},     {{"--no-virtual-sp"}, false}};
+        for (const auto &[args, logged] : cases) {
             TestApp app;
+            if (logged)
+                QVERIFY(WriteBytes(app.file("krvn.dbg"), "an old log that is much longer than nothing\r\n"));
             app.start(std::make_unique<VirtualSpBackend>(), args);
-            QVERIFY2(QFile::exists(app.file("krvn.dbg")), qPrintable(args.join(' ')));
+            const QString log = ReadAll(app.file("krvn.dbg"));
+            QVERIFY2(logged ? log.startsWith("frmSplash_load(): Debug initiated.\r\n") : !QFile::exists(app.file("krvn.dbg")),
+                     qPrintable(args.join('|')));
         }
-        for (const QStringList &args : without) {
-            TestApp app;
-            app.start(std::make_unique<VirtualSpBackend>(), args);
-            QVERIFY2(!QFile::exists(app.file("krvn.dbg")), qPrintable(args.join('|')));
-        }
-    }
-
-    void secondStartReplacesTheLog()
-    {
-        TestApp app;
-        QFile old(app.file("krvn.dbg"));
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("an old log that is much longer than nothing\r\n");
-        old.close();
-        app.start(std::make_unique<VirtualSpBackend>(), {"/B"});
-        QVERIFY(ReadAll(app.file("krvn.dbg")).startsWith("frmSplash_load(): Debug initiated.\r\n"));
     }
 
     void silentSpStartsOfflineAndAnAnsweredPressBringsItBack()
@@ -146,10 +106,20 @@ private slots:
         ScriptedBackend *sp = backend.get();
         QCOMPARE(app.start(std::move(backend), {"/b"}), LinkStartup::Outcome::Offline);
         QVERIFY(app.main()->isVisible());
-        QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
-        // On a first start the user is also told where the ports are chosen.
-        QCOMPARE(app.notifier.texts(),
-                 (QStringList{"The specified SP Device is not responding", LinkStartup::FirstStartHint()}));
+        QStringList texts, tips;
+        for (int panel = 1; panel <= 9; ++panel) {
+            texts << app.panel(panel);
+            tips << app.main()->statusPanel(panel)->toolTip();
+        }
+        QCOMPARE(texts, (QStringList{"p#", "m#", "t#", "w#", "mu#", "Free Mem:", "Current Bank:", "OFFLINE", "Midi IO"}));
+        QCOMPARE(tips, (QStringList{"Current Preset", "Current Map", "Current Tone", "Current Wave", "Current Multi",
+                                    "Free Sample RAM", "", "SP Status", "MIDI Data Flow"}));
+        // On a first start the user is also told where the ports and the device ID are chosen.
+        const QStringList said = app.notifier.texts();
+        QCOMPARE(said.size(), 2);
+        QCOMPARE(said[0], QStringLiteral("The specified SP Device is not responding"));
+        for (const char *where : {"Config > Midi", "Config > SP", "device ID"})
+            QVERIFY2(said[1].contains(QLatin1String(where)), where);
         QVERIFY(ReadAll(app.file("krvn.dbg")).contains("Initialise(): SP Not responding to prod.\r\n"));
         for (const char *name : {"cmdDeleteObject", "cmdStereoMerge", "cmdLoadBank"})
             QVERIFY2(!app.find<QPushButton>(name)->isEnabled(), name);
@@ -167,6 +137,7 @@ private slots:
         QVERIFY(!app.find<QPushButton>("cmdStereoMerge")->isEnabled());
     }
 
+    // An SP that answers, with an error, needs no hint about the ports.
     void spErrorOnTheProbeStartsOffline()
     {
         TestApp app;
@@ -183,9 +154,8 @@ private slots:
         QCOMPARE(app.start(std::make_unique<ScriptedBackend>(QStringList{}, QStringList{}), {"/b"}),
                  LinkStartup::Outcome::Fatal);
         QVERIFY(!ReadAll(app.file("krvn.dbg")).contains("Loading Main Screen"));
-        QCOMPARE(app.notifier.messages.size(), 1);
+        QCOMPARE(app.notifier.texts(), QStringList{"Cannot initialise MIDI interface(s)...Exiting"});
         QCOMPARE(app.notifier.messages[0].icon, Notifier::Icon::Critical);
-        QCOMPARE(app.notifier.messages[0].text, QStringLiteral("Cannot initialise MIDI interface(s)...Exiting"));
         QVERIFY(!app.main()->isVisible());
         app.korvane.reset();
         app.store.sync();
@@ -194,35 +164,42 @@ private slots:
 
     void portThatCannotOpenIsReportedThenFatal()
     {
-        TestApp app;
-        auto backend = std::make_unique<ScriptedBackend>();
-        backend->failInputOpen = true;
-        ScriptedBackend *sp = backend.get();
-        QCOMPARE(app.start(std::move(backend)), LinkStartup::Outcome::Fatal);
-        QCOMPARE(app.notifier.texts(),
-                 (QStringList{"Error opening MIDI input device", "Cannot initialise MIDI interface(s)...Exiting"}));
-        QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("OpenInputDevice()"));
-        QVERIFY(!sp->outputOpen);
-        QVERIFY(sp->sent.isEmpty());
-
-        TestApp second;
-        auto failingOut = std::make_unique<ScriptedBackend>();
-        failingOut->failOutputOpen = true;
-        QCOMPARE(second.start(std::move(failingOut)), LinkStartup::Outcome::Fatal);
-        QCOMPARE(second.notifier.texts(),
-                 (QStringList{"Error opening MIDI output device", "Cannot initialise MIDI interface(s)...Exiting"}));
+        for (const bool input : {true, false}) {
+            TestApp app;
+            auto backend = std::make_unique<ScriptedBackend>();
+            (input ? backend->failInputOpen : backend->failOutputOpen) = true;
+            ScriptedBackend *sp = backend.get();
+            QCOMPARE(app.start(std::move(backend)), LinkStartup::Outcome::Fatal);
+            const QString port = input ? QStringLiteral("input") : QStringLiteral("output");
+            QCOMPARE(app.notifier.texts(), (QStringList{"Error opening MIDI " + port + " device",
+                                                        "Cannot initialise MIDI interface(s)...Exiting"}));
+            QVERIFY(sp->sent.isEmpty());
+            if (input) {
+                QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("OpenInputDevice()"));
+                QVERIFY(!sp->outputOpen);
+            }
+        }
     }
 
+    // By the setting or for one run by the command line; on a machine without MIDI hardware
+    // nothing is then left, and the program says so.
     void virtualSpCanBeSwitchedOff()
     {
-        const QTemporaryDir dir; // outlives the settings kept in it
-        QSettings store(dir.filePath("x.ini"), QSettings::IniFormat);
-        QVERIFY(Korvane::WantsVirtualSp({}, store));
-        QVERIFY(!Korvane::WantsVirtualSp({"--no-virtual-sp"}, store));
-        store.setValue("Application/Virtual SP", "0");
-        QVERIFY(!Korvane::WantsVirtualSp({}, store));
+        {
+            const QTemporaryDir dir; // outlives the settings kept in it
+            QSettings store(dir.filePath("x.ini"), QSettings::IniFormat);
+            QVERIFY(Korvane::WantsVirtualSp({}, store));
+            QVERIFY(!Korvane::WantsVirtualSp({"--no-virtual-sp"}, store));
+            store.setValue("Application/Virtual SP", "0");
+            QVERIFY(!Korvane::WantsVirtualSp({}, store));
+        }
+        TestApp once;
+        once.shortTimeouts(); // the scripted SP stays silent
+        once.start(std::make_unique<ScriptedBackend>(), {"--no-virtual-sp"});
+        once.main()->close();
+        once.store.sync();
+        QCOMPARE(once.store.value("Application/Virtual SP").toString(), QStringLiteral("1"));
 
-        // On a machine without MIDI hardware nothing is left, and the program says so.
         if (!RtMidiBackend().inputPorts().isEmpty())
             QSKIP("this machine has real MIDI ports");
         TestApp app;
@@ -230,25 +207,12 @@ private slots:
         QCOMPARE(app.notifier.texts(), QStringList{"Cannot initialise MIDI interface(s)...Exiting"});
     }
 
-    void switchingTheVirtualSpOffOnTheCommandLineHoldsForOneRunOnly()
+    // Each front-panel button sends its key. The header names the kind of the tab shown and the
+    // SP is taken to the same page; offline nothing is sent.
+    void theButtonsAndTabsPressTheSpsKeys()
     {
-        TestApp app;
-        app.shortTimeouts(); // the scripted SP stays silent
-        app.start(std::make_unique<ScriptedBackend>(), {"--no-virtual-sp"});
-        app.main()->close();
-        app.store.sync();
-        QCOMPARE(app.store.value("Application/Virtual SP").toString(), QStringLiteral("1"));
-    }
-
-    void frontPanelButtonsSendTheirKeysFromTheWindow()
-    {
-        TestApp app;
-        auto backend = std::make_unique<ScriptedBackend>();
-        backend->reply = ScriptedBackend::StatusReply(0);
-        ScriptedBackend *sp = backend.get();
-        app.start(std::move(backend));
-        const QList<QPair<QString, int>> buttons = {{"Wave", 3}, {"Preset", 0}, {"-/Dec", 9}, {"+/Inc", 8},
-                                                    {"Exec", 7}, {"->", 11}};
+        AnsweredApp app;
+        const QList<QPair<QString, int>> buttons = {{"Wave", 3}, {"Preset", 0}, {"-/Dec", 9}, {"+/Inc", 8}, {"Exec", 7}, {"->", 11}};
         for (const auto &[caption, code] : buttons) {
             QPushButton *button = nullptr;
             for (QPushButton *b : app.main()->findChildren<QPushButton *>()) {
@@ -257,50 +221,36 @@ private slots:
             }
             QVERIFY2(button, qPrintable(caption));
             QTest::mouseClick(button, Qt::LeftButton);
-            QCOMPARE(sp->sent.last(), SpKey(code));
+            QCOMPARE(app.sp->sent.last(), SpKey(code));
         }
-    }
 
-    void tabSwitchFollowsTheHeaderAndPressesTheTabsKey()
-    {
-        TestApp app;
-        auto backend = std::make_unique<ScriptedBackend>();
-        backend->reply = ScriptedBackend::StatusReply(0);
-        ScriptedBackend *sp = backend.get();
-        app.start(std::move(backend));
         auto *tabs = app.find<QTabWidget>("SPFEtab");
-        QCOMPARE(tabs->count(), 8);
-        const QStringList captions = {"Preset1", "Preset2", "Map", "Tone1", "Tone2", "Tone3", "Wave", "Global"};
-        for (int i = 0; i < 8; ++i)
-            QCOMPARE(tabs->tabText(i), captions[i]);
-
-        tabs->setCurrentIndex(7);
+        QStringList captions;
+        for (int i = 0; i < tabs->count(); ++i)
+            captions << tabs->tabText(i);
+        QCOMPARE(captions, (QStringList{"Preset1", "Preset2", "Map", "Tone1", "Tone2", "Tone3", "Wave", "Global"}));
+        tabs->setCurrentIndex(MainTabs::IndexOf("Global"));
         QCOMPARE(app.find<QLabel>("lblObjNumHash")->text(), QStringLiteral("mu#"));
         QCOMPARE(app.find<QGroupBox>("pnlObjNum")->title(), QStringLiteral("Multi Num"));
         QCOMPARE(app.find<QGroupBox>("pnlObjName")->title(), QStringLiteral("Multi Name"));
         QCOMPARE(app.find<QAction>("mnuDLobject")->text(), QStringLiteral("&Current Multi"));
         QCOMPARE(app.find<QLineEdit>("txtObjectName")->text(), QStringLiteral("None Loaded"));
-        QCOMPARE(sp->sent.last(), SpKey(5));
-
-        tabs->setCurrentIndex(6);
+        QCOMPARE(app.sp->sent.last(), SpKey(5));
+        tabs->setCurrentIndex(MainTabs::IndexOf("Wave"));
         QCOMPARE(app.find<QLabel>("lblObjNumHash")->text(), QStringLiteral("w#"));
-        QCOMPARE(sp->sent.last(), SpKey(3));
+        QCOMPARE(app.sp->sent.last(), SpKey(3));
 
-        // Offline, switching tabs sends nothing.
         app.session().link.setStatus(LinkState::Offline);
-        const qsizetype before = sp->sent.size();
-        tabs->setCurrentIndex(2);
+        const qsizetype before = app.sp->sent.size();
+        tabs->setCurrentIndex(MainTabs::IndexOf("Map"));
         QCOMPARE(app.find<QLabel>("lblObjNumHash")->text(), QStringLiteral("m#"));
-        QCOMPARE(sp->sent.size(), before);
+        QCOMPARE(app.sp->sent.size(), before);
     }
 
+    // Closing saves the ports and the settings and closes the ports and the other windows.
     void closingSavesTheSettingsAndClosesPortsAndWindows()
     {
-        TestApp app;
-        auto backend = std::make_unique<ScriptedBackend>(QStringList{"Interface A"}, QStringList{"Interface B"});
-        backend->reply = ScriptedBackend::StatusReply(0);
-        ScriptedBackend *sp = backend.get();
-        app.start(std::move(backend));
+        AnsweredApp app;
         app.find<QAction>("mnuAbout")->trigger();
         QWidget *about = nullptr;
         for (QWidget *w : QApplication::topLevelWidgets()) {
@@ -313,13 +263,10 @@ private slots:
 
         app.main()->close();
         QVERIFY(aboutAlive.isNull() || !aboutAlive->isVisible());
-        QVERIFY(!sp->inputOpen);
-        QVERIFY(!sp->outputOpen);
+        QVERIFY(!app.sp->inputOpen && !app.sp->outputOpen);
         app.store.sync();
-        QCOMPARE(app.store.value("MIDI Interface/Input").toString(), QStringLiteral("Interface A"));
-        QCOMPARE(app.store.value("MIDI Interface/Output").toString(), QStringLiteral("Interface B"));
-        QCOMPARE(app.store.value("SP Config/SysEx Device ID").toString(), QStringLiteral("127"));
-        QCOMPARE(app.store.value("Disk Devices/Dev0_VolName").toString(), QStringLiteral("Floppy Disk"));
+        QCOMPARE(app.store.value("MIDI Interface/Input").toString(), QStringLiteral("Interface In"));
+        QCOMPARE(app.store.value("MIDI Interface/Output").toString(), QStringLiteral("Interface Out"));
         QCOMPARE(app.store.value("Application/Home Directory").toString(), app.dir.path());
     }
 };
