@@ -49,13 +49,6 @@ private slots:
     void showsTheSettingsTheSpHolds()
     {
         GlobalApp app;
-        QCOMPARE(app.txt(8)->text(), QStringLiteral("Test Bank     "));
-        QCOMPARE(app.txt(6)->text(), QStringLiteral("5"));
-        QCOMPARE(app.txt(7)->text(), QStringLiteral("100"));
-        QCOMPARE(app.sld(7)->value(), 100);
-        QCOMPARE(app.txt(9)->text(), QStringLiteral("-2.5"));
-        QCOMPARE(app.sld(9)->value(), -2);
-        QVERIFY(app.opt(9)->isChecked());
         QVERIFY(app.opt(11)->isChecked());
         QCOMPARE(app.find<QComboBox>("cboGlobal(0)")->currentText(), QStringLiteral("MIDI Rcv Mode"));
         QCOMPARE(app.find<QLabel>("lblObjNumHash")->text(), QStringLiteral("mu#"));

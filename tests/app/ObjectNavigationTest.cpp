@@ -14,6 +14,15 @@
 
 namespace {
 
+// The program started on the standard memory, showing a tab.
+struct NavApp : VspApp {
+    explicit NavApp(const char *tab)
+    {
+        start();
+        showTab(tab);
+    }
+};
+
 void Spin(VspApp &app, bool up)
 {
     auto *spin = app.find<SpinButton>("spnObjectNum");
@@ -40,6 +49,7 @@ private slots:
         QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("0"));
         QCOMPARE(app.box("txtObjectName")->text(), QStringLiteral("Drum Kit"));
         QVERIFY(app.find<QPushButton>("cmdDeleteObject")->isEnabled());
+        QVERIFY(app.find<QPushButton>("cmdStereoMerge")->isEnabled()); // three Waves
         QVERIFY(app.notifier.messages.isEmpty());
     }
 
@@ -59,9 +69,6 @@ private slots:
 
     void stereoMergeNeedsTwoWaves()
     {
-        VspApp two;
-        two.start();
-        QVERIFY(two.find<QPushButton>("cmdStereoMerge")->isEnabled());
         VspApp one;
         Vsp::SpMemory memory = VspApp::StandardMemory();
         memory.of(Vsp::Wave).erase(5);
@@ -73,9 +80,7 @@ private slots:
 
     void typedNumbersMoveToAnObjectInUse()
     {
-        VspApp app;
-        app.start();
-        app.showTab("Wave");
+        NavApp app("Wave");
         QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("2"));
         const struct { const char *typed; int shown; const char *name; } cases[] = {
             {"7", 9, "Hat"}, {"12", 9, "Hat"}, {"0", 2, "Kick"}, {"5", 5, "Snare"}};
@@ -92,9 +97,7 @@ private slots:
 
     void enterInAnEmptyNumberBoxRestoresWithoutAsking()
     {
-        VspApp app;
-        app.start();
-        app.showTab("Tone1");
+        NavApp app("Tone1");
         const qsizetype before = app.requests().size();
         app.clear(app.box("txtObjectNum"));
         QVERIFY(KeyInput::IsPending(app.box("txtObjectNum")));
@@ -106,9 +109,7 @@ private slots:
 
     void spinStepsThroughObjectsAndStopsAtTheEnds()
     {
-        VspApp app;
-        app.start();
-        app.showTab("Tone1");
+        NavApp app("Tone1");
         const qsizetype before = app.requests().size();
         Spin(app, false);
         QCOMPARE(app.box("txtObjectNum")->text(), QStringLiteral("3"));
@@ -125,9 +126,7 @@ private slots:
 
     void renamingSendsTheNameAndReadsTheObjectBack()
     {
-        VspApp app;
-        app.start();
-        app.showTab("Tone1");
+        NavApp app("Tone1");
         app.clearAndType(app.box("txtObjectName"), QStringLiteral("Bass"), false);
         QVERIFY(KeyInput::IsPending(app.box("txtObjectName")));
         QCOMPARE(app.vsp->device().memory().find(Vsp::Tone, 3)->mid(1, 14), QByteArray("Kick Tone     "));
@@ -141,9 +140,7 @@ private slots:
 
     void renamingAMapGoesThroughItsHeader()
     {
-        VspApp app;
-        app.start();
-        app.showTab("Map");
+        NavApp app("Map");
         app.clearAndType(app.box("txtObjectName"), QStringLiteral("Beats"));
         const QList<QByteArray> sent = app.requests();
         QByteArray header;
@@ -160,9 +157,7 @@ private slots:
 
     void aRejectedNameStaysRed()
     {
-        VspApp app;
-        app.start();
-        app.showTab("Tone1");
+        NavApp app("Tone1");
         app.vsp->injectFault({VirtualSpBackend::Fault::Status, 11});
         app.clearAndType(app.box("txtObjectName"), QStringLiteral("Nope"));
         QVERIFY(KeyInput::IsPending(app.box("txtObjectName")));
@@ -184,9 +179,7 @@ private slots:
 
     void downloadButtonFetchesTheCurrentKindOrEverything()
     {
-        VspApp app;
-        app.start();
-        app.showTab("Wave");
+        NavApp app("Wave");
         app.vsp->clearTraffic();
         app.vsp->device().memory().of(Vsp::Wave)[2] = SpRecords::Wave("Renamed Kick", 9000);
         QTest::mouseClick(app.find<QPushButton>("cmdDownLoad"), Qt::LeftButton);

@@ -107,6 +107,28 @@ private slots:
         QCOMPARE(bench.committed, std::optional<int>(-7));
     }
 
+    // An emptied box, a lone minus or letters mixed with digits are no value: the stored one
+    // comes back, black, and nothing is committed; so does leaving an emptied box.
+    void whatIsNoValueShowsTheStoredValueAgain()
+    {
+        const struct { const char *letters; const char *typed; bool enter; } cases[] = {
+            {"", "", true}, {"", "-", true}, {"qnt", "5q", true}, {"", "", false}};
+        for (const auto &c : cases) {
+            Bench bench(Keys::Signed, QLatin1String(c.letters));
+            bench.show(QStringLiteral("7"));
+            bench.box->setFocus();
+            QTest::keyClick(bench.box, Qt::Key_Backspace);
+            bench.type(QLatin1String(c.typed), c.enter);
+            if (!c.enter) {
+                QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+                QApplication::sendEvent(bench.box, &leave);
+            }
+            QVERIFY2(bench.box->text() == QStringLiteral("42"), c.typed);
+            QVERIFY(!bench.committed);
+            QVERIFY(!KeyInput::IsPending(bench.box));
+        }
+    }
+
     void enterIsDroppedOnTheSignAndOnTheGateWord()
     {
         const struct { Keys keys; QString shown; } cases[] = {

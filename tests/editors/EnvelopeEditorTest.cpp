@@ -101,29 +101,6 @@ private slots:
         QCOMPARE(app.txt("txtEnv1Dec")->text(), Infinity);
     }
 
-    void eachEnvelopeBoxTakesOnlyItsKeys()
-    {
-        ToneApp app({{56, 0}, {58, 99}, {60, 99}});
-        const struct { const char *box; bool emptyFirst; const char *typed; QString shown; } cases[] = {
-            {"txtEnv1Att", true, "-5x", "-5"},
-            {"txtEnv1Sus", true, "gGt-1", "gG1"},
-            {"txtEnv1Dec", false, "7", "7"},     // typing replaces the sign
-            {"txtEnv1Rel", false, "-q", Infinity}, // keys it does not take leave the sign alone
-        };
-        for (const auto &c : cases) {
-            if (c.emptyFirst)
-                app.clear(app.txt(c.box));
-            app.txt(c.box)->setFocus();
-            app.txt(c.box)->end(false);
-            app.type(app.txt(c.box), QLatin1String(c.typed), false);
-            QCOMPARE(app.txt(c.box)->text(), c.shown);
-        }
-        app.txt("txtEnv1Rel")->setFocus();
-        QTest::keyClick(app.txt("txtEnv1Rel"), Qt::Key_Backspace);
-        QCOMPARE(app.txt("txtEnv1Rel")->text(), QString());
-        QVERIFY(app.requests().isEmpty());
-    }
-
     void timesAndAttacksFollowTheirRules()
     {
         const struct { const char *box; const char *typed; int position; int held; const char *shown; bool sends; } cases[] = {
@@ -175,16 +152,6 @@ private slots:
         slider->setSliderDown(false);
         QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 56, {1, 4})});
         QCOMPARE(app.find<QLabel>("lblEnv1Mode")->text(), QStringLiteral("Trigger Mode"));
-    }
-
-    void anEditRedrawsThePicture()
-    {
-        ToneApp app({{54, 10}, {56, 0}, {58, 40}, {60, 30}});
-        app.clearAndType(app.txt("txtEnv1Att"), QStringLiteral("-25"));
-        const auto *picture = app.find<EnvelopePicture>("picEnv1");
-        const auto expected = EnvelopePlot::Plot({-25, 0, 40, 30});
-        QCOMPARE(picture->drawing()->attackCurve, expected.attackCurve);
-        QCOMPARE(picture->drawing()->end, expected.end);
     }
 
     void clearingTheToneEmptiesPicturesAndLabels()

@@ -87,9 +87,6 @@ private slots:
                 QCOMPARE(Fill(app.key(k)), black ? Black : expected(k, current));
             }
         }
-        QCOMPARE(Fill(app.key(12)), Zone0);
-        QCOMPARE(Fill(app.key(52)), White);
-        QCOMPARE(Fill(app.key(43)), Grey);
     }
 
     void theScrollBarMovesTheKeysByOctaves()

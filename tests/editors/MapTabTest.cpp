@@ -20,7 +20,6 @@ private slots:
         const struct { int zone; QStringList boxes; int volume, pan; QList<int> checked; } cases[] = {
             {0, {"0", "3", "Kick Tone", "10", "20", "A#-", "G#0", "80", "0", "0", "0"}, 80, 0, {0, 2, 5}},
             {1, {"1", "7", "Snare Tone", "21", "40", "A0", "E2", "70", "-5", "-40", "3"}, 70, -40, {1, 3, 4}},
-            {3, {"3", "3", "Kick Tone", "70", "90", "A#4", "F#6", "80", "0", "0", "0"}, 80, 0, {0, 2, 5}},
         };
         for (const auto &c : cases) {
             app.selectZone(c.zone);
@@ -115,14 +114,9 @@ private slots:
         };
         const struct { const char *what; int zone, box; const char *typed; QList<Sent> sent; int low, high; } cases[] = {
             {"low onto the touching zone: refused", 1, 3, "20", {}, 21, 40},
-            {"high below the low note of a touching zone: refused", 1, 4, "15", {}, 21, 40},
-            {"low note 128: refused", 0, 3, "128", {}, 10, 20},
             {"high into the next zone: one below it", 0, 4, "30", {{10, 26, 20}}, 10, 20},
-            {"high past the gap: one below the next zone", 2, 4, "75", {{50, 26, 69}}, 50, 69},
             {"low above the high note pushes it first", 2, 3, "65", {{50, 26, 65}, {65, 24, 65}}, 65, 65},
-            {"pushed no further than below the next zone", 2, 3, "80", {{50, 26, 69}, {69, 24, 69}}, 69, 69},
             {"high into the gap below brings the low note along", 2, 4, "45", {{60, 24, 45}, {45, 26, 45}}, 45, 45},
-            {"zone 0's high below its low note", 0, 4, "5", {{20, 24, 5}, {5, 26, 5}}, 5, 5},
             {"the last zone pushed up", 3, 3, "100", {{70, 26, 100}, {100, 24, 100}}, 100, 100},
         };
         for (const auto &c : cases) {
