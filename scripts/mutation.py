@@ -7,11 +7,13 @@ named by the mutant run first (a quick answer for a mutant they catch) and, if t
 whole suite runs. A mutant is caught when any test fails; it survives when the whole suite passes.
 The file is put back after every mutant, also when the run is interrupted.
 
-  scripts/mutation.py [--check] [--build-dir DIR] [--only TEXT] [LIST...]
+  scripts/mutation.py [--check] [--build-dir DIR] [--only TEXT] [--matrix FILE] [LIST...]
 
-  --check      only read the lists and check every mutant still finds its text once
-  --build-dir  the build folder (default: build-mutation, made when missing)
-  --only TEXT  only the mutants whose file or title contains TEXT
+  --check        only read the lists and check every mutant still finds its text once
+  --build-dir    the build folder (default: build-mutation, made when missing)
+  --only TEXT    only the mutants whose file or title contains TEXT
+  --matrix FILE  run the whole suite for every mutant and write, as JSON, which tests fail for
+                 each: a test that is the only one catching some mutant is not one to delete
 
 A list entry:
 
@@ -26,6 +28,8 @@ The "tests:" line (a ctest -R expression) is optional. Lines starting with # are
 import argparse
 import dataclasses
 import glob
+import json
+import re
 import os
 import signal
 import subprocess
@@ -105,11 +109,23 @@ def tests_fail(build, log, regex=None):
     return run(command, log) != 0
 
 
+def failing_tests(build, log):
+    """The names of the failing tests: ctest's, and each QtTest function that failed inside one."""
+    out = subprocess.run(["ctest", "--test-dir", build, "--timeout", "120", "-j2", "--output-on-failure"],
+                         cwd=ROOT, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True).stdout
+    with open(log, "a", encoding="utf-8") as f:
+        f.write(out)
+    names = set(re.findall(r"^\s*\d+ - (\S+) \(", out, re.MULTILINE))
+    names |= set(re.findall(r"^FAIL!  : (\w+::\w+)\(", out, re.MULTILINE))
+    return sorted(names)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--check", action="store_true")
     parser.add_argument("--build-dir", default=os.path.join(ROOT, "build-mutation"))
     parser.add_argument("--only", default="")
+    parser.add_argument("--matrix", default="")
     parser.add_argument("lists", nargs="*")
     args = parser.parse_args()
 
@@ -135,6 +151,7 @@ def main():
     # Ctrl+C or a killed run still puts the file back.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(130))
     results = []
+    matrix = {}
     started = time.monotonic()
     for index, m in enumerate(mutants, 1):
         full = os.path.join(ROOT, m.path)
@@ -147,6 +164,10 @@ def main():
                 f.write(original.replace(m.before, m.after, 1))
             if run(["cmake", "--build", build], log) != 0:
                 verdict = "does not compile"
+            elif args.matrix:
+                failing = failing_tests(build, log)
+                matrix[f"{m.path}: {m.title}"] = failing
+                verdict = "caught" if failing else "SURVIVED"
             elif m.tests and tests_fail(build, log, m.tests):
                 verdict = "caught"
             elif tests_fail(build, log):
@@ -160,6 +181,9 @@ def main():
         print(f"[{index}/{len(mutants)}] {verdict}: {m.path}: {m.title}", flush=True)
 
     run(["cmake", "--build", build], log)
+    if args.matrix:
+        with open(args.matrix, "w", encoding="utf-8") as f:
+            json.dump(matrix, f, indent=1)
     caught = sum(1 for _, v in results if v == "caught")
     survivors = [m for m, v in results if v == "SURVIVED"]
     unbuilt = [m for m, v in results if v == "does not compile"]

@@ -12,7 +12,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <initializer_list>
+#include <string_view>
 
 namespace {
 
@@ -33,6 +35,17 @@ QLineEdit *ShownBox(const QString &name, QWidget *parent)
     QLineEdit *box = Box(name, parent);
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+// The box of the shown field whose description names `control`, with the field's tooltip.
+QLineEdit *ShownFieldBox(std::string_view control, QWidget *parent)
+{
+    const auto &fields = WaveDump::ShownFields();
+    const auto field = std::find_if(fields.begin(), fields.end(), [&](const auto &f) { return f.control == control; });
+    Q_ASSERT(field != fields.end());
+    QLineEdit *box = ShownBox(QLatin1String(field->control), parent);
+    box->setToolTip(QLatin1String(field->tip));
     return box;
 }
 
@@ -118,13 +131,12 @@ WaveWidgets BuildWaveLayout(QWidget *tab)
     }
     w.txtWaveNote = ShownBox(QStringLiteral("txtWaveNote"), tab);
     w.txtWaveMode = ShownBox(QStringLiteral("txtWaveMode"), tab);
-    // In the order of the description's shown fields.
-    QLineEdit **shownBoxes[] = {&w.txtWaveAddr, &w.txtWaveSize, &w.txtChecksum, &w.txtWaveLen, &w.txtSampPeriod, &w.txtWaveNorm};
-    for (size_t i = 0; i < std::size(shownBoxes); ++i) {
-        const WaveDump::ShownField &field = WaveDump::ShownFields()[i];
-        *shownBoxes[i] = ShownBox(QLatin1String(field.control), tab);
-        (*shownBoxes[i])->setToolTip(QLatin1String(field.tip));
-    }
+    w.txtWaveAddr = ShownFieldBox("txtWaveAddr", tab);
+    w.txtWaveSize = ShownFieldBox("txtWaveSize", tab);
+    w.txtChecksum = ShownFieldBox("txtChecksum", tab);
+    w.txtWaveLen = ShownFieldBox("txtWaveLen", tab);
+    w.txtSampPeriod = ShownFieldBox("txtSampPeriod", tab);
+    w.txtWaveNorm = ShownFieldBox("txtWaveNorm", tab);
 
     const int leftLabels = LabelWidth(tab, {"Start", "End", "Fraction", "Loop", "Direction"});
     const int rightLabels = LabelWidth(tab, {"Pitch", "Note", "Fine Tune", "Mode", "Address", "Size", "Checksum",
