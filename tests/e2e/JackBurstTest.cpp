@@ -2,6 +2,7 @@
 // client of the test's own to korvane-vsp --ports, and Korvane's RtMidi backend sending to such
 // a client. One JACK period carries about 2 KB of MIDI and RtMidi drops the rest without a
 // word; every answer and every message must still arrive, whole and in order.
+#include "Bytes.h"
 #include "JackClient.h"
 #include "JackRig.h"
 #include "QtPrinters.h"
@@ -10,44 +11,15 @@
 #include "vsp/FactoryBank.h"
 #include "vsp/VirtualSp.h"
 
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace {
 
-// Generous beside the wire time, which is added to it: the count is the pass condition.
-constexpr int WaitLimitMs = 30000;
-
-QByteArray Hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
-
-// A request to the SP with device ID 127: "F0 00 00 1B 02 05 7F" + body + "F7".
-QByteArray Request(std::initializer_list<int> body)
-{
-    QByteArray message = Hex("F000001B02057F");
-    for (int byte : body)
-        message.append(static_cast<char>(byte));
-    message.append('\xF7');
-    return message;
-}
-
-QByteArray DirectoryStatusRequest(int kind)
-{
-    return Request({0x12, 0x01, 0x01, kind});
-}
-
-QByteArray DumpRequest(int kind, int number)
-{
-    return Request({0x01, kind, 0, 0, 0, 2, 0, 0, (number / 16) & 0x7F, number % 16});
-}
-
-qint64 Bytes(const QList<QByteArray> &messages)
+qint64 TotalBytes(const QList<QByteArray> &messages)
 {
     qint64 bytes = 0;
     for (const QByteArray &message : messages)
@@ -55,36 +27,10 @@ qint64 Bytes(const QList<QByteArray> &messages)
     return bytes;
 }
 
+// Generous beside the wire time, which is added to it: the count is the pass condition.
 int WaitLimitFor(const QList<QByteArray> &messages)
 {
-    return WaitLimitMs + static_cast<int>(MidiWirePacer::WireNanoseconds(Bytes(messages)) / 1'000'000);
-}
-
-QByteArray HexLine(const char *direction, const QByteArray &message)
-{
-    return direction + message.toHex(' ').toUpper() + '\n';
-}
-
-// How many messages of one direction ("in  " or "out ") korvane-vsp's --hex traffic shows.
-// The same messages in the same order; on a difference, the first one that differs.
-::testing::AssertionResult SameMessages(const QList<QByteArray> &received, const QList<QByteArray> &expected)
-{
-    for (qsizetype i = 0; i < std::min(received.size(), expected.size()); ++i) {
-        if (received[i] != expected[i])
-            return ::testing::AssertionFailure() << "message " << i << " is " << received[i].toHex(' ').toStdString()
-                                                 << ", expected " << expected[i].toHex(' ').toStdString();
-    }
-    if (received.size() != expected.size())
-        return ::testing::AssertionFailure() << received.size() << " messages, expected " << expected.size();
-    return ::testing::AssertionSuccess();
-}
-
-qsizetype Shown(const QByteArray &traffic, const char *direction)
-{
-    qsizetype count = 0;
-    for (const QByteArray &line : traffic.split('\n'))
-        count += line.startsWith(direction);
-    return count;
+    return 30000 + static_cast<int>(MidiWirePacer::WireNanoseconds(TotalBytes(messages)) / 1'000'000);
 }
 
 class JackBursts : public ::testing::Test {
@@ -103,28 +49,20 @@ protected:
 struct RequestBurst {
     const char *what;
     QList<QByteArray> requests;
-    int answerLength; // of every answer; 0 where the lengths differ
 };
 
 std::vector<RequestBurst> RequestBursts()
 {
-    RequestBurst statuses{"60 directory status requests, the five kinds in turn", {}, 64};
+    RequestBurst statuses{"60 directory status requests, the five kinds in turn", {}};
     for (int i = 0; i < 60; ++i)
-        statuses.requests << DirectoryStatusRequest(i % 5);
-    // The factory bank's Presets, the longest dumps there are.
+        statuses.requests << SpMessage({0x12, 0x01, 0x01, i % 5});
     const Vsp::SpMemory factory = Vsp::FactoryBank();
-    std::vector<int> presets;
-    for (const auto &[number, record] : factory.of(Vsp::Preset))
-        presets.push_back(number);
-    RequestBurst presetDumps{"20 Preset dumps", {}, 532};
-    for (size_t i = 0; i < 20; ++i)
-        presetDumps.requests << DumpRequest(Vsp::Preset, presets[i % presets.size()]);
-    RequestBurst everything{"a dump of every object of the factory bank", {}, 0};
+    RequestBurst everything{"a dump of every object of the factory bank", {}};
     for (int kind = Vsp::Wave; kind <= Vsp::Multi; ++kind) {
         for (const auto &[number, record] : factory.of(kind))
-            everything.requests << DumpRequest(kind, number);
+            everything.requests << SpMessage({0x01, kind, 0, 0, 0, 2, 0, 0, number / 16, number % 16});
     }
-    return {statuses, presetDumps, everything};
+    return {statuses, everything};
 }
 
 } // namespace
@@ -145,15 +83,10 @@ TEST_F(JackBursts, KorvaneVspAnswersEveryRequestOfABurstInOrder)
                 expected << answer;
         }
         ASSERT_EQ(expected.size(), burst.requests.size());
-        for (const QByteArray &answer : expected) {
-            if (burst.answerLength)
-                ASSERT_EQ(answer.size(), burst.answerLength);
-            else
-                ASSERT_GT(answer.size(), 100) << "a dump, not a status code";
-        }
+        ASSERT_GT(TotalBytes(expected), 3000) << "more answers than one JACK period carries";
         // The requests of a burst together fit in one JACK period, so this client can send them
         // all at once and still have them arrive.
-        ASSERT_LT(Bytes(burst.requests), 1500);
+        ASSERT_LT(TotalBytes(burst.requests), 1500);
 
         JackClient tool(("Korvane burst tool " + std::to_string(client++)).c_str());
         ASSERT_TRUE(tool.connectOutput("Korvane Virtual SP In:"));
@@ -161,16 +94,13 @@ TEST_F(JackBursts, KorvaneVspAnswersEveryRequestOfABurstInOrder)
         for (const QByteArray &request : burst.requests)
             tool.send(request);
 
-        const bool all = QTest::qWaitFor([&] { return tool.receivedCount() >= expected.size(); },
-                                         WaitLimitFor(expected));
-        const QByteArray traffic = rig.vspTraffic();
-        EXPECT_TRUE(all) << tool.receivedCount() << " of " << expected.size() << " answers arrived; korvane-vsp "
-                         << "shows " << Shown(traffic, "in  ") << " requests in and " << Shown(traffic, "out ")
-                         << " answers out so far in all";
-        EXPECT_TRUE(SameMessages(tool.received(), expected));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return tool.received().size() >= expected.size(); }, WaitLimitFor(expected)))
+            << tool.received().size() << " of " << expected.size() << " answers arrived";
+        EXPECT_EQ(tool.received(), expected);
         // --hex shows every answer, as it is made.
+        const QByteArray traffic = rig.vspTraffic();
         for (const QByteArray &answer : expected)
-            ASSERT_TRUE(traffic.contains(HexLine("out ", answer))) << answer.toHex(' ').toStdString();
+            ASSERT_TRUE(traffic.contains("out " + answer.toHex(' ').toUpper() + '\n')) << answer.toHex(' ').toStdString();
     }
     EXPECT_EQ(rig.stopVsp(), 0) << rig.vspMessages().toStdString();
 }
@@ -195,27 +125,19 @@ QList<QByteArray> Numbered(int count, int length)
     return messages;
 }
 
-// The offered output port of the counting client, looked for among the backend's.
-int OutputPortOf(RtMidiBackend &backend, const QString &part)
-{
-    const QStringList outputs = backend.outputPorts();
-    for (int i = 0; i < outputs.size(); ++i) {
-        if (outputs[i].contains(part))
-            return i;
-    }
-    return -1;
-}
+// The port the counting client offers, among the backend's outputs.
+const QRegularExpression CounterPort(QStringLiteral(".*Korvane burst counter:sink"));
 
 } // namespace
 
-TEST_F(JackBursts, KorvanesOwnBurstsArriveWholeAndInOrder)
+TEST_F(JackBursts, KorvanesOwnBurstsArriveWholeAndInOrderUnlessThePortCloses)
 {
     JackClient counter("Korvane burst counter");
     counter.offerInput("sink");
     RtMidiBackend backend;
     int errors = 0;
     QObject::connect(&backend, &MidiBackend::errorOccurred, [&errors](int, const QString &) { ++errors; });
-    const int port = OutputPortOf(backend, QStringLiteral("Korvane burst counter:sink"));
+    const int port = backend.outputPorts().indexOf(CounterPort);
     ASSERT_GE(port, 0) << backend.outputPorts().join(QStringLiteral(", ")).toStdString();
     QString error;
     ASSERT_TRUE(backend.openOutput(port, &error)) << error.toStdString();
@@ -225,33 +147,23 @@ TEST_F(JackBursts, KorvanesOwnBurstsArriveWholeAndInOrder)
         QList<QByteArray> messages;
     } bursts[] = {
         {"60 messages of 64 bytes", Numbered(60, 64)},
-        {"20 messages of 532 bytes", Numbered(20, 532)},
         {"32 messages of 532 bytes, more than RtMidi's own buffer holds", Numbered(32, 532)},
     };
     for (const auto &burst : bursts) {
         SCOPED_TRACE(burst.what);
-        const qsizetype before = counter.receivedCount();
+        const qsizetype before = counter.received().size();
         for (const QByteArray &message : burst.messages)
             ASSERT_TRUE(backend.send(message, &error)) << error.toStdString();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return counter.receivedCount() - before >= burst.messages.size(); },
+        EXPECT_TRUE(QTest::qWaitFor([&] { return counter.received().size() - before >= burst.messages.size(); },
                                     WaitLimitFor(burst.messages)))
-            << counter.receivedCount() - before << " of " << burst.messages.size() << " arrived";
-        EXPECT_TRUE(SameMessages(counter.received().mid(before), burst.messages));
+            << counter.received().size() - before << " of " << burst.messages.size() << " arrived";
+        EXPECT_EQ(counter.received().mid(before), burst.messages);
     }
     EXPECT_EQ(errors, 0);
-}
 
-TEST_F(JackBursts, WhatWaitsWhenTheOutputClosesNeverReachesTheNextPort)
-{
-    JackClient counter("Korvane burst counter");
-    counter.offerInput("sink");
-    RtMidiBackend backend;
-    const int port = OutputPortOf(backend, QStringLiteral("Korvane burst counter:sink"));
-    ASSERT_GE(port, 0) << backend.outputPorts().join(QStringLiteral(", ")).toStdString();
-    QString error;
-    ASSERT_TRUE(backend.openOutput(port, &error)) << error.toStdString();
-
-    // Without a turn of the event loop at most the first leaves before the port closes.
+    // What waits when the port closes never reaches the port opened next: without a turn of the
+    // event loop at most the first message leaves before the close.
+    const qsizetype before = counter.received().size();
     const QList<QByteArray> burst = Numbered(30, 64);
     for (const QByteArray &message : burst)
         ASSERT_TRUE(backend.send(message, &error)) << error.toStdString();
@@ -260,10 +172,9 @@ TEST_F(JackBursts, WhatWaitsWhenTheOutputClosesNeverReachesTheNextPort)
     ASSERT_TRUE(backend.openOutput(port, &error)) << error.toStdString();
     const QByteArray marker = Numbered(31, 12).back();
     ASSERT_TRUE(backend.send(marker, &error)) << error.toStdString();
-
-    ASSERT_TRUE(QTest::qWaitFor([&] { return counter.received().contains(marker); }, WaitLimitMs));
-    QList<QByteArray> before = counter.received();
-    ASSERT_EQ(before.takeLast(), marker);
-    EXPECT_LE(before.size(), 1);
-    EXPECT_EQ(before, burst.first(before.size()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return counter.received().contains(marker); }, WaitLimitFor({})));
+    QList<QByteArray> after = counter.received().mid(before);
+    ASSERT_EQ(after.takeLast(), marker);
+    EXPECT_LE(after.size(), 1);
+    EXPECT_EQ(after, burst.first(after.size()));
 }

@@ -22,26 +22,8 @@ public:
     JackClient &operator=(const JackClient &) = delete;
 
     // Connects to the first port whose name contains `part`; false when there is none.
-    bool connectOutput(const std::string &part)
-    {
-        for (unsigned i = 0; i < out.getPortCount(); ++i) {
-            if (out.getPortName(i).find(part) != std::string::npos) {
-                out.openPort(i, "to");
-                return true;
-            }
-        }
-        return false;
-    }
-    bool connectInput(const std::string &part)
-    {
-        for (unsigned i = 0; i < in.getPortCount(); ++i) {
-            if (in.getPortName(i).find(part) != std::string::npos) {
-                in.openPort(i, "from");
-                return true;
-            }
-        }
-        return false;
-    }
+    bool connectOutput(const std::string &part) { return Connect(out, part, "to"); }
+    bool connectInput(const std::string &part) { return Connect(in, part, "from"); }
     // An input port of its own that other programs send to, "<client name>:<port>".
     void offerInput(const std::string &port) { in.openVirtualPort(port); }
 
@@ -56,13 +38,19 @@ public:
         std::lock_guard<std::mutex> lock(guard);
         return messages;
     }
-    qsizetype receivedCount()
-    {
-        std::lock_guard<std::mutex> lock(guard);
-        return messages.size();
-    }
 
 private:
+    static bool Connect(RtMidi &port, const std::string &part, const std::string &as)
+    {
+        for (unsigned i = 0; i < port.getPortCount(); ++i) {
+            if (port.getPortName(i).find(part) != std::string::npos) {
+                port.openPort(i, as);
+                return true;
+            }
+        }
+        return false;
+    }
+
     // RtMidi's thread.
     static void OnInput(double, std::vector<unsigned char> *message, void *self)
     {

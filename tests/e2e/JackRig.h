@@ -9,14 +9,9 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
-#include <QTimer>
-
-#include <memory>
 
 #ifdef __linux__
 #include <csignal>
@@ -25,8 +20,6 @@
 
 class JackRig {
 public:
-    static constexpr int SampleRate = 48000;
-    static constexpr int PeriodFrames = 64;
     static constexpr int StartLimitMs = 30000;
     static constexpr int StopLimitMs = 10000;
     // The names Korvane offers for korvane-vsp's ports on JACK.
@@ -56,17 +49,13 @@ public:
             *why = QStringLiteral("jackd is not installed (Debian package jackd1, see scripts/setup.sh)");
             return false;
         }
-        previousServer = qgetenv("JACK_DEFAULT_SERVER");
-        hadPreviousServer = qEnvironmentVariableIsSet("JACK_DEFAULT_SERVER");
         // jackd1 keeps its metadata under the default server's name, so the server needs it too.
         qputenv("JACK_DEFAULT_SERVER", name.toLocal8Bit());
         qputenv("JACK_NO_AUDIO_RESERVATION", "1");
-        serverSet = true;
         Prepare(server);
         // -r before -d: no real-time scheduling, which these machines do not grant.
-        server.start(jackd, {QStringLiteral("-r"), QStringLiteral("-n"), name, QStringLiteral("-d"),
-                             QStringLiteral("dummy"), QStringLiteral("-r"), QString::number(SampleRate),
-                             QStringLiteral("-p"), QString::number(PeriodFrames)});
+        server.start(jackd, {QStringLiteral("-r"), QStringLiteral("-n"), name, QStringLiteral("-d"), QStringLiteral("dummy"),
+                             QStringLiteral("-r"), QStringLiteral("48000"), QStringLiteral("-p"), QStringLiteral("64")});
         if (!server.waitForStarted(StartLimitMs)) {
             *why = QStringLiteral("jackd did not start: ") + server.errorString();
             return false;
@@ -78,7 +67,7 @@ public:
                        QString::fromLocal8Bit(server.readAll());
                 return false;
             }
-            Pause(50);
+            server.waitForFinished(50); // a pause that also notices jackd ending
         }
         return true;
     }
@@ -126,13 +115,6 @@ public:
     {
         Stop(vsp);
         Stop(server);
-        if (serverSet) {
-            if (hadPreviousServer)
-                qputenv("JACK_DEFAULT_SERVER", previousServer);
-            else
-                qunsetenv("JACK_DEFAULT_SERVER");
-            serverSet = false;
-        }
     }
 
     const QString name;
@@ -147,14 +129,6 @@ private:
         // Whatever happens to the test, its servers do not outlive it.
         process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
 #endif
-    }
-
-    // Lets the event loop run for a moment between two looks at a server coming up.
-    static void Pause(int ms)
-    {
-        QEventLoop loop;
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-        loop.exec();
     }
 
     static void Complained(RtMidiError::Type, const std::string &, void *complained)
@@ -187,9 +161,6 @@ private:
         return -1;
     }
 
-    QByteArray previousServer;
-    bool hadPreviousServer = false;
-    bool serverSet = false;
     QByteArray vspOutput;
     QByteArray vspErrors;
 };

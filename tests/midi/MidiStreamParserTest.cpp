@@ -29,20 +29,6 @@ const QByteArray Status0 = SpStatusAnswer(0);
 
 } // namespace
 
-TEST(MidiStreamParser, JoinsSysExDeliveredInPiecesOfAnySize)
-{
-    QByteArray big = Bytes({0xF0});
-    for (int i = 0; i < 1000; ++i)
-        big.append(static_cast<char>(i % 16));
-    big.append('\xF7');
-    for (int piece : {1, 2, 3, 7, 256}) {
-        Collector c;
-        for (qsizetype at = 0; at < big.size(); at += piece)
-            c.feed(big.mid(at, piece));
-        EXPECT_EQ(c.messages, std::vector<QByteArray>{big}) << "piece size " << piece;
-    }
-}
-
 // Filtered ones vanish without breaking the SysEx around them; the others arrive padded to
 // three bytes, in order.
 TEST(MidiStreamParser, RealTimeBytesInsideSysExAreFilteredOrPassedWithoutBreakingIt)

@@ -69,7 +69,6 @@ TEST(MidiWirePacer, ABurstLeavesInOrderEachMessageOnceTheOneBeforeHasLeftTheCabl
     const struct { const char *what; std::vector<int> lengths; } bursts[] = {
         {"60 directory answers", std::vector<int>(60, 64)},
         {"dumps of every length", {532, 12, 180, 148, 212, 10, 532}},
-        {"one message", {180}},
     };
     for (const auto &burst : bursts) {
         SCOPED_TRACE(burst.what);

@@ -215,20 +215,15 @@ TEST(CompareBackups, TwoBackupsOfAFullMemoryDifferInTheChangedPresetsOnly)
     EXPECT_EQ(Compare::Differences(Read(first), Read(second)).size(), qsizetype(second.of(Vsp::Preset).size()));
 }
 
-TEST(VspBackupFile, TheVirtualSpReadsBackItsOwnBackupAndRefusesADamagedOne)
+// Its reading back of a whole backup and of a cut one is the tool's test.
+TEST(VspBackupFile, TheVirtualSpRefusesADamagedBackup)
 {
-    const Vsp::SpMemory memory = Memory();
-    const QByteArray file = Vsp::BackupOf(memory);
-    Vsp::SpMemory read;
-    QString error;
-    ASSERT_TRUE(Vsp::ReadBackup(file, read, &error)) << error.toStdString();
-    EXPECT_EQ(read, memory);
-
+    const QByteArray file = Vsp::BackupOf(Memory());
     Vsp::SpMemory untouched = Memory();
+    QString error;
     QByteArray damaged = file;
     damaged[file.indexOf('\xF0', 1) + 40] = 0x10;
     EXPECT_FALSE(Vsp::ReadBackup(damaged, untouched, &error));
-    EXPECT_FALSE(Vsp::ReadBackup(file.chopped(1), untouched, &error));
     // A command that would act on the memory is not a backup's message.
     EXPECT_FALSE(Vsp::ReadBackup(file + Bytes({0xF0, 0, 0, 0x1B, 2, 5, 0x7F, 3, 0x7F, 0, 0, 0, 2, 0, 0, 0, 0, 0xF7}),
                                  untouched, &error));

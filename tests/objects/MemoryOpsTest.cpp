@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-// ---- Bank load ----
-
 TEST(BankLoad, CommandCarriesTheDiskCodeThenTheBankAsNibbles)
 {
     const QByteArray head = Bytes({0x30, 0x01, 0x00, 0x00, 0x00, 0x03});
@@ -59,8 +57,6 @@ TEST(BankLoad, OnlyInstalledDevicesAreListedAfterTheFloppy)
     EXPECT_EQ(two.PositionOf(3), 0); // a device no longer installed falls back to the floppy
 }
 
-// ---- Delete and clear ----
-
 TEST(ObjectDelete, CommandsForOneObjectAllOfAKindAndTheWholeMemory)
 {
     using ObjectDelete::Scope;
@@ -75,6 +71,7 @@ TEST(ObjectDelete, CommandsForOneObjectAllOfAKindAndTheWholeMemory)
     EXPECT_FALSE(ObjectDelete::Command(Scope::Current, 1, 70000));
 }
 
+// The texts of clearing the memory and of reading again are the Delete window's test.
 TEST(ObjectDelete, QuestionsAndProgressTextsPerKind)
 {
     using ObjectDelete::Scope;
@@ -93,14 +90,8 @@ TEST(ObjectDelete, QuestionsAndProgressTextsPerKind)
         EXPECT_EQ(ObjectDelete::ProgressText(Scope::Current, row.kind, n, snare),
                   "Deleting " + kind + " " + prefix + "5   Snare");
         EXPECT_EQ(ObjectDelete::ProgressText(Scope::AllOfKind, row.kind, n, snare), "Deleting all " + kind + "s...");
-        EXPECT_EQ(ObjectDelete::Question(Scope::ClearMemory, row.kind, n, snare), "Clear All SP Memory ?");
-        EXPECT_EQ(ObjectDelete::ProgressText(Scope::ClearMemory, row.kind, n, snare), "Clearing all SP memory...");
     }
-    EXPECT_EQ(ObjectDelete::DownloadText(Scope::ClearMemory), QStringLiteral("Downloading Global Data..."));
-    EXPECT_EQ(ObjectDelete::DownloadText(Scope::AllOfKind), QStringLiteral("Downloading SP Data..."));
 }
-
-// ---- Stereo merge ----
 
 TEST(StereoMerge, CommandCarriesLeftThenRight)
 {
@@ -160,15 +151,6 @@ TEST(StereoMerge, CommittedNumbersAndSpinsSettleOnAWaveInUse)
     EXPECT_EQ(StereoMerge::SpinTarget(6, -1, range, dir), 5);
     EXPECT_FALSE(StereoMerge::SpinTarget(9, 1, range, dir));
     EXPECT_FALSE(StereoMerge::SpinTarget(2, -1, range, dir));
-}
-
-// ---- Statistics ----
-
-TEST(MemoryStats, HalfOfAnOddByteCountEndsInPointFive)
-{
-    const std::pair<int, const char *> rows[] = {{1001, "500.5"}, {1000, "500"}, {0, "0"}, {-3, "-1.5"}, {-1, "-0.5"}};
-    for (const auto &[bytes, text] : rows)
-        EXPECT_EQ(MemoryStats::HalfText(bytes), QLatin1String(text)) << bytes;
 }
 
 TEST(MemoryStats, TextsInWordsAndBytesFromStatusRecords)

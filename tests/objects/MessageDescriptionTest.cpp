@@ -131,23 +131,8 @@ TEST(MessageDescription, AnswersWithoutTheirRequestAreToldByTheirShape)
     EXPECT_EQ(Describe(map, Direction::Out), "Upload m#4 \"Drum Map\"");
 }
 
-TEST(MessageDescription, StatusCodesCarryTheirText)
+TEST(MessageDescription, FrontPanelKeysOfAnotherDeviceOrOfNoKey)
 {
-    VirtualSp sp;
-    const std::pair<int, const char *> codes[] = {{0, "OK"}, {4, "Specified SP data object is empty/nonexistent"},
-                                                  {9, "SP device is busy"}, {10, "Requested SP operation failed"},
-                                                  {12, "Unknown SP Error"}, {13, "Unknown SP Error"}};
-    for (const auto &[code, text] : codes)
-        EXPECT_EQ(Describe(sp.StatusMessage(static_cast<uint8_t>(code)), Direction::In),
-                  QStringLiteral("Status %1: %2").arg(code).arg(QLatin1String(text)));
-}
-
-TEST(MessageDescription, EveryFrontPanelKeyByItsName)
-{
-    for (const FrontPanel::Key &key : FrontPanel::Layout()) {
-        const QByteArray message = FrontPanel::KeyMessage(127, FrontPanel::KeyCode(key.index));
-        EXPECT_EQ(Describe(message, Direction::Out), QStringLiteral("Front-panel key ") + QLatin1String(key.caption));
-    }
     EXPECT_EQ(Describe(FrontPanel::KeyMessage(16, 0), Direction::Out), "Front-panel key Preset [device 16]");
     EXPECT_EQ(Describe(FrontPanel::KeyMessage(127, 12), Direction::Out), "Front-panel key, unknown code 12");
 }

@@ -77,21 +77,14 @@ struct Sp : ::testing::Test {
 
 TEST_F(Sp, ObjectDumpsHaveTheLengthsAndFramingThatTheProgramReads)
 {
-    // F0 00 00 1B 02 05 7F 01 01 00 00 00 02 00 00 00 05 F7 asks for Tone 5.
-    const QByteArray tone = sp.Receive(Bytes({0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x01, 0x01, 0x00, 0x00, 0x00,
-                                              0x02, 0x00, 0x00, 0x00, 0x05, 0xF7})).at(0);
-    EXPECT_EQ(tone.size(), 180);
-    EXPECT_EQ(At(tone, 9), 1);
-    EXPECT_EQ(Text(tone, 20, 14), "Soft Tone     ");
-    EXPECT_EQ(At(tone, 180), 0xF7);
-    for (int position = 10; position < 180; ++position)
-        ASSERT_LE(At(tone, position), 15) << "every data character is a nibble, position " << position;
-
     const struct { int kind, number, length; } dumps[] = {
         {Wave, 3, 148}, {Tone, 5, 180}, {Map, 2, 84 + 32 * 2}, {Preset, 7, 532}, {Multi, 1, 212}};
     for (const auto &d : dumps) {
         const QByteArray dump = Dump(d.kind, d.number);
         EXPECT_EQ(dump.size(), d.length) << "kind " << d.kind;
+        EXPECT_EQ(At(dump, 9), d.kind);
+        for (int position = 10; position < dump.size(); ++position)
+            ASSERT_LE(At(dump, position), 15) << "every data character is a nibble, position " << position;
         EXPECT_EQ(NibblesAt(dump, 14, 4), d.number);
         EXPECT_EQ(NibblesAt(dump, 10, 4), (d.length - 18) / 2 + 2) << "count of the bytes that follow";
     }
@@ -102,7 +95,6 @@ TEST_F(Sp, ObjectDumpsHaveTheLengthsAndFramingThatTheProgramReads)
 
 TEST_F(Sp, DirectoryStatusIs64CharactersWithTheTrueFiguresAndTheDirectoryListsEveryObject)
 {
-    // Presets status request: F0 00 00 1B 02 05 7F 12 01 01 03 F7.
     const QByteArray status = Answer(Bytes({0x12, 0x01, 0x01, 0x03}));
     ASSERT_EQ(status.size(), 64);
     EXPECT_EQ(NibblesAt(status, 22, 4), 127);
@@ -136,7 +128,6 @@ TEST_F(Sp, UploadOfAnEditedDumpOrMapHeaderChangesTheObject)
     // Value 5 at position 50, width 2: the Tone's Wave number.
     EXPECT_EQ(StatusOf(With(UploadOf(Tone, 12), 50 - 7, Bytes({0, 5}))), 0);
     EXPECT_EQ(NibblesAt(Dump(Tone, 12), 50, 2), 5);
-    // The name "Bass" at position 20, padded with spaces.
     EXPECT_EQ(StatusOf(With(UploadOf(Tone, 12), 20 - 7, Bytes({4, 2, 6, 1, 7, 3, 7, 3}) + Pads(10))), 0);
     EXPECT_EQ(Text(Dump(Tone, 12), 20, 14), "Bass          ");
     EXPECT_EQ(changes, 2);
@@ -219,7 +210,6 @@ TEST_F(Sp, MapZonesAreFoundByAnyNoteInsideAndMustNotOverlap)
 
 TEST_F(Sp, DeleteOneAllOfAKindOrTheWholeMemory)
 {
-    // Deleting Tone 12: 03 01 00 00 00 02 then 0, 0, 0, 12.
     EXPECT_EQ(StatusOf(Bytes({0x03, 0x01, 0, 0, 0, 2, 0, 0, 0, 12})), 0);
     EXPECT_EQ(sp.memory().find(Tone, 12), nullptr);
     EXPECT_EQ(StatusOf(Bytes({0x03, 0x01, 0, 0, 0, 2, 0, 0, 0, 12})), 4) << "already gone";
@@ -337,18 +327,4 @@ TEST_F(Sp, MemoryFullRefusesANewObjectWithCode6)
     EXPECT_EQ(StatusOf(With(UploadOf(Tone, 5), 17 - 7, Bytes({9}))), 6);
     EXPECT_EQ(sp.memory().find(Tone, 9), nullptr);
     EXPECT_EQ(StatusOf(UploadOf(Tone, 5)), 0) << "replacing an object needs no more memory";
-}
-
-TEST(VirtualSp, FrontPanelPressesAreAnsweredForItsOwnDeviceIdOr127Only)
-{
-    VirtualSp sp(16);
-    EXPECT_EQ(sp.Receive(SpKey(0, 16)), Answers{SpStatusAnswer(0, 16)});
-    EXPECT_EQ(sp.lastKeyPressed(), 0);
-    EXPECT_EQ(sp.Receive(SpKey(11, 127)), Answers{SpStatusAnswer(0, 16)});
-    EXPECT_EQ(sp.lastKeyPressed(), 11);
-    EXPECT_TRUE(sp.Receive(SpKey(3, 17)).empty());
-    EXPECT_TRUE(sp.Receive(With(SpKey(3, 16), 4, Bytes({0x1C}))).empty()) << "another maker";
-    EXPECT_TRUE(sp.Receive(Bytes({0x90, 0x3C, 0x40})).empty());
-    EXPECT_TRUE(sp.Receive(QByteArray()).empty());
-    EXPECT_EQ(sp.keyPresses(), 2);
 }

@@ -54,7 +54,6 @@ private slots:
         QTest::addColumn<int>("orientation");
         QTest::addColumn<int>("limit");
         QTest::newRow("vertical -99..99") << int(Qt::Vertical) << 99;
-        QTest::newRow("horizontal -99..99") << int(Qt::Horizontal) << 99;
         QTest::newRow("horizontal -120..120") << int(Qt::Horizontal) << 120;
     }
     void zeroIsTheMiddle()
