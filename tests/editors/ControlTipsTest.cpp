@@ -2,7 +2,6 @@
 // parameter and range in a tooltip that agrees with the slider's own range, and every spin
 // button is the same small pair of arrows, no taller than the box beside it.
 #include "VspApp.h"
-#include "editors/ParameterTips.h"
 #include "widgets/SpinButton.h"
 
 #include <QSlider>
@@ -23,15 +22,20 @@ class ControlTipsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyBoxAndSliderOnEveryTabHasATipWithItsRange()
+    void everyControlOnEveryTabHasATipWithItsRangeAndSmallArrows()
     {
         VspApp app;
         app.start();
+        app.main()->show();
         auto *tabs = app.find<QTabWidget>(QStringLiteral("SPFEtab"));
+        const int boxHeight = app.box("txtObjectNum")->sizeHint().height();
         int boxes = 0;
         int sliders = 0;
+        int spins = 0;
+        QSize first;
         for (int t = 0; t < tabs->count(); ++t) {
             app.showTab(t);
+            QApplication::processEvents();
             QWidget *page = tabs->widget(t);
             for (QLineEdit *box : page->findChildren<QLineEdit *>()) {
                 if (!IsParameterName(box->objectName()))
@@ -60,57 +64,10 @@ private slots:
                 if (auto *box = page->findChild<QLineEdit *>(boxName))
                     QCOMPARE(box->toolTip(), tip);
             }
-        }
-        // The tabs hold well over a hundred parameter controls: a walk that found few missed them.
-        QVERIFY2(boxes > 80, qPrintable(QString::number(boxes)));
-        QVERIFY2(sliders > 40, qPrintable(QString::number(sliders)));
-    }
-
-    void tipsNameTheParameterAndItsUnit_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("tip");
-        QTest::newRow("map pan") << "sldMapH(9)" << "Pan: -99 (left) to 99 (right)";
-        QTest::newRow("map transpose") << "txtMap(8)" << "Transpose: -127 to 127 semitones";
-        QTest::newRow("master tune") << "txtGlobal(9)" << "Master tune: -120.00 to 120.00 (steps of 0.01)";
-        QTest::newRow("omni channel") << "spnGlobal(6)" << "Omni/poly MIDI channel: 1 to 16";
-        QTest::newRow("multi volume") << "sldGlobal(5)" << "Volume: 0 to 127";
-        QTest::newRow("envelope") << "txtEnv2Rel" << "Envelope 2 Release: 0 to 99";
-        QTest::newRow("cutoff") << "sldDCF(4)" << "DCF Cutoff: 0 to 99";
-        QTest::newRow("dco amount") << "txtDCO(1)" << "DCO LFO amount: -99 to 99";
-        QTest::newRow("quantize") << "txtLFO(5)" << "LFO Quantize: 1 to 128";
-        QTest::newRow("bend") << "spnPreset(13)" << "Pitch bend range: -24 to 24 semitones";
-        QTest::newRow("layer pan") << "hsldPreset(16)" << "Layer pan: -99 (left) to 99 (right)";
-        QTest::newRow("wave pitch") << "spnWavePitch" << "Pitch: 0.00 to 127.99 semitones (60.00 is C4)";
-        QTest::newRow("play start") << "hscWave(0)" << "Play start: 0 to play end - 2 (sample number)";
-    }
-    void tipsNameTheParameterAndItsUnit()
-    {
-        QFETCH(QString, control);
-        QFETCH(QString, tip);
-        VspApp app;
-        app.start();
-        auto *widget = app.find<QWidget>(control);
-        QVERIFY2(widget, qPrintable(control));
-        QCOMPARE(widget->toolTip(), tip);
-    }
-
-    void spinButtonsAreSmallArrowsBesideTheirBoxEverywhere()
-    {
-        VspApp app;
-        app.start();
-        app.main()->show();
-        auto *tabs = app.find<QTabWidget>(QStringLiteral("SPFEtab"));
-        const int boxHeight = app.box("txtObjectNum")->sizeHint().height();
-        int seen = 0;
-        QSize first;
-        for (int t = 0; t < tabs->count(); ++t) {
-            app.showTab(t);
-            QApplication::processEvents();
             for (SpinButton *spin : app.main()->findChildren<SpinButton *>()) {
                 if (!spin->isVisible())
                     continue;
-                ++seen;
+                ++spins;
                 const QString where = spin->objectName() + QStringLiteral(" %1x%2").arg(spin->width()).arg(spin->height());
                 QVERIFY2(spin->objectName().startsWith(QLatin1String("spn")), qPrintable(where));
                 QVERIFY2(spin->height() <= boxHeight, qPrintable(where));
@@ -120,7 +77,32 @@ private slots:
                 QCOMPARE(spin->size(), first);
             }
         }
-        QVERIFY(seen > 20);
+        // The tabs hold well over a hundred parameter controls: a walk that found few missed them.
+        QVERIFY2(boxes > 80, qPrintable(QString::number(boxes)));
+        QVERIFY2(sliders > 40, qPrintable(QString::number(sliders)));
+        QVERIFY(spins > 20);
+
+        // Tips name the parameter and its unit.
+        const struct { const char *control, *tip; } tips[] = {
+            {"sldMapH(9)", "Pan: -99 (left) to 99 (right)"},
+            {"txtMap(8)", "Transpose: -127 to 127 semitones"},
+            {"txtGlobal(9)", "Master tune: -120.00 to 120.00 (steps of 0.01)"},
+            {"spnGlobal(6)", "Omni/poly MIDI channel: 1 to 16"},
+            {"sldGlobal(5)", "Volume: 0 to 127"},
+            {"txtEnv2Rel", "Envelope 2 Release: 0 to 99"},
+            {"sldDCF(4)", "DCF Cutoff: 0 to 99"},
+            {"txtDCO(1)", "DCO LFO amount: -99 to 99"},
+            {"txtLFO(5)", "LFO Quantize: 1 to 128"},
+            {"spnPreset(13)", "Pitch bend range: -24 to 24 semitones"},
+            {"hsldPreset(16)", "Layer pan: -99 (left) to 99 (right)"},
+            {"spnWavePitch", "Pitch: 0.00 to 127.99 semitones (60.00 is C4)"},
+            {"hscWave(0)", "Play start: 0 to play end - 2 (sample number)"},
+        };
+        for (const auto &t : tips) {
+            auto *widget = app.find<QWidget>(QLatin1String(t.control));
+            QVERIFY2(widget, t.control);
+            QCOMPARE(widget->toolTip(), QLatin1String(t.tip));
+        }
     }
 };
 

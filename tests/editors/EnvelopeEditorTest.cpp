@@ -23,11 +23,6 @@ QString Name(const char *type, int envelope, const char *stage)
     return QStringLiteral("%1Env%2%3").arg(QLatin1String(type)).arg(envelope).arg(QLatin1String(stage));
 }
 
-QColor LabelColour(QLabel *label)
-{
-    return label->palette().color(QPalette::WindowText);
-}
-
 } // namespace
 
 class EnvelopeEditorTest : public QObject {
@@ -56,7 +51,7 @@ private slots:
                 QCOMPARE(app.sld(Name("sld", envelope, "Att"))->value(), c.attack);
                 auto *label = app.find<QLabel>(QStringLiteral("lblEnv%1Mode").arg(envelope));
                 QCOMPARE(label->text(), QLatin1String(c.mode));
-                QCOMPARE(LabelColour(label), c.colour);
+                QCOMPARE(label->palette().color(QPalette::WindowText), c.colour);
                 const auto *picture = app.find<EnvelopePicture>(QStringLiteral("picEnv%1").arg(envelope));
                 QVERIFY(picture->drawing().has_value());
                 const auto expected = EnvelopePlot::Plot({c.attack, c.sustain, c.decay, c.release});
@@ -66,30 +61,45 @@ private slots:
         }
     }
 
-    void sustainEditsSwitchTheMode()
+    // Envelope 1 in Trigger Mode, envelope 2 in Gate Mode; a sustain typed switches the mode.
+    void sustainsTimesAndAttacksFollowTheirRules()
     {
-        const struct { const char *typed; int held; const char *shown; const char *decay; bool decayOn; const char *mode; } cases[] = {
-            {"g", 0, "gt", "50", true, "Gate Mode"},     // a letter of the word stands for it
-            {"G", 0, "gt", "50", true, "Gate Mode"},
-            {"0", 0, "gt", "50", true, "Gate Mode"},     // 0 is shown as the word
-            {"5", 5, "5", "--", false, "Trigger Mode"},
-            {"150", 99, "99", "--", false, "Trigger Mode"},
+        const struct { const char *box; const char *typed; int position; int held; const char *shown; bool sends;
+                       const char *decay = nullptr; const char *mode = nullptr; } cases[] = {
+            {"txtEnv1Sus", "g", 56, 0, "gt", true, "50", "Gate Mode"}, // a letter of the word stands for it
+            {"txtEnv1Sus", "G", 56, 0, "gt", true, "50", "Gate Mode"},
+            {"txtEnv1Sus", "0", 56, 0, "gt", true, "50", "Gate Mode"}, // 0 is shown as the word
+            {"txtEnv1Sus", "5", 56, 5, "5", true, "--", "Trigger Mode"},
+            {"txtEnv1Sus", "150", 56, 99, "99", true, "--", "Trigger Mode"},
+            {"txtEnv2Dec", "5", 66, 5, "5", true},
+            {"txtEnv2Dec", "150", 66, 99, "\u221E", true},
+            {"txtEnv2Rel", "99", 68, 99, "\u221E", true},
+            {"txtEnv1Att", "-30", 54, 226, "-30", true},
+            {"txtEnv2Att", "150", 62, 99, "99", true},
+            {"txtEnv1Att", "-0", 54, 12, "12", false},
+            {"txtEnv1Att", "-", 54, 12, "12", false},
         };
         for (const auto &c : cases) {
-            ToneApp app({{56, 30}, {58, 50}});
+            ToneApp app({{54, 12}, {56, 30}, {58, 50}, {68, 20}});
             const QByteArray before = app.image();
-            app.clearAndType(app.txt("txtEnv1Sus"), QLatin1String(c.typed));
-            QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 56, {c.held >> 4, c.held & 15})});
-            QCOMPARE(app.heldByte(56), c.held);
-            QCOMPARE(app.txt("txtEnv1Sus")->text(), QLatin1String(c.shown));
-            QVERIFY(!KeyInput::IsPending(app.txt("txtEnv1Sus")));
-            QCOMPARE(app.txt("txtEnv1Dec")->text(), QLatin1String(c.decay));
-            QCOMPARE(app.txt("txtEnv1Dec")->isEnabled(), c.decayOn);
-            QCOMPARE(app.find<QLabel>("lblEnv1Mode")->text(), QLatin1String(c.mode));
+            app.clearAndType(app.txt(c.box), QLatin1String(c.typed));
+            const QList<QByteArray> expected =
+                c.sends ? QList<QByteArray>{WithNibbles(before, c.position, {c.held >> 4, c.held & 15})} : QList<QByteArray>{};
+            QCOMPARE(app.uploads(), expected);
+            QCOMPARE(app.heldByte(c.position), c.held);
+            QCOMPARE(app.txt(c.box)->text(), QString::fromUtf8(c.shown));
+            QVERIFY(!KeyInput::IsPending(app.txt(c.box)));
+            if (c.decay) {
+                QCOMPARE(app.txt("txtEnv1Dec")->text(), QLatin1String(c.decay));
+                QCOMPARE(app.txt("txtEnv1Dec")->isEnabled(), QLatin1String(c.decay) != QLatin1String("--"));
+                QCOMPARE(app.find<QLabel>("lblEnv1Mode")->text(), QLatin1String(c.mode));
+            }
         }
     }
 
-    void enterIsDroppedOnTheWordAndTheSign()
+    // Enter on the gate word or the infinity sign sends nothing. Moved off the sign, the decay
+    // slider shows 99 first; the sustain slider leaves the word alone until it is dragged.
+    void theWordAndTheSignStandUntilAValueReplacesThem()
     {
         ToneApp app({{56, 0}, {58, 99}, {68, 99}});
         for (const char *box : {"txtEnv1Sus", "txtEnv1Dec", "txtEnv2Rel"}) {
@@ -99,36 +109,8 @@ private slots:
         QVERIFY(app.requests().isEmpty());
         QCOMPARE(app.txt("txtEnv1Sus")->text(), QStringLiteral("gt"));
         QCOMPARE(app.txt("txtEnv1Dec")->text(), Infinity);
-    }
 
-    void timesAndAttacksFollowTheirRules()
-    {
-        const struct { const char *box; const char *typed; int position; int held; const char *shown; bool sends; } cases[] = {
-            {"txtEnv1Dec", "5", 58, 5, "5", true},
-            {"txtEnv1Dec", "150", 58, 99, "\u221E", true},
-            {"txtEnv2Rel", "99", 68, 99, "\u221E", true},
-            {"txtEnv1Att", "-30", 54, 226, "-30", true},
-            {"txtEnv2Att", "150", 62, 99, "99", true},
-            {"txtEnv1Att", "-0", 54, 12, "12", false},
-            {"txtEnv1Att", "-", 54, 12, "12", false},
-        };
-        for (const auto &c : cases) {
-            ToneApp app({{54, 12}, {58, 40}, {68, 20}});
-            const QByteArray before = app.image();
-            app.clearAndType(app.txt(c.box), QLatin1String(c.typed));
-            const QList<QByteArray> expected =
-                c.sends ? QList<QByteArray>{WithNibbles(before, c.position, {c.held >> 4, c.held & 15})} : QList<QByteArray>{};
-            QCOMPARE(app.uploads(), expected);
-            QCOMPARE(app.heldByte(c.position), c.held);
-            QCOMPARE(app.txt(c.box)->text(), QString::fromUtf8(c.shown));
-            QVERIFY(!KeyInput::IsPending(app.txt(c.box)));
-        }
-    }
-
-    void aDecaySliderMovedOffTheSignShows99First()
-    {
-        ToneApp app({{58, 99}});
-        const QByteArray before = app.image();
+        QByteArray before = app.image();
         QSignalSpy texts(app.txt("txtEnv1Dec"), &QLineEdit::textChanged);
         app.sld("sldEnv1Dec")->triggerAction(QAbstractSlider::SliderSingleStepSub);
         QVERIFY(texts.size() >= 2);
@@ -136,12 +118,9 @@ private slots:
         QCOMPARE(texts.at(1).at(0).toString(), QStringLiteral("98"));
         QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 58, {6, 2})});
         QCOMPARE(app.txt("txtEnv1Dec")->text(), QStringLiteral("98"));
-    }
 
-    void theSustainSliderLeavesTheWordAloneUntilDragged()
-    {
-        ToneApp app({{56, 0}});
-        const QByteArray before = app.image();
+        app.vsp->clearTraffic();
+        before = app.image();
         QSlider *slider = app.sld("sldEnv1Sus");
         slider->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QVERIFY(app.requests().isEmpty());
@@ -152,11 +131,8 @@ private slots:
         slider->setSliderDown(false);
         QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 56, {1, 4})});
         QCOMPARE(app.find<QLabel>("lblEnv1Mode")->text(), QStringLiteral("Trigger Mode"));
-    }
 
-    void clearingTheToneEmptiesPicturesAndLabels()
-    {
-        ToneApp app;
+        // Clearing the Tone empties the pictures and the mode labels.
         app.main()->ClearObjDisplay(KindTone);
         for (int envelope : {1, 2}) {
             QVERIFY(!app.find<EnvelopePicture>(QStringLiteral("picEnv%1").arg(envelope))->drawing().has_value());

@@ -45,7 +45,7 @@ class EnvelopePictureTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void straightLinesFollowTheRules()
+    void linesAndCurvesFollowTheRules()
     {
         const QColor W = White, T = TriggerColour, G = GateColour;
         const struct { Values v; std::vector<ExpectedLine> lines; QPoint markerCentre; QPoint end; const char *label; } cases[] = {
@@ -73,18 +73,16 @@ private slots:
             QCOMPARE(d.label, QLatin1String(c.label));
             QCOMPARE(d.labelColour, d.label == QLatin1String("Gate Mode") ? G : T);
         }
-    }
 
-    void aNegativeAttackIsAQuarterEllipseFromThePeakToTheBaseline()
-    {
-        // Every 16th point of the curve, as the oscillator of the rules traces it.
-        const struct { int attack; int count; std::vector<QPoint> everySixteenth; } cases[] = {
+        // A negative attack is a quarter ellipse from the peak to the baseline: every 16th point
+        // of the curve, as the oscillator of the rules traces it.
+        const struct { int attack; int count; std::vector<QPoint> everySixteenth; } curves[] = {
             {-30, 129, {{40, 25}, {40, 41}, {39, 56}, {37, 70}, {34, 83}, {31, 96}, {27, 108}, {20, 119}, {10, 125}}},
             {-99, 198, {{109, 25}, {108, 40}, {105, 53}, {101, 65}, {95, 76}, {89, 86}, {81, 94}, {73, 102}, {63, 109},
                         {53, 115}, {42, 120}, {29, 123}, {15, 125}}},
             {-5, 106, {{15, 25}, {15, 41}, {15, 57}, {14, 72}, {14, 88}, {13, 103}, {12, 118}}},
         };
-        for (const auto &c : cases) {
+        for (const auto &c : curves) {
             const int a = -c.attack;
             const Drawing d = Plot({c.attack, 0, 20, 40});
             const QVector<QPoint> &curve = d.attackCurve;
@@ -106,7 +104,7 @@ private slots:
         }
     }
 
-    void thePicturePaintsEachPartInItsColour()
+    void thePicturePaintsEachPartInItsColourAtAnySize()
     {
         const QImage gate = Render({20, 0, 50, 50});
         const struct { QPoint at; QColor colour; } pixels[] = {
@@ -135,17 +133,14 @@ private slots:
         }
         QCOMPARE(swell.pixelColor(40, 26), GateColour);
         QCOMPARE(swell.pixelColor(20, 30), Black);
-    }
 
-    void aLargerPictureIsScaledEvenly()
-    {
+        // A larger picture is scaled evenly.
         const QImage image = Render({20, 0, 50, 50}, {2 * DesignWidth, 2 * DesignHeight});
         QVERIFY(Near(image, {40, 148}, White, 1));
         QVERIFY(Near(image, {110, 98}, GateColour, 1));
         QVERIFY(Near(image, {160, 148}, White, 4));
         QCOMPARE(image.pixelColor(400, 40), Black);
     }
-
 };
 
 QTEST_MAIN(EnvelopePictureTest)

@@ -17,7 +17,6 @@ namespace MapTest {
 
 constexpr int ShownMap = 4;
 constexpr int ZoneUploadLength = 52;
-constexpr int ZoneRequestLength = 18;
 
 struct ZoneSetting {
     int low, high, tone;
@@ -68,9 +67,8 @@ inline QByteArray ZoneUpload(int note, QByteArray image, int position, int byte)
 }
 
 struct MapApp : VspApp {
-    explicit MapApp(const std::vector<ZoneSetting> &zones = FourZones)
+    explicit MapApp(const std::vector<ZoneSetting> &zones = FourZones, Vsp::SpMemory memory = StandardMemory())
     {
-        Vsp::SpMemory memory = StandardMemory();
         memory.of(Vsp::Map)[ShownMap] = MapRecord(zones);
         start(std::move(memory));
         showTab("Map");

@@ -3,9 +3,6 @@
 // the Tone chosen among those the SP holds, options sent inside the whole Map, and answers
 // the SP refuses or garbles.
 #include "MapApp.h"
-#include "editors/MapEditor.h"
-
-#include <QLabel>
 
 using namespace MapTest;
 using Fault = VirtualSpBackend::Fault;
@@ -14,7 +11,7 @@ class MapTabTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void showsTheCurrentZoneInEveryBox()
+    void showsTheZoneChosenByTypingAndSpinningInEveryBox()
     {
         MapApp app;
         const struct { int zone; QStringList boxes; int volume, pan; QList<int> checked; } cases[] = {
@@ -32,17 +29,11 @@ private slots:
             for (int option : c.checked)
                 QVERIFY2(app.opt(option)->isChecked(), qPrintable(QString::number(option)));
         }
-        QVERIFY(app.requests().isEmpty()); // choosing a zone asks the SP nothing
         QCOMPARE(app.panel(2), QStringLiteral("m# 4"));
         QCOMPARE(app.find<QLineEdit>("txtObjectName")->text(), QStringLiteral("Split Map"));
-    }
-
-    void theZoneIsChosenByTypingAndSpinning()
-    {
-        MapApp app;
         const struct { const char *action; QString expected; } steps[] = {
-            {"up", "1"}, {"up", "2"}, {"up", "3"}, {"up", "3"}, {"4", "3"}, {"down", "2"}, {"0", "0"}, {"down", "0"},
-            {"17", "0"},
+            {"0", "0"}, {"up", "1"}, {"up", "2"}, {"up", "3"}, {"up", "3"}, {"4", "3"}, {"down", "2"}, {"0", "0"},
+            {"down", "0"}, {"17", "0"},
         };
         for (const auto &s : steps) {
             const QString action = QLatin1String(s.action);
@@ -53,15 +44,15 @@ private slots:
             QCOMPARE(app.txt(0)->text(), s.expected);
             QCOMPARE(app.session().objects.CurrentZone, s.expected.toInt());
             QVERIFY(!KeyInput::IsPending(app.txt(0)));
-            // The boxes follow the zone.
             QCOMPARE(app.txt(3)->text(), QString::number(FourZones[static_cast<size_t>(s.expected.toInt())].low));
         }
-        QVERIFY(app.requests().isEmpty());
+        QVERIFY(app.requests().isEmpty()); // choosing a zone asks the SP nothing
     }
 
     void eachEditSendsTheZoneFoundByItsLowNoteThenReadsItBack()
     {
-        const struct { const char *what; int zone, box; const char *typed; const char *shown; int position, byte, field, selector; } cases[] = {
+        const struct { const char *what; int zone, box; const char *typed; const char *shown; int position, byte, field, selector;
+                       const char *toneName = nullptr; bool dragged = false; } cases[] = {
             {"volume", 1, 7, "55", "55", 30, 55, Vsp::ZoneField::Volume, 21},
             {"volume above 99", 1, 7, "150", "99", 30, 99, Vsp::ZoneField::Volume, 21},
             {"negative transpose", 1, 8, "-12", "-12", 28, 244, Vsp::ZoneField::Transpose, 21},
@@ -74,37 +65,40 @@ private slots:
             {"high note", 1, 4, "45", "45", 26, 45, Vsp::ZoneField::HighNote, 21},
             {"low note: found by the high note", 2, 3, "45", "45", 24, 45, Vsp::ZoneField::LowNote, 60},
             {"last zone's low note", 3, 3, "75", "75", 24, 75, Vsp::ZoneField::LowNote, 90},
+            // A typed Tone moves up to one the SP holds: Tones 3, 7 and 12.
+            {"tone 8", 2, 1, "8", "12", 22, 12, Vsp::ZoneField::Tone, 50, "Hat Tone"},
+            {"tone 7", 2, 1, "7", "7", 22, 7, Vsp::ZoneField::Tone, 50, "Snare Tone"},
+            {"tone 20", 2, 1, "20", "12", 22, 12, Vsp::ZoneField::Tone, 50, "Hat Tone"},
+            {"tone 0", 2, 1, "0", "3", 22, 3, Vsp::ZoneField::Tone, 50, "Kick Tone"},
+            {"tone 4", 2, 1, "4", "7", 22, 7, Vsp::ZoneField::Tone, 50, "Snare Tone"},
+            // A slider sends once, when let go.
+            {"pan dragged", 1, 9, "-20", "-20", 32, 236, Vsp::ZoneField::Pan, 21, nullptr, true},
         };
         for (const auto &c : cases) {
             MapApp app;
             app.selectZone(c.zone);
             const QByteArray image = app.zoneImage(c.zone);
-            app.clearAndType(app.txt(c.box), QLatin1String(c.typed));
+            if (c.dragged) {
+                app.pan()->setFocus();
+                app.pan()->setSliderDown(true);
+                app.pan()->setSliderPosition(QByteArray(c.typed).toInt());
+                QCOMPARE(app.txt(c.box)->text(), QLatin1String(c.typed));
+                QVERIFY(app.requests().isEmpty());
+                app.pan()->setSliderDown(false);
+            } else {
+                app.clearAndType(app.txt(c.box), QLatin1String(c.typed));
+            }
             const int low = c.field == Vsp::ZoneField::LowNote ? c.byte : FourZones[static_cast<size_t>(c.zone)].low;
             QCOMPARE(app.requests(), (QList<QByteArray>{ZoneUpload(c.selector, image, c.position, c.byte), ZoneRequest(low)}));
-            QCOMPARE(app.requests().first().size(), ZoneUploadLength);
             QCOMPARE(app.heldByte(c.zone, c.field), c.byte);
             QCOMPARE(app.txt(c.box)->text(), QLatin1String(c.shown));
             QVERIFY2(!KeyInput::IsPending(app.txt(c.box)), c.what);
+            if (c.toneName)
+                QCOMPARE(app.txt(2)->text(), QLatin1String(c.toneName));
             // The zone's image is the SP's own again.
             QCOMPARE(app.zoneImage(c.zone), app.vsp->traffic().last().message.mid(19, 32));
             QVERIFY(app.notifier.messages.isEmpty());
         }
-    }
-
-    void slidersSendOnceWhenLetGo()
-    {
-        MapApp app;
-        app.selectZone(1);
-        const QByteArray image = app.zoneImage(1);
-        app.pan()->setFocus();
-        app.pan()->setSliderDown(true);
-        app.pan()->setSliderPosition(-20);
-        QCOMPARE(app.txt(9)->text(), QStringLiteral("-20"));
-        QVERIFY(app.requests().isEmpty());
-        app.pan()->setSliderDown(false);
-        QCOMPARE(app.requests(), (QList<QByteArray>{ZoneUpload(21, image, 32, 236), ZoneRequest(21)}));
-        QCOMPARE(app.heldByte(1, Vsp::ZoneField::Pan), 236);
     }
 
     void boundariesMoveByTheNeighbourRules()
@@ -118,12 +112,18 @@ private slots:
             {"low above the high note pushes it first", 2, 3, "65", {{50, 26, 65}, {65, 24, 65}}, 65, 65},
             {"high into the gap below brings the low note along", 2, 4, "45", {{60, 24, 45}, {45, 26, 45}}, 45, 45},
             {"the last zone pushed up", 3, 3, "100", {{70, 26, 100}, {100, 24, 100}}, 100, 100},
+            {"high spun up", 1, 4, "up", {{21, 26, 41}}, 21, 41},
+            {"low spun down onto the touching zone: refused", 1, 3, "down", {}, 21, 40},
         };
         for (const auto &c : cases) {
             MapApp app;
             app.selectZone(c.zone);
             QByteArray image = app.zoneImage(c.zone);
-            app.clearAndType(app.txt(c.box), QLatin1String(c.typed));
+            const QLatin1String typed(c.typed);
+            if (typed == QLatin1String("up") || typed == QLatin1String("down"))
+                app.spin(c.box, typed == QLatin1String("up"));
+            else
+                app.clearAndType(app.txt(c.box), typed);
             QList<QByteArray> expected;
             int low = FourZones[static_cast<size_t>(c.zone)].low;
             for (const Sent &s : c.sent) {
@@ -144,35 +144,9 @@ private slots:
         }
     }
 
-    void spinningABoundaryFollowsTheSameRules()
+    // The spin button steps only onto the Tones the SP holds, and says so when it holds none.
+    void theToneSpinStepsThroughTheTonesTheSpHolds()
     {
-        MapApp app;
-        app.selectZone(1);
-        app.spin(4, true);
-        QCOMPARE(app.heldByte(1, Vsp::ZoneField::HighNote), 41);
-        app.spin(3, false); // onto zone 0: refused
-        QCOMPARE(app.txt(3)->text(), QStringLiteral("21"));
-        QCOMPARE(app.heldByte(1, Vsp::ZoneField::LowNote), 21);
-        QCOMPARE(app.requests().size(), 2);
-    }
-
-    void theToneIsSnappedUpToOneTheSpHolds()
-    {
-        // Tones 3, 7 and 12.
-        const struct { const char *typed; int tone; const char *name; } cases[] = {
-            {"8", 12, "Hat Tone"}, {"7", 7, "Snare Tone"}, {"20", 12, "Hat Tone"}, {"0", 3, "Kick Tone"},
-            {"4", 7, "Snare Tone"},
-        };
-        for (const auto &c : cases) {
-            MapApp app;
-            app.selectZone(2);
-            const QByteArray image = app.zoneImage(2);
-            app.clearAndType(app.txt(1), QLatin1String(c.typed));
-            QCOMPARE(app.txt(1)->text(), QString::number(c.tone));
-            QCOMPARE(app.txt(2)->text(), QLatin1String(c.name));
-            QCOMPARE(app.requests().value(0), ZoneUpload(50, image, 22, c.tone));
-            QCOMPARE(app.heldByte(2, Vsp::ZoneField::Tone), c.tone);
-        }
         MapApp app;
         const struct { bool up; int tone; } spins[] = {{true, 7}, {true, 12}, {true, 12}, {false, 7}, {false, 3}, {false, 3}};
         for (const auto &s : spins) {
@@ -180,24 +154,15 @@ private slots:
             QCOMPARE(app.txt(1)->text(), QString::number(s.tone));
             QCOMPARE(app.heldByte(0, Vsp::ZoneField::Tone), s.tone);
         }
-    }
 
-    void withoutTonesTheToneSpinSaysSo()
-    {
         Vsp::SpMemory memory = VspApp::StandardMemory();
         memory.of(Vsp::Tone).clear();
-        memory.of(Vsp::Map)[ShownMap] = MapRecord(FourZones);
-        VspApp app;
-        app.start(std::move(memory));
-        app.showTab("Map");
-        app.notifier.messages.clear();
-        app.vsp->clearTraffic();
-        auto *spin = app.find<QWidget>(QStringLiteral("spnMap(1)"));
-        spin->findChild<QToolButton *>(QStringLiteral("up"))->click();
-        QCOMPARE(app.notifier.shown(), QStringList{"[Load Tone Object] There are no Tone Objects loaded into the SP"});
+        MapApp none(FourZones, memory);
+        none.spin(1, true);
+        QCOMPARE(none.notifier.shown(), QStringList{"[Load Tone Object] There are no Tone Objects loaded into the SP"});
         // The SP was asked once more for its Tones, and nothing was sent.
-        QCOMPARE(app.requests().size(), 1);
-        QCOMPARE(app.find<QLineEdit>(QStringLiteral("txtMap(1)"))->text(), QStringLiteral("3"));
+        QCOMPARE(none.requests().size(), 1);
+        QCOMPARE(none.txt(1)->text(), QStringLiteral("3"));
     }
 
     void optionsFlipOneBitInsideTheWholeMap()
@@ -238,7 +203,7 @@ private slots:
         QCOMPARE(app.heldByte(1, Vsp::ZoneField::Output), 0);
     }
 
-    void aZoneEditTheSpRefusesStaysRedAndTheZoneIsReadBack()
+    void aZoneEditTheSpRefusesStaysRedAndADamagedReadBackIsNotKept()
     {
         MapApp app;
         app.selectZone(1);
@@ -254,6 +219,18 @@ private slots:
         app.clearAndType(app.txt(7), QStringLiteral("43"));
         QVERIFY(!KeyInput::IsPending(app.txt(7)));
         QCOMPARE(app.heldByte(1, Vsp::ZoneField::Volume), 43);
+
+        // A garbled zone read back is not kept: the image holds what the SP accepted.
+        const QByteArray image = app.zoneImage(1);
+        app.notifier.messages.clear();
+        app.vsp->setFaultPlan(FaultOn(DumpRequestsOf(KindMapZone), {Fault::Corrupt, 30}));
+        app.clearAndType(app.txt(7), QStringLiteral("12"));
+        QCOMPARE(app.heldByte(1, Vsp::ZoneField::Volume), 12);
+        QCOMPARE(app.notifier.shown(), QStringList{"MapZoneObjDump(): Error downloading Map Zone object from SP"});
+        QByteArray accepted = image;
+        accepted[10] = 0;
+        accepted[11] = 12;
+        QCOMPARE(app.zoneImage(1), accepted);
     }
 
     void aDamagedMapIsRefusedAndTheMapShownKept()
@@ -278,22 +255,6 @@ private slots:
             QCOMPARE(app.session().objects.ZoneImages, images);
             QCOMPARE(app.txt(3)->text(), QStringLiteral("50"));
         }
-    }
-
-    void aDamagedZoneAnswerIsRefused()
-    {
-        MapApp app;
-        app.selectZone(1);
-        const QByteArray image = app.zoneImage(1);
-        app.vsp->setFaultPlan(FaultOn(DumpRequestsOf(KindMapZone), {Fault::Corrupt, 30}));
-        app.clearAndType(app.txt(7), QStringLiteral("12"));
-        QCOMPARE(app.heldByte(1, Vsp::ZoneField::Volume), 12);
-        QCOMPARE(app.notifier.shown(), QStringList{"MapZoneObjDump(): Error downloading Map Zone object from SP"});
-        // The garbled zone is not kept: the image holds what the SP accepted.
-        QByteArray accepted = image;
-        accepted[10] = 0;
-        accepted[11] = 12;
-        QCOMPARE(app.zoneImage(1), accepted);
     }
 
     void aMapWithZonesOutOfOrderIsShown()

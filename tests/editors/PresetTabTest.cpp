@@ -29,7 +29,6 @@ struct PresetApp : ObjectApp {
     QRadioButton *opt(int index) { return find<QRadioButton>(QStringLiteral("optPreset(%1)").arg(index)); }
     QComboBox *cbo(int index) { return find<QComboBox>(QStringLiteral("cboPreset(%1)").arg(index)); }
 
-
     void choose(QComboBox *combo, int listIndex)
     {
         combo->setCurrentIndex(listIndex);
@@ -50,13 +49,17 @@ class PresetTabTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void opensOnAFilledPreset1Tab()
+    // The auxiliary controller lists name their numbers; the choice already shown sends nothing.
+    void showsBothTabsAsTheSpHoldsThePreset()
     {
         PresetApp app({{50, 3}, {90, -12}, {94, 40}, {92, 4}, {96, 6}, {98, 60}, {100, 200}, {84, 255}, {86, 7},
-                       {88, 64}, {52, 16}, {68, 2}, {102, 0}});
-        QCOMPARE(app.find<QTabWidget>("SPFEtab")->currentIndex(), MainTabs::IndexOf("Preset1"));
+                       {88, 64}, {52, 16}, {68, 2}, {102, 0}, {150, 3}, {152, 4}, {160, 40}, {162, 40}, {164, 90},
+                       {166, -7}, {168, 12}, {170, 2}, {172, 0}, {174, 80}, {176, -20}, {178, 5}, {180, 6}, {182, 7},
+                       {184, 99}, {186, 72}, {188, -3}, {190, 9}});
         const struct { int index; const char *text; } boxes[] = {
-            {0, "-12"}, {1, "40"}, {2, "60"}, {3, "C4"}, {4, "200"}, {5, "0"}, {6, "16"}};
+            {0, "-12"}, {1, "40"}, {2, "60"}, {3, "C4"}, {4, "200"}, {5, "0"}, {6, "16"}, {7, "1"}, {8, "4"},
+            {25, "Drum Map"}, {9, ">>>"}, {10, "40"}, {11, "90"}, {12, "-7"}, {13, "12"}, {14, "72"}, {15, "C5"},
+            {16, "Map"}, {17, "-3"}, {18, "80"}, {19, "-20"}, {20, "9"}, {21, "5"}, {22, "6"}, {23, "7"}, {24, "99"}};
         for (const auto &b : boxes) {
             QCOMPARE(app.txt(b.index)->text(), QLatin1String(b.text));
             QVERIFY2(app.txt(b.index)->isEnabled() && !KeyInput::IsPending(app.txt(b.index)), b.text);
@@ -72,22 +75,17 @@ private slots:
         QVERIFY(app.opt(2)->isChecked());
         QVERIFY(app.opt(4)->isChecked());
         QVERIFY(app.opt(9)->isChecked());
+        QComboBox *aux = app.cbo(1);
+        QCOMPARE(aux->count(), 122);
+        const struct { int index; const char *text; } entries[] = {
+            {0, "Off"}, {1, "0"}, {2, "1     (mod wheel)"}, {8, "7     (volume)"}, {65, "64   (sustain ped)"},
+            {101, "100 (reg prm ls)"}, {121, "120"}};
+        for (const auto &e : entries)
+            QCOMPARE(aux->itemText(e.index), QLatin1String(e.text));
+        app.choose(aux, 0); // the choice already shown
         QVERIFY(app.requests().isEmpty());
-    }
-
-    void showsTheLayerWithItsMapsAndWords()
-    {
-        PresetApp app({{150, 3}, {152, 4}, {160, 40}, {162, 40}, {164, 90}, {166, -7}, {168, 12}, {170, 2},
-                       {172, 0}, {174, 80}, {176, -20}, {178, 5}, {180, 6}, {182, 7}, {184, 99}, {186, 72},
-                       {188, -3}, {190, 9}});
         app.showLayerTab();
         QCOMPARE(app.find<QGroupBox>("fraLayer")->title(), QStringLiteral("Layer A"));
-        const struct { int index; const char *text; } boxes[] = {
-            {7, "1"}, {8, "4"}, {25, "Drum Map"}, {9, ">>>"}, {10, "40"}, {11, "90"}, {12, "-7"}, {13, "12"},
-            {14, "72"}, {15, "C5"}, {16, "Map"}, {17, "-3"}, {18, "80"}, {19, "-20"}, {20, "9"}, {21, "5"},
-            {22, "6"}, {23, "7"}, {24, "99"}};
-        for (const auto &b : boxes)
-            QCOMPARE(app.txt(b.index)->text(), QLatin1String(b.text));
         QCOMPARE(app.cbo(6)->currentText(), QStringLiteral("modwheel"));
         QVERIFY(app.opt(8)->isChecked());
         QCOMPARE(app.find<QSlider>("hsldPreset(16)")->value(), 0);
@@ -95,24 +93,21 @@ private slots:
         QVERIFY(app.requests().isEmpty());
     }
 
-    void switchPointsShowTheirWords()
+    // Switch points show their words; words partly erased come back whole and send nothing.
+    void switchPointWordsAreShownAndComeBackWhole()
     {
-        const struct { int a, b, c; const char *shown[3]; } cases[] = {
-            {40, 40, 90, {">>>", "40", "90"}},
+        const struct { int a, b, c; const char *shown[3]; } points[] = {
             {128, 0, 0, {"<<<", ">>>", ">>>"}},
             {10, 20, 30, {"10", "20", "30"}},
             {128, 128, 5, {"<<<", "<<<", "5"}},
             {60, 70, 70, {"60", ">>>", "70"}},
         };
-        for (const auto &c : cases) {
-            PresetApp app({{160, c.a}, {162, c.b}, {164, c.c}});
+        for (const auto &p : points) {
+            PresetApp shown({{160, p.a}, {162, p.b}, {164, p.c}});
             for (int i = 0; i < 3; ++i)
-                QCOMPARE(app.txt(9 + i)->text(), QLatin1String(c.shown[i]));
+                QCOMPARE(shown.txt(9 + i)->text(), QLatin1String(p.shown[i]));
         }
-    }
 
-    void wordsPartlyErasedComeBackWholeAndSendNothing()
-    {
         PresetApp app({{172, 0}, {160, 128}, {162, 0}, {164, 0}});
         app.showLayerTab();
         const struct { int index; QList<Qt::Key> keys; const char *word; } cases[] = {
@@ -140,36 +135,50 @@ private slots:
         QVERIFY(app.uploads().isEmpty());
     }
 
-    void typedValuesAreClampedToEachFieldsRange()
+    // Typed values are clamped to each field's range; a switch point showing a word spins from
+    // the value stored; a list entry sends its controller number, "Off" 255.
+    void eachEditSendsTheWholePresetOnceAndReadsItBack()
     {
-        const struct { int index; const char *typed; int position; int sent; const char *shown; } cases[] = {
-            {0, "150", 90, 99, "99"},     {1, "-150", 94, -99 + 256, "-99"}, {2, "200", 98, 127, "127"},
-            {4, "300", 100, 255, "255"},  {13, "30", 168, 24, "24"},         {13, "-30", 168, -24 + 256, "-24"},
-            {9, "200", 160, 128, "<<<"},  {24, "200", 184, 127, "127"},      {14, "130", 186, 127, "127"},
-            {12, "120", 166, 99, "99"},   {18, "100", 174, 99, "99"},
+        const struct { const char *control; const char *input; int position; int sent; const char *shown;
+                       Field also = {84, 10}; bool refused = false; } cases[] = {
+            {"txtPreset(0)", "150", 90, 99, "99"},       {"txtPreset(1)", "-150", 94, -99 + 256, "-99"},
+            {"txtPreset(2)", "200", 98, 127, "127"},     {"txtPreset(4)", "300", 100, 255, "255"},
+            {"txtPreset(13)", "30", 168, 24, "24"},      {"txtPreset(13)", "-30", 168, -24 + 256, "-24"},
+            {"txtPreset(9)", "200", 160, 128, "<<<"},    {"txtPreset(24)", "200", 184, 127, "127"},
+            {"txtPreset(14)", "130", 186, 127, "127"},   {"txtPreset(12)", "120", 166, 99, "99"},
+            {"txtPreset(18)", "100", 174, 99, "99"},     {"spnPreset(9)", "down", 160, 127, "127", {160, 128}},
+            {"spnPreset(10)", "up", 162, 1, "1"},        {"spnPreset(13)", "down", 168, 255, "-1"},
+            {"cboPreset(1)", "0", 84, 255, nullptr},     {"cboPreset(1)", "8", 84, 7, nullptr},
+            {"cboPreset(1)", "1", 84, 0, nullptr},       {"cboPreset(1)", "121", 84, 120, nullptr},
+            {"cboPreset(3)", "2", 88, 1, nullptr},       {"cboPreset(0)", "4", 50, 4, nullptr},
+            {"cboPreset(5)", "8", 96, 8, nullptr},
+            // Refused by the SP, the box stays red, showing the SP's own copy read back.
+            {"txtPreset(1)", "30", 94, 30, "12", {94, 12}, true},
         };
         for (const auto &c : cases) {
-            PresetApp app;
+            PresetApp app({c.also});
             const QByteArray before = app.image();
-            app.clearAndType(app.txt(c.index), QLatin1String(c.typed));
+            const QString control = QLatin1String(c.control);
+            const QString input = QLatin1String(c.input);
+            if (c.refused)
+                app.vsp->injectFault({VirtualSpBackend::Fault::Status, 5});
+            if (auto *combo = app.find<QComboBox>(control)) {
+                app.choose(combo, input.toInt());
+                QCOMPARE(combo->currentIndex(), input.toInt());
+            } else if (auto *spin = app.find<SpinButton>(control)) {
+                emit input == QLatin1String("up") ? spin->SpinUp() : spin->SpinDown();
+            } else {
+                app.clearAndType(app.find<QLineEdit>(control), input);
+            }
             QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, c.position, {c.sent >> 4, c.sent & 15})});
-            QCOMPARE(app.heldByte(c.position), c.sent);
+            QCOMPARE(app.heldByte(c.position), c.refused ? c.also.value : c.sent);
             QVERIFY(app.requests().contains(DumpRequest(KindPreset, ShownPreset))); // read back
-            QCOMPARE(app.txt(c.index)->text(), QLatin1String(c.shown));
-            QVERIFY(!KeyInput::IsPending(app.txt(c.index)));
+            if (c.shown) {
+                QLineEdit *box = app.find<QLineEdit>(QString(control).replace(0, 3, QStringLiteral("txt")));
+                QCOMPARE(box->text(), QLatin1String(c.shown));
+                QCOMPARE(KeyInput::IsPending(box), c.refused);
+            }
         }
-    }
-
-    void aRefusedEditStaysRedAndThePresetIsReadBack()
-    {
-        PresetApp app({{94, 12}});
-        app.vsp->injectFault({VirtualSpBackend::Fault::Status, 5});
-        app.clearAndType(app.txt(1), QStringLiteral("30"));
-        QCOMPARE(app.heldByte(94), 12);
-        QVERIFY(app.requests().contains(DumpRequest(KindPreset, ShownPreset)));
-        QCOMPARE(app.txt(1)->text(), QStringLiteral("12")); // the SP's own copy, shown again
-        QVERIFY(KeyInput::IsPending(app.txt(1)));
-        QVERIFY(!KeyInput::IsPending(app.txt(0)));
     }
 
     void theGroupChosenShowsAndChangesOnlyItsOwn()
@@ -202,37 +211,7 @@ private slots:
         QCOMPARE(app.txt(6)->text(), QStringLiteral("13"));
     }
 
-    void auxiliaryControllerListsSendTheirNumbers()
-    {
-        PresetApp app({{84, 10}});
-        QComboBox *aux = app.cbo(1);
-        QCOMPARE(aux->count(), 122);
-        const struct { int index; const char *text; } entries[] = {
-            {0, "Off"}, {1, "0"}, {2, "1     (mod wheel)"}, {8, "7     (volume)"}, {65, "64   (sustain ped)"},
-            {101, "100 (reg prm ls)"}, {121, "120"}};
-        for (const auto &e : entries)
-            QCOMPARE(aux->itemText(e.index), QLatin1String(e.text));
-        const struct { int listIndex; int sent; } choices[] = {{0, 255}, {8, 7}, {1, 0}, {121, 120}};
-        for (const auto &c : choices) {
-            app.vsp->clearTraffic();
-            const QByteArray before = app.image();
-            app.choose(aux, c.listIndex);
-            QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 84, {c.sent >> 4, c.sent & 15})});
-            QCOMPARE(app.heldByte(84), c.sent);
-            QCOMPARE(aux->currentIndex(), c.listIndex);
-        }
-        app.vsp->clearTraffic();
-        app.choose(aux, 121); // the choice already shown
-        QVERIFY(app.requests().isEmpty());
-        app.choose(app.cbo(3), 2);
-        QCOMPARE(app.heldByte(88), 1);
-        app.choose(app.cbo(0), 4);
-        QCOMPARE(app.heldByte(50), 4);
-        app.choose(app.cbo(5), 8);
-        QCOMPARE(app.heldByte(96), 8);
-    }
-
-    void layerBIsEditedAtItsOwnPositions()
+    void layerBAndEachLevelAreEditedAtTheirOwnPositions()
     {
         PresetApp app({{174, 10}, {174 + 192, 55}, {150 + 192, 2}, {170 + 192, 1}});
         app.showLayerTab();
@@ -257,77 +236,54 @@ private slots:
         }
         app.choose(app.cbo(6), 5);
         QCOMPARE(app.heldByte(342), 5);
+        // The Map of each level goes to its own position.
+        app.vsp->clearTraffic();
+        app.clearAndType(app.txt(7), QStringLiteral("4"));
+        QVERIFY(app.requests().isEmpty()); // choosing a level sends nothing
+        app.clearAndType(app.txt(8), QStringLiteral("4"));
+        QCOMPARE(app.heldByte(350), 4);
+        QCOMPARE(app.txt(25)->text(), QStringLiteral("Drum Map"));
+        QCOMPARE(app.txt(7)->text(), QStringLiteral("4"));
 
         app.opt(9)->click();
         QCOMPARE(app.find<QGroupBox>("fraLayer")->title(), QStringLiteral("Layer A"));
         QCOMPARE(app.txt(18)->text(), QStringLiteral("10"));
+        app.clearAndType(app.txt(7), QStringLiteral("4"));
+        app.clearAndType(app.txt(8), QStringLiteral("4"));
+        QCOMPARE(app.heldByte(158), 4);
+        QCOMPARE(app.heldByte(350), 4);
     }
 
-    void theMapOfEachLevelGoesToItsPosition()
-    {
-        const struct { bool layerB; int position; } cases[] = {{false, 158}, {true, 350}};
-        for (const auto &c : cases) {
-            PresetApp app;
-            app.showLayerTab();
-            if (c.layerB)
-                app.chooseLayerB();
-            app.clearAndType(app.txt(7), QStringLiteral("4"));
-            QVERIFY(app.requests().isEmpty()); // choosing a level sends nothing
-            QCOMPARE(app.txt(7)->text(), QStringLiteral("4"));
-            app.clearAndType(app.txt(8), QStringLiteral("4"));
-            QCOMPARE(app.heldByte(c.position), 4);
-            QCOMPARE(app.txt(25)->text(), QStringLiteral("Drum Map"));
-            QCOMPARE(app.txt(7)->text(), QStringLiteral("4"));
-        }
-    }
-
+    // A Map the SP does not hold is shown without a name; the spin button steps through those it
+    // holds, and says so when it holds none.
     void theMapSpinStepsThroughTheMapsTheSpHolds()
     {
         Vsp::SpMemory memory = VspApp::StandardMemory();
         memory.of(Vsp::Map)[9] = SpRecords::Map("Bass Map", {{0, 127}});
         memory.of(Vsp::Map)[20] = SpRecords::Map("Pad Map", {{0, 127}});
-        PresetApp app({{152, 4}}, memory);
+        PresetApp app({{152, 77}}, memory);
         app.showLayerTab();
-        emit app.spn(8)->SpinUp();
+        QCOMPARE(app.txt(8)->text(), QStringLiteral("77"));
+        QCOMPARE(app.txt(25)->text(), QString());
+        emit app.spn(8)->SpinDown();
+        QCOMPARE(app.heldByte(152), 20);
+        QCOMPARE(app.txt(25)->text(), QStringLiteral("Pad Map"));
+        emit app.spn(8)->SpinDown();
         QCOMPARE(app.heldByte(152), 9);
-        QCOMPARE(app.txt(25)->text(), QStringLiteral("Bass Map"));
         emit app.spn(8)->SpinUp();
         QCOMPARE(app.heldByte(152), 20);
         app.vsp->clearTraffic();
         emit app.spn(8)->SpinUp(); // the highest: nothing further
         QVERIFY(app.uploads().isEmpty());
-        emit app.spn(8)->SpinDown();
-        QCOMPARE(app.heldByte(152), 9);
-    }
 
-    void aMissingMapShowsNoNameAndNoMapsSaysSo()
-    {
-        PresetApp app({{152, 77}});
-        app.showLayerTab();
-        QCOMPARE(app.txt(8)->text(), QStringLiteral("77"));
-        QCOMPARE(app.txt(25)->text(), QString());
-
-        Vsp::SpMemory empty = VspApp::StandardMemory();
-        empty.of(Vsp::Map).clear();
-        PresetApp none({{152, 4}}, empty);
+        memory.of(Vsp::Map).clear();
+        PresetApp none({{152, 4}}, memory);
         none.showLayerTab();
         QCOMPARE(none.txt(25)->text(), QStringLiteral("No Maps Loaded"));
         emit none.spn(8)->SpinUp();
         QCOMPARE(none.notifier.shown(), QStringList{"[Load map Object] There are no Map Objects loaded into the SP"});
         QCOMPARE(none.heldByte(152), 4);
         QVERIFY(none.uploads().isEmpty());
-    }
-
-    void switchPointSpinsStepFromTheStoredValue()
-    {
-        PresetApp app({{160, 128}, {162, 0}, {164, 50}});
-        app.showLayerTab();
-        emit app.spn(9)->SpinDown();
-        QCOMPARE(app.heldByte(160), 127);
-        emit app.spn(10)->SpinUp();
-        QCOMPARE(app.heldByte(162), 1);
-        emit app.spn(13)->SpinDown();
-        QCOMPARE(app.heldByte(168), 255);
     }
 };
 

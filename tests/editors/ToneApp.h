@@ -11,11 +11,7 @@
 #include <QRadioButton>
 #include <QSlider>
 
-#include <functional>
-
 namespace ToneTest {
-
-constexpr int Tone1Tab = MainTabs::IndexOf("Tone1");
 
 constexpr int ShownTone = 3;
 constexpr int DumpLength = 180;

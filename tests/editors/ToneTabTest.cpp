@@ -40,11 +40,8 @@ private slots:
         QCOMPARE(app.txt("txtTone(0)")->text(), QStringLiteral("5"));
         QCOMPARE(app.txt("txtTone(1)")->text(), QStringLiteral("Snare"));
         QVERIFY(app.requests().isEmpty());
-    }
 
-    void theWaveStartGroupShowsItsWords()
-    {
-        ToneApp app;
+        // The wave start group's words.
         const struct { int amount, source, quantize; const char *amountText, *quantizeText; int slider; bool editable; } cases[] = {
             {0, 0, 0, "qnt", "kbd", 1, false},
             {0, 3, 0, "qnt", "none", 1, true},
@@ -63,194 +60,117 @@ private slots:
         }
     }
 
-    void enterSendsTheWholeToneOnceWithTheFieldInPlace()
+    // An edit sends one upload of the Tone as read with only its field's nibbles changed (two,
+    // or one for the phase nibble, whose byte's high nibble must travel unchanged), and the SP
+    // holds the byte; an option or source already shown sends nothing.
+    void eachEditSendsTheWholeToneOnceWithTheFieldInPlace()
     {
-        const struct { const char *box; const char *typed; int position; int high, low; int held; const char *shown; } cases[] = {
-            {"txtDCF(4)", "40", 80, 2, 8, 40, "40"},
-            {"txtDCA(0)", "-5", 72, 15, 11, 251, "-5"},
-            {"txtPan(3)", "99", 136, 6, 3, 99, "99"},
-            {"txtLFO(1)", "7", 110, 0, 7, 7, "7"},
-            {"txtDCO(2)", "-99", 104, 9, 13, 157, "-99"},
-            {"txtLFO(4)", "-12", 122, 15, 4, 244, "-12"},
-            {"txtLFO(5)", "16", 142, 0, 15, 15, "16"},
+        const struct { const char *control; const char *input; int position; int width; int byte; const char *shown;
+                       Field also = {124, 3}; bool refused = false; } cases[] = {
+            {"txtDCF(4)", "40", 80, 2, 40, "40"},
+            {"txtDCA(0)", "-5", 72, 2, 251, "-5"},
+            {"txtPan(3)", "99", 136, 2, 99, "99"},
+            {"txtLFO(1)", "7", 110, 2, 7, "7"},
+            {"txtDCO(2)", "-99", 104, 2, 157, "-99"},
+            {"txtLFO(4)", "-12", 122, 2, 244, "-12"},
+            {"txtLFO(5)", "16", 142, 2, 15, "16"},
             // Above the limit: clamped before sending.
-            {"txtDCF(0)", "150", 86, 6, 3, 99, "99"},
-            {"txtDCA(0)", "-150", 72, 9, 13, 157, "-99"},
-            {"txtLFO(0)", "300", 106, 6, 3, 99, "99"},
-            {"txtLFO(5)", "200", 142, 7, 15, 127, "128"},
+            {"txtDCF(0)", "150", 86, 2, 99, "99"},
+            {"txtDCA(0)", "-150", 72, 2, 157, "-99"},
+            {"txtLFO(0)", "300", 106, 2, 99, "99"},
+            {"txtLFO(5)", "200", 142, 2, 127, "128"},
+            // The quantize box shows one more than the SP stores: 1 is the lowest, 0 below it.
+            {"txtLFO(5)", "0", 142, 2, 0, "none"},
+            {"txtLFO(5)", "1", 142, 2, 0, "none"},
+            {"txtLFO(4)", "qnt", 122, 2, 0, "qnt", {122, 25}},
+            // Refused by the SP, the box stays red, showing what the SP holds as read back.
+            {"txtDCF(4)", "50", 80, 2, 50, "40", {80, 40}, true},
+            // A slider sends once, when let go; the LFO rate's box shows its value only then.
+            {"sldDCA(1)", "-30", 74, 2, 226, "-30"},
+            {"sldLFO(0)", "30", 106, 2, 30, "0"},
+            {"optToneModMode(5)", "", 120, 2, 0x21, nullptr},  // DCO LFO phase inverted
+            {"optToneModMode(6)", "", 120, 2, 0x00, nullptr},  // DCO envelope summed
+            {"optToneModMode(4)", "", 120, 0, 0x01, nullptr},  // already normal
+            {"optToneModMode(7)", "", 120, 0, 0x01, nullptr},  // already scaled
+            {"optToneModMode(30)", "", 138, 2, 0x00, nullptr}, // pan auxiliary unipolar
+            {"optToneModMode(31)", "", 138, 0, 0x40, nullptr},
+            {"optToneModMode(25)", "", 138, 2, 0x50, nullptr}, // pan LFO unipolar
+            {"optToneModMode(3)", "", 141, 1, 0xA3, nullptr},  // DCF LFO phase inverted
+            {"optToneModMode(0)", "", 141, 1, 0xA2, nullptr, {140, 0xA3}}, // DCA LFO phase normal
+            {"optToneModMode(1)", "", 141, 0, 0xA1, nullptr},
+            {"optToneEnvSel(3)", "", 82, 0, 0, nullptr}, // already "none"
+            {"optToneEnvSel(5)", "", 82, 2, 2, nullptr},
+            {"cboTone(0)", "2", 76, 2, 2, nullptr},  {"cboTone(1)", "6", 90, 2, 6, nullptr},  {"cboTone(2)", "1", 102, 2, 1, nullptr},
+            {"cboTone(3)", "4", 134, 2, 4, nullptr}, {"cboTone(4)", "7", 108, 2, 7, nullptr}, {"cboTone(5)", "3", 112, 2, 3, nullptr},
+            {"cboTone(6)", "5", 116, 2, 5, nullptr}, {"cboTone(7)", "8", 124, 2, 8, nullptr}, {"cboTone(7)", "3", 124, 0, 3, nullptr},
         };
         for (const auto &c : cases) {
-            ToneApp app({{124, 3}});
+            ToneApp app({{124, 3}, {120, 0x01}, {138, 0x40}, {140, 0xA1}, {142, 5}, c.also});
             const QByteArray before = app.image();
-            app.clearAndType(app.txt(c.box), QLatin1String(c.typed));
-            QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, c.position, {c.high, c.low})});
-            QCOMPARE(app.heldByte(c.position), c.held);
-            QCOMPARE(app.txt(c.box)->text(), QLatin1String(c.shown));
-            QVERIFY2(!KeyInput::IsPending(app.txt(c.box)), c.box);
+            const QString control = QLatin1String(c.control);
+            if (c.refused)
+                app.vsp->injectFault({VirtualSpBackend::Fault::Status, 11});
+            if (auto *combo = app.find<QComboBox>(control)) {
+                combo->setCurrentIndex(QByteArray(c.input).toInt());
+                QVERIFY2(app.requests().isEmpty(), c.control); // a program write sends nothing
+                emit combo->activated(combo->currentIndex());
+            } else if (auto *option = app.find<QRadioButton>(control)) {
+                option->click();
+                QVERIFY2(option->isChecked(), c.control);
+            } else if (auto *slider = app.find<QSlider>(control)) {
+                QLineEdit *box = app.txt(QString(control).replace(0, 3, QStringLiteral("txt")));
+                slider->setSliderDown(true);
+                slider->setSliderPosition(QByteArray(c.input).toInt());
+                QCOMPARE(box->text(), QLatin1String(c.shown)); // while dragged
+                QVERIFY2(app.requests().isEmpty(), c.control);
+                slider->setSliderDown(false);
+                QCOMPARE(box->text(), QLatin1String(c.input));
+            } else {
+                app.clearAndType(app.txt(control), QLatin1String(c.input));
+                QCOMPARE(app.txt(control)->text(), QLatin1String(c.shown));
+                QCOMPARE(KeyInput::IsPending(app.txt(control)), c.refused);
+                QVERIFY2(!KeyInput::IsPending(app.txt("txtDCA(1)")), c.control);
+            }
+            QList<QByteArray> sent;
+            if (c.width == 2)
+                sent << WithNibbles(before, c.position, {c.byte >> 4, c.byte & 15});
+            else if (c.width == 1)
+                sent << WithNibbles(before, c.position, {c.byte & 15});
+            QCOMPARE(app.uploads(), sent);
+            QCOMPARE(app.heldByte(c.position), c.refused ? c.also.value : c.byte);
+            QCOMPARE(app.notifier.messages.isEmpty(), !c.refused);
         }
     }
 
-    void aQuantizeOfZeroOrOneIsStoredAsNoneAndShownAsNone()
-    {
-        // The box shows one more than the SP stores: 1 is the lowest quantize, 0 is below it.
-        for (const char *typed : {"0", "1"}) {
-            ToneApp app({{124, 3}, {142, 5}});
-            QCOMPARE(app.txt("txtLFO(5)")->text(), QStringLiteral("6"));
-            const QByteArray before = app.image();
-            app.clearAndType(app.txt("txtLFO(5)"), QLatin1String(typed));
-            QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 142, {0, 0})});
-            QCOMPARE(app.heldByte(142), 0);
-            QCOMPARE(app.txt("txtLFO(5)")->text(), QStringLiteral("none"));
-            QVERIFY2(!KeyInput::IsPending(app.txt("txtLFO(5)")), typed);
-        }
-    }
-
-    void aSliderSendsOnceWhenLetGo()
-    {
-        // The LFO rate's box shows its slider's value only when the slider is let go.
-        const struct { const char *slider, *box; int value; const char *whileDragged; int position, high, low; } cases[] = {
-            {"sldDCA(1)", "txtDCA(1)", -30, "-30", 74, 14, 2},
-            {"sldLFO(0)", "txtLFO(0)", 30, "0", 106, 1, 14},
-        };
-        for (const auto &c : cases) {
-            ToneApp app;
-            const QByteArray before = app.image();
-            QSlider *slider = app.sld(c.slider);
-            slider->setSliderDown(true);
-            slider->setSliderPosition(c.value);
-            QCOMPARE(app.txt(c.box)->text(), QLatin1String(c.whileDragged));
-            QVERIFY(app.requests().isEmpty());
-            slider->setSliderDown(false);
-            QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, c.position, {c.high, c.low})});
-            QCOMPARE(app.txt(c.box)->text(), QString::number(c.value));
-        }
-    }
-
-    void eachBoxTakesOnlyItsKeys()
-    {
-        ToneApp app;
-        const struct { const char *box; const char *typed; const char *shown; } cases[] = {
-            {"txtDCF(4)", "-5x", "5"}, // the cutoff is unsigned
-            {"txtLFO(0)", "-3", "3"},  // of the LFO boxes only the wave start amount is signed
-            {"txtLFO(4)", "qxt", "qt"},
-            {"txtTone(0)", "-7q", "7"},
-        };
-        for (const auto &c : cases) {
-            app.clearAndType(app.txt(c.box), QLatin1String(c.typed), false);
-            QCOMPARE(app.txt(c.box)->text(), QLatin1String(c.shown));
-            QVERIFY(KeyInput::IsPending(app.txt(c.box)));
-        }
-        QVERIFY(app.requests().isEmpty());
-    }
-
-    void partOfAnLfoWordIsCompletedAndNothingSent()
+    // A box drops the keys it does not take and stays red until Enter; part of an LFO word is
+    // completed on Enter, and nothing is sent.
+    void eachBoxTakesOnlyItsKeysAndCompletesItsWords()
     {
         ToneApp app({{124, 3}});
-        const struct { const char *box; const char *typed; const char *word; } cases[] = {
-            {"txtLFO(4)", "q", "qnt"}, {"txtLFO(4)", "nt", "qnt"}, {"txtLFO(4)", "t", "qnt"},
-            {"txtLFO(5)", "e", "none"}, {"txtLFO(5)", "no", "none"}, {"txtLFO(5)", "one", "none"},
+        const struct { const char *box; const char *typed; bool enter; const char *shown; } cases[] = {
+            {"txtLFO(4)", "q", true, "qnt"},
+            {"txtLFO(4)", "nt", true, "qnt"},
+            {"txtLFO(4)", "t", true, "qnt"},
+            {"txtLFO(5)", "e", true, "none"},
+            {"txtLFO(5)", "no", true, "none"},
+            {"txtLFO(5)", "one", true, "none"},
+            {"txtDCF(4)", "-5x", false, "5"}, // the cutoff is unsigned
+            {"txtLFO(0)", "-3", false, "3"},  // of the LFO boxes only the wave start amount is signed
+            {"txtLFO(4)", "qxt", false, "qt"},
+            {"txtTone(0)", "-7q", false, "7"},
         };
         for (const auto &c : cases) {
-            app.clearAndType(app.txt(c.box), QLatin1String(c.typed));
-            QCOMPARE(app.txt(c.box)->text(), QLatin1String(c.word));
-            QVERIFY(!KeyInput::IsPending(app.txt(c.box)));
+            app.clearAndType(app.txt(c.box), QLatin1String(c.typed), c.enter);
+            QCOMPARE(app.txt(c.box)->text(), QLatin1String(c.shown));
+            QCOMPARE(KeyInput::IsPending(app.txt(c.box)), !c.enter);
         }
         QVERIFY(app.requests().isEmpty());
     }
 
-    void theQuantizeWordTypedInFullSendsNoAmount()
+    // Waves 2, 5 and 9 are loaded: a typed number moves up to one of them, the spin button steps
+    // onto them; without Waves the boxes are disabled and the spin button says so.
+    void aWaveTypedOrSpunIsOneTheSpHolds()
     {
-        ToneApp app({{122, 25}, {124, 3}});
-        QCOMPARE(app.txt("txtLFO(5)")->text(), QStringLiteral("amt"));
-        const QByteArray before = app.image();
-        app.clearAndType(app.txt("txtLFO(4)"), QStringLiteral("qnt"));
-        QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 122, {0, 0})});
-        QCOMPARE(app.heldByte(122), 0);
-        QCOMPARE(app.txt("txtLFO(4)")->text(), QStringLiteral("qnt"));
-        QCOMPARE(app.txt("txtLFO(5)")->text(), QStringLiteral("none"));
-    }
-
-    void aModeOptionSendsItsWholeModeByteOnlyWhenTheBitChanges()
-    {
-        const struct { int option; int position; int initial; int width; int sent; } cases[] = {
-            {5, 120, 0x01, 2, 0x21},   // DCO LFO phase inverted
-            {6, 120, 0x01, 2, 0x00},   // DCO envelope summed
-            {4, 120, 0x01, 0, 0},      // already normal: nothing
-            {7, 120, 0x01, 0, 0},      // already scaled: nothing
-            {30, 138, 0x40, 2, 0x00},  // pan auxiliary unipolar
-            {31, 138, 0x40, 0, 0},
-            {25, 138, 0x40, 2, 0x50},  // pan LFO unipolar
-            {3, 141, 0x01, 1, 0x03},   // DCF LFO phase inverted: the nibble character alone
-            {0, 141, 0x03, 1, 0x02},   // DCA LFO phase normal
-            {1, 141, 0x01, 0, 0},
-        };
-        for (const auto &c : cases) {
-            // The phase nibble shares its byte with a high nibble that must travel unchanged.
-            const int stored = c.position == 141 ? 0xA0 | c.initial : c.initial;
-            ToneApp app({{c.position == 141 ? 140 : c.position, stored}, {142, 0x5C}});
-            const QByteArray before = app.image();
-            app.opt("optToneModMode", c.option)->click();
-            const QString which = QStringLiteral("option %1").arg(c.option);
-            if (c.width == 0) {
-                QVERIFY2(app.requests().isEmpty(), qPrintable(which));
-                QVERIFY2(app.opt("optToneModMode", c.option)->isChecked(), qPrintable(which));
-                continue;
-            }
-            const QByteArray expected = c.width == 1 ? WithNibbles(before, 141, {c.sent})
-                                                     : WithNibbles(before, c.position, {c.sent >> 4, c.sent & 15});
-            QCOMPARE(app.uploads(), QList<QByteArray>{expected});
-            QCOMPARE(app.heldByte(c.position == 141 ? 140 : c.position), c.position == 141 ? 0xA0 | c.sent : c.sent);
-            QCOMPARE(app.heldByte(142), 0x5C);
-            QVERIFY2(app.opt("optToneModMode", c.option)->isChecked(), qPrintable(which));
-        }
-    }
-
-    void anEnvelopeSelectSendsItsPlace()
-    {
-        ToneApp app({{82, 0}});
-        const QByteArray before = app.image();
-        app.opt("optToneEnvSel", 3)->click(); // already "none": nothing
-        QVERIFY(app.requests().isEmpty());
-        app.opt("optToneEnvSel", 5)->click();
-        QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 82, {0, 2})});
-        QCOMPARE(app.heldByte(82), 2);
-        QVERIFY(app.opt("optToneEnvSel", 5)->isChecked());
-    }
-
-    void aSourceIsSentWhenTheUserChoosesIt()
-    {
-        const struct { int combo; int choice; int position; } cases[] = {
-            {0, 2, 76}, {1, 6, 90}, {2, 1, 102}, {3, 4, 134}, {4, 7, 108}, {5, 3, 112}, {6, 5, 116}, {7, 8, 124}};
-        for (const auto &c : cases) {
-            ToneApp app;
-            const QByteArray before = app.image();
-            app.cbo(c.combo)->setCurrentIndex(c.choice); // a program write sends nothing
-            QVERIFY(app.requests().isEmpty());
-            emit app.cbo(c.combo)->activated(c.choice);
-            QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, c.position, {0, c.choice})});
-            QCOMPARE(app.heldByte(c.position), c.choice);
-            emit app.cbo(c.combo)->activated(c.choice); // the source already shown
-            QCOMPARE(app.uploads().size(), 1);
-        }
-    }
-
-    void anEditTheSpRefusesStaysRed()
-    {
-        ToneApp app({{80, 40}});
-        app.vsp->injectFault({VirtualSpBackend::Fault::Status, 11});
-        app.clearAndType(app.txt("txtDCF(4)"), QStringLiteral("50"));
-        QCOMPARE(app.uploads().size(), 1);
-        QVERIFY(KeyInput::IsPending(app.txt("txtDCF(4)")));
-        QCOMPARE(app.heldByte(80), 40);
-        QVERIFY(!app.notifier.messages.isEmpty());
-        // The Tone is read back all the same: the box shows what the SP holds.
-        QCOMPARE(app.txt("txtDCF(4)")->text(), QStringLiteral("40"));
-        QVERIFY(!KeyInput::IsPending(app.txt("txtDCA(0)")));
-    }
-
-    void aTypedWaveNumberBecomesAWaveTheSpHolds()
-    {
-        // Waves 2, 5 and 9 are loaded.
         const struct { const char *typed; int wave; const char *name; } cases[] = {
             {"5", 5, "Snare"}, {"3", 5, "Snare"}, {"0", 2, "Kick"}, {"6", 9, "Hat"}, {"50", 9, "Hat"}};
         for (const auto &c : cases) {
@@ -262,10 +182,6 @@ private slots:
             QCOMPARE(app.uploads(), QList<QByteArray>{WithNibbles(before, 50, {0, c.wave})});
             QCOMPARE(app.heldByte(50), c.wave);
         }
-    }
-
-    void theWaveSpinButtonStepsThroughTheWavesTheSpHolds()
-    {
         ToneApp app({{50, 2}});
         auto *spin = app.find<SpinButton>("spnTone(0)");
         auto *up = spin->findChild<QToolButton *>("up");
@@ -279,20 +195,16 @@ private slots:
             QCOMPARE(app.uploads().size(), s.sends ? 1 : 0);
             QCOMPARE(app.heldByte(50), s.wave);
         }
-    }
 
-    void withoutWavesTheWaveBoxesAreDisabledAndTheSpinSaysSo()
-    {
         Vsp::SpMemory memory = VspApp::StandardMemory();
         memory.of(Vsp::Wave).clear();
-        ToneApp app({{50, 2}}, memory);
-        QCOMPARE(app.txt("txtTone(1)")->text(), QStringLiteral("No Waves Avail"));
-        QVERIFY(!app.txt("txtTone(0)")->isEnabled());
-        QVERIFY(!app.txt("txtTone(1)")->isEnabled());
-        auto *up = app.find<SpinButton>("spnTone(0)")->findChild<QToolButton *>("up");
-        QTest::mouseClick(up, Qt::LeftButton);
-        QCOMPARE(app.notifier.shown(), QStringList{"Load Wave Object: There are no Wave Objects loaded into the SP"});
-        QVERIFY(app.uploads().isEmpty());
+        ToneApp none({{50, 2}}, memory);
+        QCOMPARE(none.txt("txtTone(1)")->text(), QStringLiteral("No Waves Avail"));
+        QVERIFY(!none.txt("txtTone(0)")->isEnabled());
+        QVERIFY(!none.txt("txtTone(1)")->isEnabled());
+        QTest::mouseClick(none.find<SpinButton>("spnTone(0)")->findChild<QToolButton *>("up"), Qt::LeftButton);
+        QCOMPARE(none.notifier.shown(), QStringList{"Load Wave Object: There are no Wave Objects loaded into the SP"});
+        QVERIFY(none.uploads().isEmpty());
     }
 };
 
