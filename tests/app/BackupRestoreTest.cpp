@@ -41,7 +41,6 @@ private:
     QString path; // the backup of the standard memory
 
     BackupCommand::Outcome restore(const QString &file) { return BackupCommand::Restore(app.main()->services(), app.session(), file); }
-    // Backs the SP up into `path`, then gives it `now` and forgets the traffic.
     void backUpAndChangeTo(const Vsp::SpMemory &now)
     {
         QCOMPARE(BackupCommand::Backup(app.main()->services(), app.session(), path).result, Result::Done);
@@ -62,9 +61,7 @@ private slots:
     void backupChangeRestoreGivesTheSameMemoryBack()
     {
         backUpAndChangeTo(ChangedAfterBackup());
-        // The file is exactly what the SP itself sends for its memory.
         QCOMPARE(FileBytes(path), Vsp::BackupOf(VspApp::StandardMemory()));
-        // A "no" to the question sends nothing.
         app.notifier.answer = false;
         QCOMPARE(restore(path).result, Result::Declined);
         QVERIFY(uploads().isEmpty());
@@ -76,7 +73,6 @@ private slots:
         QCOMPARE(app.vsp->device().memory(), VspApp::StandardMemory());
         QVERIFY2(restored.text.contains(QStringLiteral("Sent 10 of 10 messages")), qPrintable(restored.text));
 
-        // One question, listing exactly what differs.
         QCOMPARE(app.notifier.messages.size(), 1);
         const QString summary = app.notifier.messages.at(0).text;
         QVERIFY2(summary.contains(QStringLiteral("Changed on the SP (2): t# 7 Snare Tone, m# 4 Drum Map")), qPrintable(summary));
@@ -84,32 +80,22 @@ private slots:
         QVERIFY(summary.contains(QStringLiteral("The Global settings differ.")));
         QVERIFY(!summary.contains(QStringLiteral("w#")));
 
-        // Then every kind is read again, after the last upload.
         const QList<QByteArray> all = app.requests();
         const QList<QByteArray> afterUploads = all.mid(all.lastIndexOf(uploads().last()) + 1);
         for (int kind = 0; kind < 5; ++kind)
             QVERIFY2(afterUploads.contains(Wire({0xF0, 0, 0, 0x1B, 2, 5, 0x7F, 0x12, 1, 1, kind, 0xF7})), qPrintable(QString::number(kind)));
     }
 
-    void aDamagedTruncatedOrForeignFileIsRefusedAndNothingIsSent()
+    // Which files are refused is the backup reader's; here, that the SP is not even asked.
+    void aDamagedFileIsRefusedBeforeAnythingIsSent()
     {
-        const QByteArray whole = Vsp::BackupOf(VspApp::StandardMemory());
-        const qsizetype second = whole.indexOf('\xF0', 1);
-        const QList<QPair<QByteArray, QString>> cases = {
-            {whole.chopped(30), "is cut short"},
-            {QByteArray(whole).remove(second - 1, 1), "Message 1 is cut short"}, // run into the next message
-            {QByteArray(whole).replace(second + 2, 1, "\x01"), "Message 2 is not from the SP"},
-            {QByteArray(whole).replace(second + 30, 1, "\x3F"), "Message 2 is a damaged dump"},
-        };
-        for (const auto &[file, error] : cases) {
-            QVERIFY(WriteBytes(path, file));
-            app.vsp->clearTraffic();
-            const BackupCommand::Outcome outcome = restore(path);
-            QCOMPARE(outcome.result, Result::Failed);
-            QVERIFY2(outcome.text.contains(error), qPrintable(outcome.text));
-            QVERIFY(outcome.text.contains(QStringLiteral("Nothing was sent to the SP.")));
-            QVERIFY(app.vsp->traffic().isEmpty());
-        }
+        QVERIFY(WriteBytes(path, Vsp::BackupOf(VspApp::StandardMemory()).chopped(30)));
+        app.vsp->clearTraffic();
+        const BackupCommand::Outcome outcome = restore(path);
+        QCOMPARE(outcome.result, Result::Failed);
+        QVERIFY2(outcome.text.contains(QStringLiteral("is cut short")), qPrintable(outcome.text));
+        QVERIFY(outcome.text.contains(QStringLiteral("Nothing was sent to the SP.")));
+        QVERIFY(app.vsp->traffic().isEmpty());
     }
 
     // Wave 9's samples cannot come back: it is skipped, and said so in the question and the report.
@@ -139,7 +125,6 @@ private slots:
         QCOMPARE(outcome.result, Result::Failed);
         QVERIFY2(outcome.text.contains(QStringLiteral("Refused: t# 7 Snare Tone: SP illegal data value encountered (11)")),
                  qPrintable(outcome.text));
-        // The rest still went.
         QVERIFY(app.vsp->device().memory().find(Vsp::Preset, 1));
         // The refusals are in the report alone: no box for each, only the question before.
         QCOMPARE(app.notifier.messages.size(), 1);
@@ -166,7 +151,6 @@ private slots:
         QVERIFY(Commands(app, DumpCommand, Vsp::Preset).isEmpty());
     }
 
-    // Offered in the Tools menu while the Virtual SP is in use.
     void theVirtualSpLoadsABackupAsItsMemoryAndSavesItsMemoryAsOne()
     {
         emit app.find<QMenu>(QStringLiteral("mnuTools"))->aboutToShow();
@@ -181,7 +165,6 @@ private slots:
         QCOMPARE(FileBytes(saved), FileBytes(path));
     }
 
-    // A backup against the SP, and two backups against each other, each column named by its side.
     void theCompareWindowShowsEachDifferingParameterByName()
     {
         backUpAndChangeTo(ChangedAfterBackup());

@@ -110,7 +110,6 @@ private slots:
         QVERIFY(!app.main()->ImportObjectFile(app.dir.filePath(QStringLiteral("missing.syx"))));
         QVERIFY(app.notifier.texts().last().startsWith(QStringLiteral("Could not read missing.syx")));
 
-        // A "no" to the question sends nothing either.
         app.notifier.messages.clear();
         app.notifier.answer = false;
         QVERIFY(!app.main()->ImportObjectFile(app.snare));

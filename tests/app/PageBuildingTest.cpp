@@ -38,8 +38,8 @@ QMap<QString, QString> PageControls(frmMain *main, bool visibility = false)
     return shown;
 }
 
-// The names whose state differs, with both states, for a readable failure.
-QStringList Differences(const QMap<QString, QString> &expected, const QMap<QString, QString> &actual)
+// The names whose state differs, with both states, one a line for a readable failure.
+QString Differences(const QMap<QString, QString> &expected, const QMap<QString, QString> &actual)
 {
     QStringList differ;
     for (auto it = expected.begin(); it != expected.end(); ++it) {
@@ -50,7 +50,7 @@ QStringList Differences(const QMap<QString, QString> &expected, const QMap<QStri
         if (!expected.contains(it.key()))
             differ << it.key() + ": <missing> / " + it.value();
     }
-    return differ;
+    return differ.join(QLatin1Char('\n'));
 }
 
 struct LateApp : VspApp {
@@ -68,31 +68,22 @@ struct LateApp : VspApp {
 class PageBuildingTest : public QObject {
     Q_OBJECT
 private slots:
+    // After an offline start too, where every page is cleared.
     void pagesMadeLateShowWhatPagesMadeAtStartShow()
     {
-        VspApp early;
-        QCOMPARE(early.start(), LinkStartup::Outcome::Online);
-        LateApp late;
-        QCOMPARE(late.start(), LinkStartup::Outcome::Online);
-        QVERIFY2(!late.find<QLineEdit>("txtFineTune"), "the Wave tab is not shown at start");
-        QVERIFY(!late.pages().IsBuilt(KindWave));
-        QVERIFY(late.find<QLineEdit>("txtPreset(0)"));
-        QVERIFY2(!late.find<QWidget>("fraLayer"), "nor the Preset2 tab");
-
-        QVERIFY(late.finish());
-        const QStringList differ = Differences(PageControls(early.main()), PageControls(late.main()));
-        QVERIFY2(differ.isEmpty(), qPrintable(differ.join(QLatin1Char('\n'))));
-    }
-
-    void pagesMadeLateAfterAnOfflineStartAreClearedAsAtStart()
-    {
-        VspApp early;
-        QCOMPARE(early.startOffline(), LinkStartup::Outcome::Offline);
-        LateApp late;
-        QCOMPARE(late.startOffline(), LinkStartup::Outcome::Offline);
-        QVERIFY(late.finish());
-        const QStringList differ = Differences(PageControls(early.main()), PageControls(late.main()));
-        QVERIFY2(differ.isEmpty(), qPrintable(differ.join(QLatin1Char('\n'))));
+        for (const bool online : {true, false}) {
+            VspApp early;
+            LateApp late;
+            const auto outcome = online ? LinkStartup::Outcome::Online : LinkStartup::Outcome::Offline;
+            QCOMPARE(online ? early.start() : early.startOffline(), outcome);
+            QCOMPARE(online ? late.start() : late.startOffline(), outcome);
+            QVERIFY2(!late.find<QLineEdit>("txtFineTune"), "the Wave tab is not shown at start");
+            QVERIFY(!late.pages().IsBuilt(KindWave));
+            QVERIFY(late.find<QLineEdit>("txtPreset(0)"));
+            QVERIFY2(!late.find<QWidget>("fraLayer"), "nor the Preset2 tab");
+            QVERIFY(late.finish());
+            QCOMPARE(Differences(PageControls(early.main()), PageControls(late.main())), QString());
+        }
     }
 
     void aKindClearedBeforeItsPageIsMadeIsShownCleared()
@@ -110,8 +101,7 @@ private slots:
         late.main()->Download(frmMain::AllObjects);
         QVERIFY(late.finish());
         QCOMPARE(late.find<QLineEdit>("txtMap(0)")->text(), QString());
-        const QStringList differ = Differences(PageControls(early.main()), PageControls(late.main()));
-        QVERIFY2(differ.isEmpty(), qPrintable(differ.join(QLatin1Char('\n'))));
+        QCOMPARE(Differences(PageControls(early.main()), PageControls(late.main())), QString());
     }
 
     // Chosen after the start, or the tab the last run ended on, made first of all.
@@ -130,9 +120,8 @@ private slots:
                 QCOMPARE(late.start(), LinkStartup::Outcome::Online);
                 if (!lastRun)
                     late.showTab(tab);
-                const QStringList differ = Differences(expected, PageControls(late.main(), true));
-                QVERIFY2(differ.isEmpty(), qPrintable(captions.at(tab) + (lastRun ? " at start:\n" : ":\n") +
-                                                      differ.join(QLatin1Char('\n'))));
+                const QString differ = Differences(expected, PageControls(late.main(), true));
+                QVERIFY2(differ.isEmpty(), qPrintable(captions.at(tab) + (lastRun ? " at start:\n" : ":\n") + differ));
             }
         }
     }

@@ -21,7 +21,6 @@ QString ReadAll(const QString &path)
     return QString::fromLatin1(FileBytes(path));
 }
 
-// The program on an interface whose SP answers every request.
 struct AnsweredApp : TestApp {
     ScriptedBackend *sp = nullptr;
     AnsweredApp()
@@ -52,9 +51,6 @@ private slots:
         VirtualSp &device = vsp->device();
         QCOMPARE(app.start(std::move(vsp), {"/b"}), LinkStartup::Outcome::Online);
         QVERIFY(app.main()->isVisible());
-        QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
-        QVERIFY(app.find<QPushButton>("cmdLoadBank")->isEnabled());
-        QVERIFY(app.notifier.messages.isEmpty());
         // The probe is the Preset key; then the first tab's key follows the SP to the Preset page.
         QCOMPARE(device.keyPresses(), 2);
         const QStringList trace = ReadAll(app.file("trace.txt")).split('\n', Qt::SkipEmptyParts);
@@ -106,14 +102,10 @@ private slots:
         ScriptedBackend *sp = backend.get();
         QCOMPARE(app.start(std::move(backend), {"/b"}), LinkStartup::Outcome::Offline);
         QVERIFY(app.main()->isVisible());
-        QStringList texts, tips;
-        for (int panel = 1; panel <= 9; ++panel) {
+        QStringList texts;
+        for (int panel = 1; panel <= 9; ++panel)
             texts << app.panel(panel);
-            tips << app.main()->statusPanel(panel)->toolTip();
-        }
         QCOMPARE(texts, (QStringList{"p#", "m#", "t#", "w#", "mu#", "Free Mem:", "Current Bank:", "OFFLINE", "Midi IO"}));
-        QCOMPARE(tips, (QStringList{"Current Preset", "Current Map", "Current Tone", "Current Wave", "Current Multi",
-                                    "Free Sample RAM", "", "SP Status", "MIDI Data Flow"}));
         // On a first start the user is also told where the ports and the device ID are chosen.
         const QStringList said = app.notifier.texts();
         QCOMPARE(said.size(), 2);
@@ -148,36 +140,34 @@ private slots:
         QCOMPARE(app.panel(8), QStringLiteral("OFFLINE"));
     }
 
-    void noMidiDeviceEndsTheProgramWithoutSavingAnything()
+    // No ports at all, or a port that will not open: the program ends, saving nothing.
+    void withoutUsablePortsTheProgramEndsWithoutSavingAnything()
     {
-        TestApp app;
-        QCOMPARE(app.start(std::make_unique<ScriptedBackend>(QStringList{}, QStringList{}), {"/b"}),
-                 LinkStartup::Outcome::Fatal);
-        QVERIFY(!ReadAll(app.file("krvn.dbg")).contains("Loading Main Screen"));
-        QCOMPARE(app.notifier.texts(), QStringList{"Cannot initialise MIDI interface(s)...Exiting"});
-        QCOMPARE(app.notifier.messages[0].icon, Notifier::Icon::Critical);
-        QVERIFY(!app.main()->isVisible());
-        app.korvane.reset();
-        app.store.sync();
-        QVERIFY(app.store.allKeys().isEmpty());
-    }
-
-    void portThatCannotOpenIsReportedThenFatal()
-    {
-        for (const bool input : {true, false}) {
+        const QString fatal = QStringLiteral("Cannot initialise MIDI interface(s)...Exiting");
+        const struct { const char *failing; QStringList said; } cases[] = {
+            {nullptr, {fatal}},
+            {"input", {"Error opening MIDI input device", fatal}},
+            {"output", {"Error opening MIDI output device", fatal}},
+        };
+        for (const auto &c : cases) {
             TestApp app;
-            auto backend = std::make_unique<ScriptedBackend>();
-            (input ? backend->failInputOpen : backend->failOutputOpen) = true;
+            auto backend = c.failing ? std::make_unique<ScriptedBackend>() : std::make_unique<ScriptedBackend>(QStringList{}, QStringList{});
+            backend->failInputOpen = c.failing && QByteArray(c.failing) == "input";
+            backend->failOutputOpen = c.failing && QByteArray(c.failing) == "output";
             ScriptedBackend *sp = backend.get();
-            QCOMPARE(app.start(std::move(backend)), LinkStartup::Outcome::Fatal);
-            const QString port = input ? QStringLiteral("input") : QStringLiteral("output");
-            QCOMPARE(app.notifier.texts(), (QStringList{"Error opening MIDI " + port + " device",
-                                                        "Cannot initialise MIDI interface(s)...Exiting"}));
+            QCOMPARE(app.start(std::move(backend), {"/b"}), LinkStartup::Outcome::Fatal);
+            QCOMPARE(app.notifier.texts(), c.said);
+            QCOMPARE(app.notifier.messages.last().icon, Notifier::Icon::Critical);
             QVERIFY(sp->sent.isEmpty());
-            if (input) {
+            QVERIFY(!ReadAll(app.file("krvn.dbg")).contains("Loading Main Screen"));
+            QVERIFY(!app.main()->isVisible());
+            if (sp->failInputOpen) {
                 QCOMPARE(app.notifier.messages[0].heading, QStringLiteral("OpenInputDevice()"));
                 QVERIFY(!sp->outputOpen);
             }
+            app.korvane.reset();
+            app.store.sync();
+            QVERIFY(app.store.allKeys().isEmpty());
         }
     }
 
@@ -223,12 +213,7 @@ private slots:
             QTest::mouseClick(button, Qt::LeftButton);
             QCOMPARE(app.sp->sent.last(), SpKey(code));
         }
-
         auto *tabs = app.find<QTabWidget>("SPFEtab");
-        QStringList captions;
-        for (int i = 0; i < tabs->count(); ++i)
-            captions << tabs->tabText(i);
-        QCOMPARE(captions, (QStringList{"Preset1", "Preset2", "Map", "Tone1", "Tone2", "Tone3", "Wave", "Global"}));
         tabs->setCurrentIndex(MainTabs::IndexOf("Global"));
         QCOMPARE(app.find<QLabel>("lblObjNumHash")->text(), QStringLiteral("mu#"));
         QCOMPARE(app.find<QGroupBox>("pnlObjNum")->title(), QStringLiteral("Multi Num"));
@@ -247,7 +232,6 @@ private slots:
         QCOMPARE(app.sp->sent.size(), before);
     }
 
-    // Closing saves the ports and the settings and closes the ports and the other windows.
     void closingSavesTheSettingsAndClosesPortsAndWindows()
     {
         AnsweredApp app;
@@ -258,7 +242,6 @@ private slots:
                 about = w;
         }
         QVERIFY(about);
-        QCOMPARE(about->windowTitle(), QStringLiteral("About Korvane"));
         QPointer<QWidget> aboutAlive(about);
 
         app.main()->close();
