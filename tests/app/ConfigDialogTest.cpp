@@ -561,17 +561,7 @@ private slots:
         for (int i = 1; i < sentAt.size(); ++i)
             QVERIFY2(sentAt[i] - sentAt[i - 1] >= 150, qPrintable(QString::number(sentAt[i] - sentAt[i - 1])));
         QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
-
-        app.main()->close();
-        app.store.sync();
-        QCOMPARE(app.store.value("MIDI Interface/Message Pause").toString(), QStringLiteral("150"));
         QVERIFY(app.notifier.messages.isEmpty());
-        for (const char *garbled : {"-5", "1001", "soon"}) {
-            TestApp again;
-            again.store.setValue("MIDI Interface/Message Pause", garbled);
-            again.start(AnsweringInterface("A"));
-            QCOMPARE(again.session().settings.ports.MessagePause, 0);
-        }
     }
 
     // Every control fits inside the window on every page: nothing clipped.

@@ -14,7 +14,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -569,36 +568,6 @@ private slots:
         QVERIFY(app.find<QPushButton>("cmdDownLoad")->isEnabled());
         app.main()->close();
         QVERIFY(!stats->isVisible());
-    }
-
-    // The README's pictures, only when asked for.
-    void screenshots()
-    {
-        const QString folder = qEnvironmentVariable("KORVANE_SCREENSHOTS");
-        if (folder.isEmpty())
-            QSKIP("set KORVANE_SCREENSHOTS to a folder to write the windows' pictures");
-        QDir().mkpath(folder);
-        MemApp app;
-        app.startWithDisks();
-        app.showTab("Tone1");
-        const auto save = [&](QWidget *window, const char *name) {
-            window->adjustSize();
-            QVERIFY(window->grab().save(folder + QLatin1Char('/') + QLatin1String(name)));
-            window->hide();
-        };
-        app.main()->LoadBank();
-        save(app.dialog<frmLoadBank>(), "load-bank.png");
-        app.main()->DeleteObject();
-        save(app.dialog<frmDeleteObject>(), "delete-object.png");
-        app.spin(app.openMerge(), "spnMerge(1)", true);
-        save(app.dialog<frmStereoMerge>(), "stereo-merge.png");
-        app.main()->ShowStats();
-        save(app.dialog<frmStats>(), "statistics.png");
-        frmProgress &progress = app.main()->progress();
-        progress.SetCancellable(true);
-        progress.Show(QStringLiteral("Load Bank"), QStringLiteral("Loading Bank from Floppy Disk..."));
-        save(&progress, "progress-floppy.png");
-        progress.SetCancellable(false);
     }
 };
 

@@ -33,11 +33,6 @@ struct ObjectApp : VspApp {
 
     QByteArray &held() { return vsp->device().memory().of(static_cast<Vsp::Kind>(kind))[number]; }
     int heldByte(int position) { return SpRecords::ByteAt(held(), position); }
-    int heldSigned(int position)
-    {
-        const int byte = heldByte(position);
-        return byte > 127 ? byte - 256 : byte;
-    }
     QByteArray image() { return session().objects.of(kind).Image; }
 
     // The object's uploads, without the requests that read it back.
