@@ -79,7 +79,8 @@ QByteArray ScriptedBackend::DirectoryStatus(int kind)
 {
     QByteArray status("\xF0\x00\x00\x1B\x02\x05\x7F\x02", 8);
     status.append(static_cast<char>(kind));
-    status.append(QByteArray(54, '\0'));
+    // Figures follow the kind, as in a real status, so that the kind is read from its own place.
+    status.append(QByteArray(54, '\x01'));
     status.append('\xF7');
     return status;
 }
