@@ -43,9 +43,11 @@ QLineEdit *ShownFieldBox(std::string_view control, QWidget *parent)
 {
     const auto &fields = WaveDump::ShownFields();
     const auto field = std::find_if(fields.begin(), fields.end(), [&](const auto &f) { return f.control == control; });
+    // A name the description lacks still gets its box, without a tip, rather than a read past the table.
     Q_ASSERT(field != fields.end());
-    QLineEdit *box = ShownBox(QLatin1String(field->control), parent);
-    box->setToolTip(QLatin1String(field->tip));
+    QLineEdit *box = ShownBox(QLatin1String(control.data(), static_cast<qsizetype>(control.size())), parent);
+    if (field != fields.end())
+        box->setToolTip(QLatin1String(field->tip));
     return box;
 }
 

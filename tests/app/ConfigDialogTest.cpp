@@ -54,16 +54,11 @@ struct Dialog {
     QTabWidget *pages() const { return get<QTabWidget>("vstConfig"); }
     void click(const char *button) const { QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton); }
 
-    void typeInto(QLineEdit *box, const QString &text) const
-    {
-        box->selectAll();
-        QTest::keyClicks(box, text);
-    }
+    void typeInto(QLineEdit *box, const QString &text) const { box->selectAll(); QTest::keyClicks(box, text); }
     void typeInto(int e, const QString &text) const { typeInto(sp(e), text); }
     void spin(int e, bool up) const
     {
-        auto *spinner = get<SpinButton>(QStringLiteral("spnSPconfig(%1)").arg(e));
-        spinner->findChild<QToolButton *>(up ? "up" : "down")->click();
+        get<SpinButton>(QStringLiteral("spnSPconfig(%1)").arg(e))->findChild<QToolButton *>(up ? "up" : "down")->click();
     }
     static void pick(QListWidget *list, int row)
     {
@@ -95,8 +90,6 @@ void PressKey(TestApp &app, int key)
 {
     QTest::mouseClick(app.find<QPushButton>(QStringLiteral("cmdPushButton(%1)").arg(key)), Qt::LeftButton);
 }
-
-const QString NotResponding = QStringLiteral("The specified SP Device is not responding");
 
 } // namespace
 
@@ -132,25 +125,23 @@ private slots:
         VspApp app;
         app.start();
         app.session().exchange.setAwaitingResponse(true);
-        QVERIFY(!OpenConfig(app, "mnuConfigMidi").w);
-        QVERIFY(!OpenConfig(app).w);
+        QVERIFY(!OpenConfig(app, "mnuConfigMidi").w && !OpenConfig(app).w);
         app.session().exchange.setAwaitingResponse(false);
         Dialog d = OpenConfig(app);
         d.typeInto(2, "12");
         d.thru()->click();
+        const Settings &s = app.session().settings;
         app.session().exchange.setAwaitingResponse(true);
         for (const char *button : {"cmdApply", "cmdOK"}) {
             d.click(button);
             QVERIFY2(d.w->isVisible() && d.apply()->isEnabled() && d.note()->isVisible(), button);
             QCOMPARE(d.note()->text(),
                      QStringLiteral("Not applied: the SP is busy with an exchange. Press Apply again once it has answered."));
-            QCOMPARE(app.session().settings.sp.PlayBackVelocityOff, 64);
-            QCOMPARE(app.session().settings.ports.MidiThru, 0);
+            QCOMPARE((QList<int>{s.sp.PlayBackVelocityOff, s.ports.MidiThru}), (QList<int>{64, 0}));
         }
         app.session().exchange.setAwaitingResponse(false);
         d.click("cmdOK");
-        QCOMPARE(app.session().settings.sp.PlayBackVelocityOff, 12);
-        QCOMPARE(app.session().settings.ports.MidiThru, 1);
+        QCOMPARE((QList<int>{s.sp.PlayBackVelocityOff, s.ports.MidiThru}), (QList<int>{12, 1}));
         QVERIFY(!d.w->isVisible());
     }
 
@@ -176,9 +167,7 @@ private slots:
         QCOMPARE(d.spTexts(), (QStringList{"72", "64", "64", "10", "17", "C5"}));
         QVERIFY(d.device(0)->isChecked());
         QCOMPARE(d.volName()->text(), QStringLiteral("Floppy Disk"));
-        QVERIFY(!d.apply()->isEnabled());
-        for (auto g : {frmConfig::MidiDevices, frmConfig::MidiThru, frmConfig::DiskDevices, frmConfig::SpSettings})
-            QVERIFY(!d.w->Changed(g));
+        QVERIFY(!d.apply()->isEnabled()); // so no group is flagged changed
 
         // A port plugged into the interface since is offered when the dialog opens again.
         d.click("cmdCancel");
@@ -229,10 +218,8 @@ private slots:
             c.edit(d);
             QVERIFY2(d.w->Changed(c.group) && d.apply()->isEnabled(), c.what);
             d.apply()->click();
-            QVERIFY2(!d.w->Changed(c.group) && !d.apply()->isEnabled(), c.what);
-            QVERIFY2(c.applied(app.session().settings), c.what);
-            QVERIFY2(d.w->isVisible(), c.what);
-            QVERIFY2(app.notifier.messages.isEmpty(), c.what);
+            QVERIFY2(!d.w->Changed(c.group) && !d.apply()->isEnabled() && d.w->isVisible(), c.what);
+            QVERIFY2(c.applied(app.session().settings) && app.notifier.messages.isEmpty(), c.what);
         }
     }
 
@@ -249,8 +236,7 @@ private slots:
         d.click("cmdCancel");
         const Settings &s = app.session().settings;
         QCOMPARE(s.disks[4].VolName, QStringLiteral("Drums"));
-        QCOMPARE(s.sp.PlayBackNote, 60);
-        QCOMPARE(s.ports.MidiThru, 0);
+        QCOMPARE((QList<int>{s.sp.PlayBackNote, s.ports.MidiThru}), (QList<int>{60, 0}));
         app.main()->close();
         app.store.sync();
         QCOMPARE(app.store.value("Disk Devices/Dev4_VolName").toString(), QStringLiteral("Drums"));
@@ -284,11 +270,10 @@ private slots:
 
         d.apply()->click();
         const SpConfig &sp = app.session().settings.sp;
-        QCOMPARE(sp.PlayBackNote, 12);
-        QCOMPARE(sp.PlayBackVelocityOn, 7);
-        QCOMPARE(sp.PlayBackVelocityOff, 127);
-        QCOMPARE(sp.PlayBackMidiChannel, 15); // shown 16, stored 15
-        QCOMPARE(sp.SysExDeviceID, 127);
+        // Note, velocities, channel (shown 16, stored 15), device ID.
+        QCOMPARE((QList<int>{sp.PlayBackNote, sp.PlayBackVelocityOn, sp.PlayBackVelocityOff, sp.PlayBackMidiChannel,
+                             sp.SysExDeviceID}),
+                 (QList<int>{12, 7, 127, 15, 127}));
         d.typeInto(3, "0");
         d.apply()->click();
         QCOMPARE(sp.PlayBackMidiChannel, 0);
@@ -344,8 +329,7 @@ private slots:
         TestApp app;
         auto a = AnsweringInterface("A");
         auto b = AnsweringInterface("B");
-        ScriptedBackend *first = a.get();
-        ScriptedBackend *second = b.get();
+        ScriptedBackend *first = a.get(), *second = b.get();
         second->failInputOpen = true;
         QCOMPARE(app.startWith(Backends(std::move(a), std::move(b))), LinkStartup::Outcome::Online);
 
@@ -370,10 +354,9 @@ private slots:
         QVERIFY(!first->inputOpen && !first->outputOpen);
         QVERIFY(second->inputOpen && second->outputOpen);
         const PortSettings &ports = app.session().settings.ports;
-        QCOMPARE(ports.InputDeviceNum, 1);
-        QCOMPARE(ports.InputDeviceName, QStringLiteral("B In"));
-        QCOMPARE(ports.OutputDeviceNum, 1);
-        QCOMPARE(ports.OutputDeviceName, QStringLiteral("B Out"));
+        const auto chosen = [&ports] { return QStringList{QString::number(ports.InputDeviceNum), ports.InputDeviceName,
+                                                          QString::number(ports.OutputDeviceNum), ports.OutputDeviceName}; };
+        QCOMPARE(chosen(), (QStringList{"1", "B In", "1", "B Out"}));
         const qsizetype sentToA = first->sent.size();
         PressKey(app, 5);
         QCOMPARE(second->sent.last(), SpKey(5, 127));
@@ -382,8 +365,7 @@ private slots:
 
         Dialog::pick(d.outputs(), 0);
         d.apply()->click();
-        QCOMPARE(ports.OutputDeviceNum, -1);
-        QCOMPARE(ports.OutputDeviceName, QStringLiteral("Default Output"));
+        QCOMPARE(chosen(), (QStringList{"1", "B In", "-1", "Default Output"}));
         QVERIFY(first->outputOpen && !second->outputOpen && second->inputOpen);
         QCOMPARE(app.notifier.messages.size(), 1);
     }
@@ -412,8 +394,7 @@ private slots:
         QCOMPARE(d.items(d.outputs()), (QStringList{"Default Output", "Second Out", "USB Out"}));
         QCOMPARE(d.inputs()->currentRow(), 1);
         QCOMPARE(d.outputs()->currentRow(), 2);
-        QCOMPARE(s.settings.ports.InputDeviceNum, 1);
-        QCOMPARE(s.settings.ports.OutputDeviceNum, 1);
+        QCOMPARE((QList<int>{s.settings.ports.InputDeviceNum, s.settings.ports.OutputDeviceNum}), (QList<int>{1, 1}));
         QVERIFY(original && original->inputOpen && original->outputOpen);
         PressKey(app, 5);
         QCOMPARE(original->sent.last(), SpKey(5, 127));
@@ -459,8 +440,7 @@ private slots:
         QCOMPARE(d.inputs()->currentRow(), 1);
         QCOMPARE(d.items(d.outputs()), (QStringList{"Default Output", "USB Out", "Korvane Virtual SP"}));
         QCOMPARE(d.outputs()->currentRow(), 2);
-        QCOMPARE(s.settings.ports.InputDeviceNum, 1);
-        QCOMPARE(s.settings.ports.OutputDeviceNum, 1);
+        QCOMPARE((QList<int>{s.settings.ports.InputDeviceNum, s.settings.ports.OutputDeviceNum}), (QList<int>{1, 1}));
         QVERIFY(!d.apply()->isEnabled());
 
         PressKey(app, 3);
@@ -473,21 +453,13 @@ private slots:
 
     void settingsThatCannotBeWrittenAreReported()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("settings.ini");
-        QVERIFY(QDir().mkpath(path)); // a folder in the file's place stops everyone, an administrator too
-        QSettings store(path, QSettings::IniFormat);
-        RecordingNotifier notifier;
-        KorvaneOptions options;
-        options.currentDirectory = dir.path();
-        options.store = &store;
-        options.notifier = &notifier;
-        options.backends.push_back(std::make_unique<VirtualSpBackend>());
-        Korvane korvane(std::move(options));
-        QCOMPARE(korvane.start(), LinkStartup::Outcome::Online);
-        korvane.mainWindow()->close();
-        QCOMPARE(notifier.shown(), QStringList{"SetRegistry():  Error updating Registry information"});
-        QCOMPARE(notifier.messages[0].icon, Notifier::Icon::Critical);
+        VspApp app;
+        // A folder in the file's place stops everyone, an administrator too.
+        QVERIFY(QDir().mkpath(app.file("settings.ini")));
+        QCOMPARE(app.start(), LinkStartup::Outcome::Online);
+        app.main()->close();
+        QCOMPARE(app.notifier.shown(), QStringList{"SetRegistry():  Error updating Registry information"});
+        QCOMPARE(app.notifier.messages[0].icon, Notifier::Icon::Critical);
     }
 
     // Where the ports are chosen is told on a first start only, and never for the Virtual SP.
@@ -497,12 +469,12 @@ private slots:
         saved.shortTimeouts();
         saved.store.setValue("MIDI Interface/Input", "Test In");
         QCOMPARE(saved.start(std::make_unique<ScriptedBackend>()), LinkStartup::Outcome::Offline);
-        QCOMPARE(saved.notifier.texts(), QStringList{NotResponding});
+        QCOMPARE(saved.notifier.texts(), QStringList{"The specified SP Device is not responding"});
 
         VspApp vsp;
         vsp.shortTimeouts();
         QCOMPARE(vsp.startWithFaults(FaultOnAll({VirtualSpBackend::Fault::NoAnswer})), LinkStartup::Outcome::Offline);
-        QCOMPARE(vsp.notifier.texts(), QStringList{NotResponding});
+        QCOMPARE(vsp.notifier.texts(), QStringList{"The specified SP Device is not responding"});
     }
 
     void theAboutBoxSaysWhenTheVirtualSpStandsInForAMissingInterface()
@@ -538,8 +510,8 @@ private slots:
         int previous = 40;
         for (const auto &[typed, applied] : QList<QPair<const char *, int>>{{"250", 250}, {"5000", 1000}, {"0", 0}, {"150", 150}}) {
             d.typeInto(pause, QLatin1String(typed));
-            QVERIFY2(d.w->Changed(frmConfig::MidiThru), typed);
-            QVERIFY2(!d.w->Changed(frmConfig::MidiDevices), typed); // the ports are not reopened for it
+            // The ports are not reopened for it.
+            QVERIFY2(d.w->Changed(frmConfig::MidiThru) && !d.w->Changed(frmConfig::MidiDevices), typed);
             QCOMPARE(app.session().settings.ports.MessagePause, previous); // not before Apply
             d.apply()->click();
             QCOMPARE(app.session().settings.ports.MessagePause, applied);
@@ -562,6 +534,9 @@ private slots:
             QVERIFY2(sentAt[i] - sentAt[i - 1] >= 150, qPrintable(QString::number(sentAt[i] - sentAt[i - 1])));
         QCOMPARE(app.panel(8), QStringLiteral("ONLINE"));
         QVERIFY(app.notifier.messages.isEmpty());
+        app.main()->close();
+        app.store.sync();
+        QCOMPARE(app.store.value("MIDI Interface/Message Pause").toString(), QStringLiteral("150"));
     }
 
     // Every control fits inside the window on every page: nothing clipped.

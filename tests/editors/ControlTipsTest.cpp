@@ -29,9 +29,7 @@ private slots:
         app.main()->show();
         auto *tabs = app.find<QTabWidget>(QStringLiteral("SPFEtab"));
         const int boxHeight = app.box("txtObjectNum")->sizeHint().height();
-        int boxes = 0;
-        int sliders = 0;
-        int spins = 0;
+        int boxes = 0, sliders = 0, spins = 0;
         QSize first;
         for (int t = 0; t < tabs->count(); ++t) {
             app.showTab(t);

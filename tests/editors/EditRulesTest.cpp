@@ -27,22 +27,14 @@ struct Bench {
         slider = new QSlider(Qt::Vertical, &window);
         slider->setRange(0, 99);
         spin = new SpinButton(&window);
-        EditRules::Box b;
-        b.box = box;
-        b.slider = slider;
-        b.spin = spin;
-        b.keys = keys;
-        b.letters = letters;
-        b.showWhileDragging = showWhileDragging;
-        b.spinLow = 0;
-        b.spinHigh = 99;
-        b.commit = [this, keys] {
+        const auto commit = [this, keys] {
             ++commits;
             committed = rules.CommitValue(box, keys == Keys::Signed, 99);
             return committed.has_value();
         };
-        b.storedText = [] { return QStringLiteral("42"); };
-        rules.Add(b);
+        rules.Add({.box = box, .slider = slider, .spin = spin, .keys = keys, .spinLow = 0, .spinHigh = 99,
+                   .commit = commit, .storedText = [] { return QStringLiteral("42"); }, .letters = letters,
+                   .showWhileDragging = showWhileDragging});
         window.show();
     }
     void type(const QString &text, bool enter = false)

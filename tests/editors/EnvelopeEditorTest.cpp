@@ -11,6 +11,7 @@ using namespace ToneTest;
 namespace {
 
 const QString Infinity = QStringLiteral("\u221E");
+const char *const Stages[] = {"Att", "Sus", "Dec", "Rel"};
 
 // Envelope 1 at 54, 56, 58, 60; envelope 2 at 62, 64, 66, 68.
 int Position(int envelope, int stage)
@@ -31,21 +32,19 @@ class EnvelopeEditorTest : public QObject {
 private slots:
     void theSustainChoosesTheMode()
     {
-        const struct { int attack, sustain, decay, release; const char *att, *sus, *dec; bool decayOn; const char *rel;
-                       const char *mode; QColor colour; } cases[] = {
-            {-20, 0, 50, 30, "-20", "gt", "50", true, "30", "Gate Mode", QColor(0, 192, 192)},
-            {10, 1, 50, 99, "10", "1", "--", false, "\u221E", "Trigger Mode", QColor(192, 192, 255)},
-            {0, 0, 99, 99, "0", "gt", "\u221E", true, "\u221E", "Gate Mode", QColor(0, 192, 192)},
-            {99, 99, 0, 0, "99", "99", "--", false, "0", "Trigger Mode", QColor(192, 192, 255)},
+        const struct { int attack, sustain, decay, release; const char *shown[4]; bool decayOn; const char *mode;
+                       QColor colour; } cases[] = {
+            {-20, 0, 50, 30, {"-20", "gt", "50", "30"}, true, "Gate Mode", QColor(0, 192, 192)},
+            {10, 1, 50, 99, {"10", "1", "--", "\u221E"}, false, "Trigger Mode", QColor(192, 192, 255)},
+            {0, 0, 99, 99, {"0", "gt", "\u221E", "\u221E"}, true, "Gate Mode", QColor(0, 192, 192)},
+            {99, 99, 0, 0, {"99", "99", "--", "0"}, false, "Trigger Mode", QColor(192, 192, 255)},
         };
         for (int envelope : {1, 2}) {
             for (const auto &c : cases) {
                 ToneApp app({{Position(envelope, 0), c.attack}, {Position(envelope, 1), c.sustain},
                              {Position(envelope, 2), c.decay}, {Position(envelope, 3), c.release}});
-                QCOMPARE(app.txt(Name("txt", envelope, "Att"))->text(), QString::fromUtf8(c.att));
-                QCOMPARE(app.txt(Name("txt", envelope, "Sus"))->text(), QString::fromUtf8(c.sus));
-                QCOMPARE(app.txt(Name("txt", envelope, "Dec"))->text(), QString::fromUtf8(c.dec));
-                QCOMPARE(app.txt(Name("txt", envelope, "Rel"))->text(), QString::fromUtf8(c.rel));
+                for (int stage = 0; stage < 4; ++stage)
+                    QCOMPARE(app.txt(Name("txt", envelope, Stages[stage]))->text(), QString::fromUtf8(c.shown[stage]));
                 QCOMPARE(app.txt(Name("txt", envelope, "Dec"))->isEnabled(), c.decayOn);
                 QCOMPARE(app.sld(Name("sld", envelope, "Dec"))->isEnabled(), c.decayOn);
                 QCOMPARE(app.sld(Name("sld", envelope, "Att"))->value(), c.attack);

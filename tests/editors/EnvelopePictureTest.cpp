@@ -121,8 +121,7 @@ private slots:
         for (const auto &p : pixels)
             QCOMPARE(gate.pixelColor(p.at), p.colour);
 
-        const QImage trigger = Render({20, 40, 50, 30});
-        QCOMPARE(trigger.pixelColor(50, 24), TriggerColour);
+        QCOMPARE(Render({20, 40, 50, 30}).pixelColor(50, 24), TriggerColour);
 
         const Values curved{-30, 0, 20, 40};
         const QImage swell = Render(curved);

@@ -21,10 +21,7 @@ QColor Fill(QWidget *key)
 const QColor White(255, 255, 255);
 const QColor Grey(192, 192, 192);
 const QColor Black(0, 0, 0);
-const QColor Zone0(217, 255, 217);
-const QColor Zone1(255, 217, 217);
-const QColor Zone2(213, 213, 255);
-const QColor Zone3(255, 255, 217);
+const QColor ZoneColours[] = {{217, 255, 217}, {255, 217, 217}, {213, 213, 255}, {255, 255, 217}};
 
 struct KeyboardApp : MapApp {
     using MapApp::MapApp;
@@ -50,11 +47,8 @@ struct KeyboardApp : MapApp {
 
     QList<QByteArray> notes()
     {
-        QList<QByteArray> sent;
-        for (const QByteArray &m : requests()) {
-            if (m.size() == 3)
-                sent << m;
-        }
+        QList<QByteArray> sent = requests();
+        sent.removeIf([](const QByteArray &m) { return m.size() != 3; });
         return sent;
     }
 };
@@ -68,13 +62,11 @@ private slots:
     void keysAreColouredByTheirZone()
     {
         KeyboardApp app;
-        // Zones 10-20, 21-40, 50-60, 70-90; the zone shown is white.
+        // Each of the four zones in its colour, the zone shown white.
         const auto expected = [](int note, int current) {
-            const struct { int low, high; QColor colour; } zones[] = {
-                {10, 20, Zone0}, {21, 40, Zone1}, {50, 60, Zone2}, {70, 90, Zone3}};
             for (int z = 0; z < 4; ++z) {
-                if (zones[z].low <= note && note <= zones[z].high)
-                    return z == current ? White : zones[z].colour;
+                if (FourZones[z].low <= note && note <= FourZones[z].high)
+                    return z == current ? White : ZoneColours[z];
             }
             return Grey;
         };

@@ -3,6 +3,7 @@
 // the Tone chosen among those the SP holds, options sent inside the whole Map, and answers
 // the SP refuses or garbles.
 #include "MapApp.h"
+#include "ObjectApp.h"
 
 using namespace MapTest;
 using Fault = VirtualSpBackend::Fault;
@@ -103,9 +104,7 @@ private slots:
 
     void boundariesMoveByTheNeighbourRules()
     {
-        struct Sent {
-            int selector, position, byte;
-        };
+        struct Sent { int selector, position, byte; };
         const struct { const char *what; int zone, box; const char *typed; QList<Sent> sent; int low, high; } cases[] = {
             {"low onto the touching zone: refused", 1, 3, "20", {}, 21, 40},
             {"high into the next zone: one below it", 0, 4, "30", {{10, 26, 20}}, 10, 20},
@@ -128,8 +127,7 @@ private slots:
             int low = FourZones[static_cast<size_t>(c.zone)].low;
             for (const Sent &s : c.sent) {
                 expected << ZoneUpload(s.selector, image, s.position, s.byte);
-                image[s.position - 20] = static_cast<char>(s.byte / 16);
-                image[s.position - 19] = static_cast<char>(s.byte % 16);
+                image = expected.last().mid(19, 32); // the zone as the next upload finds it
                 if (s.position == 24)
                     low = s.byte;
                 expected << ZoneRequest(low);
@@ -185,11 +183,7 @@ private slots:
                 continue;
             }
             // Zone 1's byte at 84 + 32 + 2 * field, the rest of the Map as it was read.
-            QByteArray expected = map;
-            const int at = 84 + 32 + 2 * c.field - 1;
-            expected[at] = static_cast<char>(c.after / 16);
-            expected[at + 1] = static_cast<char>(c.after % 16);
-            QCOMPARE(app.requests().value(0), expected);
+            QCOMPARE(app.requests().value(0), WithNibbles(map, 84 + 32 + 2 * c.field, {c.after / 16, c.after % 16}));
             QCOMPARE(app.requests().value(1), ZoneRequest(21));
             QCOMPARE(app.session().objects.CurrentZone, 1);
         }
@@ -227,10 +221,7 @@ private slots:
         app.clearAndType(app.txt(7), QStringLiteral("12"));
         QCOMPARE(app.heldByte(1, Vsp::ZoneField::Volume), 12);
         QCOMPARE(app.notifier.shown(), QStringList{"MapZoneObjDump(): Error downloading Map Zone object from SP"});
-        QByteArray accepted = image;
-        accepted[10] = 0;
-        accepted[11] = 12;
-        QCOMPARE(app.zoneImage(1), accepted);
+        QCOMPARE(app.zoneImage(1), ZoneUpload(21, image, 30, 12).mid(19, 32));
     }
 
     void aDamagedMapIsRefusedAndTheMapShownKept()
@@ -243,13 +234,9 @@ private slots:
             MapApp app;
             app.selectZone(2);
             const QVector<QByteArray> images = app.session().objects.ZoneImages;
-            bool once = true;
-            app.vsp->setFaultPlan([&](const QByteArray &request) {
-                if (!DumpRequestsOf(KindMap)(request) || !once)
-                    return Fault{};
-                once = false;
-                return f.fault;
-            });
+            app.vsp->setFaultPlan(FaultOn([once = true](const QByteArray &request) mutable {
+                return DumpRequestsOf(KindMap)(request) && std::exchange(once, false);
+            }, f.fault));
             app.main()->retrieval().ObjectDownload(KindMap);
             QCOMPARE(app.notifier.shown(), QStringList{"MapObjDump(): Error downloading Map object from SP"});
             QCOMPARE(app.session().objects.ZoneImages, images);
@@ -269,7 +256,6 @@ private slots:
         app.clearAndType(app.txt(4), QStringLiteral("20"));
         QVERIFY(app.main()->isVisible());
     }
-
 };
 
 QTEST_MAIN(MapTabTest)

@@ -30,9 +30,7 @@ const std::vector<Range> FourZones = {{10, 20}, {21, 40}, {50, 60}, {70, 90}};
 struct RuleCase {
     const char *what;
     std::vector<Range> zones;
-    int zone;
-    int typed;
-    int otherBox;
+    int zone, typed, otherBox;
     bool send;
     int value;
     std::optional<int> other;
@@ -116,10 +114,8 @@ QLine Tick(int x)
 
 TEST(ZoneStrip, KeysLieAsTheDesignPlacesThem)
 {
-    EXPECT_EQ(ZoneStrip::KeyLeft(0), 45);
-    EXPECT_EQ(ZoneStrip::KeyLeft(1), 195);
-    EXPECT_EQ(ZoneStrip::KeyLeft(2), 265);
-    EXPECT_EQ(ZoneStrip::KeyLeft(3), 420);
+    for (int key = 0; key < 72; ++key)
+        EXPECT_EQ(ZoneStrip::KeyLeft(key), Left(key)) << key;
     EXPECT_EQ(ZoneStrip::KeyLeft(71) + ZoneStrip::KeyWidth(71), 9305);
     EXPECT_EQ(ZoneStrip::KeyWidth(1), 150);
     EXPECT_EQ(ZoneStrip::KeyHeight(1), 735);
@@ -139,15 +135,9 @@ TEST(ZoneStrip, KeysLieAsTheDesignPlacesThem)
 
 TEST(ZoneStrip, BracketsTicksAndNumbers)
 {
-    struct Case {
-        const char *what;
-        std::vector<Range> zones;
-        int octave;
-        QVector<QLine> lines;
-        QVector<ZoneStrip::Label> labels;
-    };
     const int right11 = Left(11) + 240; // a B's right edge
-    const Case cases[] = {
+    const struct { const char *what; std::vector<Range> zones; int octave; QVector<QLine> lines;
+                   QVector<ZoneStrip::Label> labels; } cases[] = {
         {"two touching zones share one tick", {{0, 11}, {12, 23}}, 0,
          {Bracket(45, right11), Tick(45), Tick(right11), Bracket(Left(12), Left(23) + 240), Tick(Left(23) + 240)},
          {{0, QRect(45 + (right11 - 45) / 2 - 60, 0, 120, 180)},
@@ -172,7 +162,7 @@ TEST(ZoneStrip, BracketsTicksAndNumbers)
          {Bracket(Left(39) + 150, Left(67) + 240), Tick(Left(39) + 150), Tick(Left(67) + 240)},
          {{0, QRect(Left(39) + 150 + (Left(67) + 240 - Left(39) - 150) / 2 - 60, 0, 120, 180)}}},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         const ZoneStrip::Drawing d = ZoneStrip::Draw(c.zones, c.octave);
         EXPECT_EQ(d.lines, c.lines) << c.what;
         ASSERT_EQ(d.labels.size(), c.labels.size()) << c.what;

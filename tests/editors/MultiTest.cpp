@@ -57,9 +57,8 @@ private slots:
             QVERIFY2(app.txt(b.index)->isEnabled() && !KeyInput::IsPending(app.txt(b.index)), b.text);
         }
         QCOMPARE(app.volumeSlider()->value(), 90);
-        QVERIFY(app.opt(1)->isChecked());
-        QVERIFY(app.opt(5)->isChecked());
-        QVERIFY(app.opt(7)->isChecked()); // channel 0 is off-line
+        for (int option : {1, 5, 7}) // 7: channel 0 is off-line
+            QVERIFY2(app.opt(option)->isChecked(), qPrintable(QString::number(option)));
         // The boxes' labels, as the user reads them.
         QStringList labels;
         for (const QLabel *label : app.find<QGroupBox>("fraGlobal(0)")->findChildren<QLabel *>())
@@ -92,25 +91,22 @@ private slots:
         app.clearAndType(app.txt(5), QStringLiteral("200"));
         QCOMPARE(app.heldByte(138), 127);
         QCOMPARE(app.txt(5)->text(), QStringLiteral("127"));
-        app.clearAndType(app.txt(3), QStringLiteral("1"));
-        QCOMPARE(app.heldByte(106), 1);
-        QCOMPARE(app.txt(4)->text(), QStringLiteral("Second Kit"));
-        app.vsp->clearTraffic();
-        app.clearAndType(app.txt(3), QStringLiteral("50")); // no such Preset
-        QVERIFY(app.uploads().isEmpty());
-        QCOMPARE(app.txt(3)->text(), QStringLiteral("1"));
-        QCOMPARE(app.heldByte(106), 1);
-        app.spin(3, -1);
-        QCOMPARE(app.heldByte(106), 0);
-        QCOMPARE(app.txt(4)->text(), QStringLiteral("Drum Kit"));
-        app.clearAndType(app.txt(3), QStringLiteral("300"));
-        QCOMPARE(app.txt(3)->text(), QStringLiteral("127"));
-        QCOMPARE(app.heldByte(106), 127);
-        app.vsp->clearTraffic();
-        app.spin(3, 1);
-        QVERIFY(app.uploads().isEmpty());
-        QCOMPARE(app.txt(3)->text(), QStringLiteral("127"));
-        QCOMPARE(app.txt(4)->text(), QStringLiteral("Top Kit"));
+        // Channel 9's Preset at 106, typed or spun ("+1", "-1"): the SP holds no Preset 50; 300 is held to 127.
+        const struct { const char *input; int preset; const char *name; bool sent; } presets[] = {
+            {"1", 1, "Second Kit", true}, {"50", 1, "Second Kit", false}, {"-1", 0, "Drum Kit", true},
+            {"300", 127, "Top Kit", true}, {"+1", 127, "Top Kit", false}};
+        for (const auto &p : presets) {
+            app.vsp->clearTraffic();
+            const QString input = QLatin1String(p.input);
+            if (input.startsWith(QLatin1Char('+')) || input.startsWith(QLatin1Char('-')))
+                app.spin(3, input.toInt());
+            else
+                app.clearAndType(app.txt(3), input);
+            QVERIFY2(app.uploads().size() == (p.sent ? 1 : 0), p.input);
+            QCOMPARE(app.heldByte(106), p.preset);
+            QCOMPARE(app.txt(3)->text(), QString::number(p.preset));
+            QCOMPARE(app.txt(4)->text(), QLatin1String(p.name));
+        }
 
         app.spin(2, 6); // channel 15
         app.opt(7)->click();
@@ -126,8 +122,7 @@ private slots:
         app.spin(0, 3);
         QCOMPARE(app.txt(0)->text(), QStringLiteral("3"));
         QCOMPARE(app.txt(1)->text(), QStringLiteral("12"));
-        QVERIFY(app.opt(3)->isChecked());
-        QVERIFY(app.opt(4)->isChecked());
+        QVERIFY(app.opt(3)->isChecked() && app.opt(4)->isChecked());
         QVERIFY(app.requests().isEmpty());
 
         const QByteArray before = app.image();
@@ -199,8 +194,7 @@ private slots:
         none.vsp->clearTraffic();
         for (int index : {0, 1, 2, 3, 4, 5}) {
             QLineEdit *box = none.box(qPrintable(QStringLiteral("txtGlobal(%1)").arg(index)));
-            QVERIFY(box->text().isEmpty());
-            QVERIFY(!box->isEnabled());
+            QVERIFY2(box->text().isEmpty() && !box->isEnabled(), qPrintable(box->objectName()));
         }
         QTest::mouseClick(none.find<QPushButton>("cmdDownLoad"), Qt::LeftButton);
         QCOMPARE(none.requests(), QList<QByteArray>{expected.first()} + expected.mid(3));

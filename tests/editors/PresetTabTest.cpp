@@ -66,15 +66,13 @@ private slots:
         }
         QCOMPARE(app.sld(0)->value(), -12);
         QCOMPARE(app.sld(4)->value(), 200);
-        QCOMPARE(app.cbo(0)->currentText(), QStringLiteral("layer a/b switch"));
-        QCOMPARE(app.cbo(4)->currentText(), QStringLiteral("chanpres"));
-        QCOMPARE(app.cbo(5)->currentText(), QStringLiteral("auxctl1"));
-        QCOMPARE(app.cbo(1)->currentText(), QStringLiteral("Off"));
-        QCOMPARE(app.cbo(2)->currentText(), QStringLiteral("7     (volume)"));
-        QCOMPARE(app.cbo(3)->currentText(), QStringLiteral("64   (sustain ped)"));
-        QVERIFY(app.opt(2)->isChecked());
-        QVERIFY(app.opt(4)->isChecked());
-        QVERIFY(app.opt(9)->isChecked());
+        const struct { int index; const char *text; } combos[] = {
+            {0, "layer a/b switch"}, {4, "chanpres"}, {5, "auxctl1"}, {1, "Off"}, {2, "7     (volume)"},
+            {3, "64   (sustain ped)"}};
+        for (const auto &c : combos)
+            QCOMPARE(app.cbo(c.index)->currentText(), QLatin1String(c.text));
+        for (int option : {2, 4, 9})
+            QVERIFY2(app.opt(option)->isChecked(), qPrintable(QString::number(option)));
         QComboBox *aux = app.cbo(1);
         QCOMPARE(aux->count(), 122);
         const struct { int index; const char *text; } entries[] = {
@@ -229,11 +227,10 @@ private slots:
         QCOMPARE(app.heldByte(174), 10);
         QCOMPARE(app.find<QGroupBox>("fraLayer")->title(), QStringLiteral("Layer B")); // still after the read-back
 
-        const struct { int option; int position; int value; } choices[] = {{8, 362, 2}, {6, 362, 0}};
-        for (const auto &c : choices) {
-            app.opt(c.option)->click();
-            QCOMPARE(app.heldByte(c.position), c.value);
-        }
+        app.opt(8)->click();
+        QCOMPARE(app.heldByte(362), 2);
+        app.opt(6)->click();
+        QCOMPARE(app.heldByte(362), 0);
         app.choose(app.cbo(6), 5);
         QCOMPARE(app.heldByte(342), 5);
         // The Map of each level goes to its own position.

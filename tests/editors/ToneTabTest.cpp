@@ -33,10 +33,8 @@ private slots:
         // Mode byte 120 holds bits 32 and 1, 138 bit 64; the phase nibble at 141 bit 2.
         for (int checked : {0, 3, 5, 7, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 31})
             QVERIFY2(app.opt("optToneModMode", checked)->isChecked(), qPrintable(QString::number(checked)));
-        QCOMPARE(app.cbo(0)->currentText(), QStringLiteral("polypres"));
-        QCOMPARE(app.cbo(4)->currentText(), QStringLiteral("sample/hold"));
-        QCOMPARE(app.cbo(7)->currentText(), QStringLiteral("random"));
-        QCOMPARE(app.cbo(3)->currentText(), QStringLiteral("auxctl3"));
+        for (const auto &[index, text] : {std::pair{0, "polypres"}, {4, "sample/hold"}, {7, "random"}, {3, "auxctl3"}})
+            QCOMPARE(app.cbo(index)->currentText(), QLatin1String(text));
         QCOMPARE(app.txt("txtTone(0)")->text(), QStringLiteral("5"));
         QCOMPARE(app.txt("txtTone(1)")->text(), QStringLiteral("Snare"));
         QVERIFY(app.requests().isEmpty());
@@ -184,13 +182,11 @@ private slots:
         }
         ToneApp app({{50, 2}});
         auto *spin = app.find<SpinButton>("spnTone(0)");
-        auto *up = spin->findChild<QToolButton *>("up");
-        auto *down = spin->findChild<QToolButton *>("down");
-        const struct { QToolButton *button; int wave; bool sends; } steps[] = {
-            {up, 5, true}, {up, 9, true}, {up, 9, false}, {down, 5, true}, {down, 2, true}, {down, 2, false}};
+        const struct { bool up; int wave; bool sends; } steps[] = {
+            {true, 5, true}, {true, 9, true}, {true, 9, false}, {false, 5, true}, {false, 2, true}, {false, 2, false}};
         for (const auto &s : steps) {
             app.vsp->clearTraffic();
-            QTest::mouseClick(s.button, Qt::LeftButton);
+            QTest::mouseClick(spin->findChild<QToolButton *>(s.up ? "up" : "down"), Qt::LeftButton);
             QCOMPARE(app.txt("txtTone(0)")->text(), QString::number(s.wave));
             QCOMPARE(app.uploads().size(), s.sends ? 1 : 0);
             QCOMPARE(app.heldByte(50), s.wave);

@@ -155,14 +155,11 @@ private slots:
     void aWaveWithTheLoopOffShowsNoLoopUntilSwitchedOn()
     {
         WaveApp app({.playStart = 3000, .playEnd = 6000, .loopStart = 2000, .loopEnd = 5000, .mode = 0, .fraction = 0});
-        for (const char *box : {"txtLoopStart", "txtLoopEnd", "txtLoopFract"})
-            QCOMPARE(app.box(box)->text(), QString());
+        for (const auto &[bar, box] : {std::pair{2, "txtLoopStart"}, {3, "txtLoopEnd"}, {4, "txtLoopFract"}})
+            QVERIFY2(app.box(box)->text().isEmpty() && !app.bar(bar)->isEnabled(), box);
         QCOMPARE(app.box("txtWaveMode")->text(), QStringLiteral("Mono"));
         QVERIFY(app.option("optLoopDis")->isChecked());
-        for (const char *name : {"optLoopFwdOnly", "optLoopFwdRev"})
-            QVERIFY(!app.option(name)->isEnabled());
-        for (int i : {2, 3, 4})
-            QVERIFY(!app.bar(i)->isEnabled());
+        QVERIFY(!app.option("optLoopFwdOnly")->isEnabled() && !app.option("optLoopFwdRev")->isEnabled());
         // Against the whole Wave: 3000 of 6000, and 6000 of 8999.
         QCOMPARE(app.bar(0)->value(), 50);
         QCOMPARE(app.bar(1)->value(), 66);

@@ -67,22 +67,16 @@ TEST(BackupFile, RefusesADamagedTruncatedOrForeignFileWholeNamingWhatIsWrong)
 {
     const QByteArray good = Vsp::BackupOf(Memory());
     const qsizetype secondMessage = good.indexOf('\xF0', 1);
-    QByteArray foreign = good;
-    foreign[secondMessage + 3] = 0x1C; // another maker's header on message 2
-    QByteArray damaged = good;
-    damaged[secondMessage + 40] = 0x10; // a nibble character above 15 inside message 2's dump
-    QByteArray shortDump = good;
-    shortDump.remove(secondMessage + 40, 2); // message 2 two characters short
-    QByteArray duplicated = good.left(secondMessage) + good;
+    const auto inSecond = [&](int offset, char c) { return QByteArray(good).replace(secondMessage + offset, 1, &c, 1); };
     const struct { const char *name; QByteArray file; const char *error; } cases[] = {
         {"cut inside a message", good.left(good.size() / 2), "is cut short"},
         {"cut after a whole message", good.left(good.indexOf('\xF7') + 1), "before all the Global settings"},
         {"last byte lost", good.chopped(1), "is cut short"},
         {"an end lost, the next start inside", good.left(good.indexOf('\xF7')) + good.mid(good.indexOf('\xF7') + 1), "is cut short"},
-        {"foreign header", foreign, "Message 2 is not from the SP"},
-        {"damaged dump", damaged, "Message 2 is a damaged dump"},
-        {"dump of the wrong length", shortDump, "Message 2 is a damaged dump"},
-        {"an object twice", duplicated, "w# 2 Kick a second time"},
+        {"another maker's header", inSecond(3, 0x1C), "Message 2 is not from the SP"},
+        {"a nibble above 15 inside the dump", inSecond(40, 0x10), "Message 2 is a damaged dump"},
+        {"dump two characters short", QByteArray(good).remove(secondMessage + 40, 2), "Message 2 is a damaged dump"},
+        {"an object twice", good.left(secondMessage) + good, "w# 2 Kick a second time"},
         {"bytes between messages", good.left(secondMessage) + "junk" + good.mid(secondMessage), "not SysEx messages"},
         {"empty", QByteArray(), "no SP messages"},
         {"text file", QByteArray("hello\n"), "not SysEx messages"},
@@ -111,10 +105,10 @@ TEST(RestorePlan, ListsExactlyTheObjectsThatDifferAndSkipsWavesTheSpDoesNotHold)
     EXPECT_EQ(Labels(plan.extra), QStringList({"mu# 3 Extra"}));
     EXPECT_TRUE(plan.globalChanged);
     const QString summary = BackupTransfer::Summary(plan);
-    EXPECT_TRUE(summary.contains(QStringLiteral("Changed on the SP (1): t# 7 Snare Tone")));
-    EXPECT_TRUE(summary.contains(QStringLiteral("Not on the SP (1): p# 1 Drum Kit")));
-    EXPECT_TRUE(summary.contains(QStringLiteral("left as they are (1): mu# 3 Extra")));
-    EXPECT_TRUE(summary.contains(QStringLiteral("skipped because their samples cannot be sent (1): w# 5 Snare")));
+    for (const char *line : {"Changed on the SP (1): t# 7 Snare Tone", "Not on the SP (1): p# 1 Drum Kit",
+                             "left as they are (1): mu# 3 Extra",
+                             "skipped because their samples cannot be sent (1): w# 5 Snare"})
+        EXPECT_TRUE(summary.contains(QLatin1String(line))) << summary.toStdString();
 
     const BackupTransfer::Plan same = BackupTransfer::PlanRestore(Read(backup), Read(backup));
     EXPECT_TRUE(same.nothingToDo());
@@ -221,9 +215,7 @@ TEST(VspBackupFile, TheVirtualSpRefusesADamagedBackup)
     const QByteArray file = Vsp::BackupOf(Memory());
     Vsp::SpMemory untouched = Memory();
     QString error;
-    QByteArray damaged = file;
-    damaged[file.indexOf('\xF0', 1) + 40] = 0x10;
-    EXPECT_FALSE(Vsp::ReadBackup(damaged, untouched, &error));
+    EXPECT_FALSE(Vsp::ReadBackup(With(file, file.indexOf('\xF0', 1) + 41, Bytes({0x10})), untouched, &error));
     // A command that would act on the memory is not a backup's message.
     EXPECT_FALSE(Vsp::ReadBackup(file + Bytes({0xF0, 0, 0, 0x1B, 2, 5, 0x7F, 3, 0x7F, 0, 0, 0, 2, 0, 0, 0, 0, 0xF7}),
                                  untouched, &error));

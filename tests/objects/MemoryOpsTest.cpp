@@ -50,9 +50,7 @@ TEST(BankLoad, OnlyInstalledDevicesAreListedAfterTheFloppy)
     const BankLoad::DeviceList two = BankLoad::ListDevices(disks);
     EXPECT_EQ(two.names, (QStringList{"Floppy Disk", "Samples HD", "Zip"}));
     EXPECT_EQ(two.ListDevice, (QVector<int>{0, 2, 5}));
-    EXPECT_EQ(two.DeviceListPos[2], 1);
-    EXPECT_EQ(two.DeviceListPos[5], 2);
-    EXPECT_EQ(two.DeviceListPos[3], -1);
+    EXPECT_EQ(two.DeviceListPos, (std::array<int, 8>{0, -1, 1, -1, -1, 2, -1, -1}));
     EXPECT_EQ(two.PositionOf(5), 2);
     EXPECT_EQ(two.PositionOf(3), 0); // a device no longer installed falls back to the floppy
 }
@@ -140,17 +138,14 @@ TEST(StereoMerge, CommittedNumbersAndSpinsSettleOnAWaveInUse)
     ObjDir dir;
     for (int n : {2, 5, 9})
         dir.Entries.append({static_cast<int16_t>(dir.Entries.size()), static_cast<int16_t>(n), QStringLiteral("W%1").arg(n)});
-    ObjDirStatus range;
-    range.Lowest = 2;
-    range.Highest = 9;
+    const ObjDirStatus range{.Lowest = 2, .Highest = 9};
     const std::pair<const char *, int> typed[] = {{"5", 5}, {"", 2}, {"12", 9}, {"0", 2}, {"7", 2}, {"9", 9}};
     for (const auto &[text, expected] : typed)
         EXPECT_EQ(StereoMerge::SettleNumber(QLatin1String(text), range, dir), expected) << text;
-    EXPECT_EQ(StereoMerge::SpinTarget(5, 1, range, dir), 9);
-    EXPECT_EQ(StereoMerge::SpinTarget(5, -1, range, dir), 2);
-    EXPECT_EQ(StereoMerge::SpinTarget(6, -1, range, dir), 5);
-    EXPECT_FALSE(StereoMerge::SpinTarget(9, 1, range, dir));
-    EXPECT_FALSE(StereoMerge::SpinTarget(2, -1, range, dir));
+    const struct { int from, step; std::optional<int> to; } spins[] = {
+        {5, 1, 9}, {5, -1, 2}, {6, -1, 5}, {9, 1, std::nullopt}, {2, -1, std::nullopt}}; // none past the ends
+    for (const auto &s : spins)
+        EXPECT_EQ(StereoMerge::SpinTarget(s.from, s.step, range, dir), s.to) << s.from << " by " << s.step;
 }
 
 TEST(MemoryStats, TextsInWordsAndBytesFromStatusRecords)

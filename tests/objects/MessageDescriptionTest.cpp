@@ -226,9 +226,7 @@ TEST(MessageDescription, BytesInHexShortenedWithTheirEnd)
     EXPECT_EQ(Hex(Bytes({0xF0, 0x00, 0x1B, 0x7F, 0xF7})), "F0 00 1B 7F F7");
     EXPECT_EQ(Hex(QByteArray()), "");
     EXPECT_EQ(Hex(Bytes({0x0A, 0xF7}), 2), "0A F7");
-    QByteArray dump(148, '\x05');
-    dump.front() = '\xF0';
-    dump.back() = '\xF7';
+    const QByteArray dump = Bytes({0xF0}) + QByteArray(146, '\x05') + Bytes({0xF7});
     EXPECT_EQ(Hex(dump).size(), 148 * 3 - 1);
     EXPECT_EQ(Hex(dump, 4), QStringLiteral("F0 05 05 \u2026 F7"));
 }

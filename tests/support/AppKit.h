@@ -1,8 +1,9 @@
-// Small pieces the window tests share: files read and written whole, an interface whose SP
+// Small pieces the window tests share (files read and written whole are Bytes.h's): an interface whose SP
 // answers, the requests of one command the Virtual SP received, the dialog a command opened, the
 // window made active for its shortcuts, and the built program run in a home of its own.
 #pragma once
 
+#include "Bytes.h"
 #include "ScriptedBackend.h"
 #include "VspApp.h"
 
@@ -17,18 +18,6 @@
 #include <memory>
 #include <utility>
 #include <vector>
-
-inline QByteArray FileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline bool WriteBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // An interface "<name> In" / "<name> Out" whose SP answers every request with status 0, so that
 // no test waits out a time-out.

@@ -1,9 +1,11 @@
-// Bytes written out as numbers, so a test states the exact message it expects; and the few
-// shapes every SP message test builds: the frame, status answers, key presses, nibble fields.
-// Written here independently of the program's own message code.
+// Bytes written out as numbers, so a test states the exact message it expects; the few shapes
+// every SP message test builds: the frame, status answers, key presses, nibble fields; and files
+// read and written whole. Written here independently of the program's own message code.
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
+#include <QString>
 
 #include <cstdint>
 #include <initializer_list>
@@ -67,4 +69,17 @@ inline QByteArray With(QByteArray message, int position, const QByteArray &chara
 {
     message.replace(position - 1, characters.size(), characters);
     return message;
+}
+
+// A file's bytes, or none when it cannot be read.
+inline QByteArray FileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }

@@ -68,8 +68,7 @@ struct Sp : ::testing::Test {
     QByteArray UploadOf(int kind, int number) { return Dump(kind, number).mid(7).chopped(1); }
     int Merge(int left, int right)
     {
-        return StatusOf(Bytes({0x31, 0x01, 0, 0, 0, 4, 0, left / 256, (left / 16) % 16, left % 16, 0, right / 256,
-                               (right / 16) % 16, right % 16}));
+        return StatusOf(Bytes({0x31, 0x01, 0, 0, 0, 4}) + Nibbles(left, 4) + Nibbles(right, 4));
     }
 };
 
@@ -97,15 +96,13 @@ TEST_F(Sp, DirectoryStatusIs64CharactersWithTheTrueFiguresAndTheDirectoryListsEv
 {
     const QByteArray status = Answer(Bytes({0x12, 0x01, 0x01, 0x03}));
     ASSERT_EQ(status.size(), 64);
-    EXPECT_EQ(NibblesAt(status, 22, 4), 127);
-    EXPECT_EQ(NibblesAt(status, 26, 4), 2);
-    EXPECT_EQ(NibblesAt(status, 30, 4), 0);
-    EXPECT_EQ(NibblesAt(status, 34, 4), 7);
-    EXPECT_EQ(NibblesAt(status, 38, 6), 2 * PresetRecordBytes);
-    EXPECT_EQ(NibblesAt(status, 44, 6), sp.memory().parameterBytesFree());
-    EXPECT_EQ(NibblesAt(status, 50, 6), sp.memory().parameterBytesFree() / 2) << "free parameter RAM in words";
-    EXPECT_EQ(NibblesAt(status, 56, 4), SpMemory::DefaultInstalledKilowords);
-    EXPECT_EQ(NibblesAt(status, 60, 4), SpMemory::DefaultInstalledKilowords - (40 + 40 + 1 + 40));
+    const int64_t free = sp.memory().parameterBytesFree(), installed = SpMemory::DefaultInstalledKilowords;
+    const struct { int position, width; int64_t value; const char *what; } figures[] = {
+        {22, 4, 127, "highest allowed"}, {26, 4, 2, "loaded"}, {30, 4, 0, "lowest"}, {34, 4, 7, "highest"},
+        {38, 6, 2 * PresetRecordBytes, "bytes used"}, {44, 6, free, "bytes free"}, {50, 6, free / 2, "words free"},
+        {56, 4, installed, "kilowords installed"}, {60, 4, installed - (40 + 40 + 1 + 40), "kilowords free"}};
+    for (const auto &f : figures)
+        EXPECT_EQ(NibblesAt(status, f.position, f.width), f.value) << f.what;
 
     sp.memory().of(Multi).clear();
     EXPECT_EQ(NibblesAt(Answer(Bytes({0x12, 0x01, 0x01, 0x04})), 26, 4), 0);
@@ -250,16 +247,12 @@ TEST_F(Sp, StereoMergeJoinsTwoMonoWavesUnderTheLeftNumber)
 TEST_F(Sp, GlobalParametersAreReadAndEditedWhereTheProgramLooks)
 {
     EXPECT_EQ(Answer(Bytes({0x11, 0x02, 0x01, 0x00})).mid(11, 14), "Test Bank     ");
-    EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, 0x03, 0x01, 0x0F})), 0) << "Omni/Poly channel 16";
-    EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, 0x04, 0x01, 0x7F})), 0) << "volume 127";
-    EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, 0x02, 0x01, 0x01})), 0) << "poly";
-    EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, 0x05, 0x01, 0x01})), 0) << "program change disabled";
-    const int expected[] = {0, 1, 15, 127, 1};
-    for (int p = 1; p <= 5; ++p) {
-        const QByteArray value = Answer(Bytes({0x11, 0x03, 0x02, p, 0x00}));
-        ASSERT_GE(value.size(), 13);
-        EXPECT_EQ(At(value, 13), expected[p - 1]) << "parameter " << p;
-    }
+    // Playback mode left as it was; poly, Omni/Poly channel 16, volume 127, program change disabled.
+    const int values[] = {0, 1, 15, 127, 1};
+    for (int p = 2; p <= 5; ++p)
+        EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, p, 0x01, values[p - 1]})), 0) << "parameter " << p;
+    for (int p = 1; p <= 5; ++p) // read back after all are set, so none overwrites another
+        EXPECT_EQ(Answer(Bytes({0x11, 0x03, 0x02, p, 0x00})).mid(12, 1), Bytes({values[p - 1]})) << "parameter " << p;
     EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, 0x01, 0x01, 0x06})), 11) << "playback mode 6";
     EXPECT_EQ(StatusOf(Bytes({0x11, 0x03, 0x03, 0x03, 0x01, 0x10})), 11) << "channel 17";
 
@@ -289,9 +282,7 @@ TEST_F(Sp, RequestsForWhatIsNotThereOrBrokenGetTheirCodes)
     };
     for (const auto &c : cases)
         EXPECT_EQ(StatusOf(c.body), c.status) << c.what;
-    QByteArray noEnd = SpMessage({0x11, 0x01, 0x01, 0x00});
-    noEnd.chop(1);
-    EXPECT_EQ(sp.Receive(noEnd), Answers{SpStatusAnswer(2)});
+    EXPECT_EQ(sp.Receive(SpMessage({0x11, 0x01, 0x01, 0x00}).chopped(1)), Answers{SpStatusAnswer(2)}) << "no end byte";
     EXPECT_EQ(sp.keyPresses(), 0);
 }
 

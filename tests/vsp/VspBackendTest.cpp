@@ -6,7 +6,6 @@
 #include "vsp/VirtualSpBackend.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -158,9 +157,7 @@ TEST(VspBackend, FaultPlanChoosesByRequestAndBusyNeedsAnAddressee)
 // Each answer waits for its request and itself to cross the wire, and requests wait for answers.
 TEST(VspBackend, TimedRequestsShareTheWireWithAnswers)
 {
-    VirtualSpBackend::Options options;
-    options.wireTiming = true;
-    Harness h(options);
+    Harness h({.wireTiming = true});
     constexpr int DelayMs = 5;
     const qint64 oneExchangeNs = (SpKey(0).size() + SpStatusAnswer(0).size()) * NsPerByte;
 
@@ -205,8 +202,7 @@ TEST(VspBackend, MemoryFileIsSavedAfterAChangeAndLoadedByTheNextBackendIfItCan)
     const Vsp::SpMemory factory = Vsp::FactoryBank();
     const int tone = factory.of(Vsp::Tone).begin()->first;
     QTemporaryDir dir;
-    VirtualSpBackend::Options options;
-    options.memoryFile = dir.filePath(QStringLiteral("memory/vsp.json"));
+    const VirtualSpBackend::Options options{.memoryFile = dir.filePath(QStringLiteral("memory/vsp.json"))};
     {
         Harness h(options);
         EXPECT_EQ(h.backend.device().memory(), factory);
@@ -227,9 +223,7 @@ TEST(VspBackend, MemoryFileIsSavedAfterAChangeAndLoadedByTheNextBackendIfItCan)
     EXPECT_EQ(next.device().memory().of(Vsp::Wave), factory.of(Vsp::Wave));
 
     // One it cannot read is warned of, and the factory bank is used.
-    QFile file(options.memoryFile);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("{ not a memory") > 0);
-    file.close();
+    ASSERT_TRUE(WriteBytes(options.memoryFile, "{ not a memory"));
     VirtualSpBackend unreadable(options);
     EXPECT_FALSE(unreadable.startupWarning().isEmpty());
     EXPECT_EQ(unreadable.device().memory(), factory);
@@ -239,9 +233,7 @@ TEST(VspBackend, MemoryFileIsSavedAfterAChangeAndLoadedByTheNextBackendIfItCan)
 TEST(VspBackend, DiskRootLetsTheSpLoadBanksAndShippedOnesAreWrittenAtTheFirstLoad)
 {
     QTemporaryDir dir;
-    VirtualSpBackend::Options options;
-    options.diskRoot = dir.filePath(QStringLiteral("disks"));
-    options.shipBanks = true;
+    const VirtualSpBackend::Options options{.diskRoot = dir.filePath(QStringLiteral("disks")), .shipBanks = true};
     Harness h(options);
     EXPECT_FALSE(QFileInfo::exists(options.diskRoot)) << "nothing written before a bank is loaded";
     h.send(SpMessage({0x30, 0x01, 0, 0, 0, 3, 7, 15, 0, 0, 0, 1})); // floppy bank 1

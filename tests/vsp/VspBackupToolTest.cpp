@@ -1,30 +1,24 @@
 // korvane-vsp --save-backup and --load-backup: the Virtual SP's memory written as the backup the
 // SP would send, and a backup taken as its memory, kept in its memory file; a damaged one refused.
+#include "Bytes.h"
 #include "LowTool.h"
 #include "QtPrinters.h"
 #include "vsp/FactoryBank.h"
 #include "vsp/SpBackupFile.h"
 #include "vsp/SpMemoryFile.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-QByteArray Contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TEST(VspBackupTool, SavesItsMemoryAsABackupAndLoadsOneIntoItsMemoryFile)
 {
     QTemporaryDir dir;
     const QString saved = dir.filePath(QStringLiteral("factory.syx"));
     ASSERT_EQ(RunTool({"--save-backup", saved}).exitCode, 0);
-    EXPECT_EQ(Contents(saved), Vsp::BackupOf(Vsp::FactoryBank()));
+    EXPECT_EQ(FileBytes(saved), Vsp::BackupOf(Vsp::FactoryBank()));
 
     Vsp::SpMemory other = Vsp::FactoryBank();
     other.of(Vsp::Tone).erase(other.of(Vsp::Tone).begin());
@@ -37,12 +31,11 @@ TEST(VspBackupTool, SavesItsMemoryAsABackupAndLoadsOneIntoItsMemoryFile)
     Vsp::SpMemory loaded;
     ASSERT_EQ(Vsp::LoadMemory(memory, loaded, &error), Vsp::LoadResult::Loaded);
     EXPECT_EQ(loaded, other);
-    EXPECT_EQ(Contents(dir.filePath("again.syx")), Contents(backup));
+    EXPECT_EQ(FileBytes(dir.filePath("again.syx")), FileBytes(backup));
 
-    QFile damaged(dir.filePath("damaged.syx"));
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly) && damaged.write(Vsp::BackupOf(Vsp::FactoryBank()).chopped(3)) > 0);
-    damaged.close();
-    EXPECT_EQ(RunTool({"--memory", memory, "--load-backup", damaged.fileName()}).exitCode, 1);
+    const QString damaged = dir.filePath("damaged.syx");
+    ASSERT_TRUE(WriteBytes(damaged, Vsp::BackupOf(Vsp::FactoryBank()).chopped(3)));
+    EXPECT_EQ(RunTool({"--memory", memory, "--load-backup", damaged}).exitCode, 1);
     ASSERT_EQ(Vsp::LoadMemory(memory, loaded, &error), Vsp::LoadResult::Loaded);
     EXPECT_EQ(loaded, other);
 }

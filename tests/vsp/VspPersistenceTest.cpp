@@ -1,5 +1,6 @@
 // The Virtual SP's banks and files: the factory and demo banks keep the device's rules, memory
 // files survive a round trip and damage, and disk banks are found where the SP looks for them.
+#include "Bytes.h"
 #include "QtPrinters.h"
 #include "vsp/DiskDrives.h"
 #include "vsp/FactoryBank.h"
@@ -26,18 +27,6 @@
 namespace {
 
 using Vsp::SpMemory;
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QStringList Entries(const QString &folder)
 {
@@ -126,17 +115,15 @@ TEST_P(FactoryBankRules, ObjectsReferOnlyToObjectsThatExist)
         }
     }
     for (const auto &[number, preset] : bank.of(Vsp::Preset)) {
-        for (int layer : {65, 161}) {
+        for (int layer : {65, 161})
             for (int level = 2; level <= 5; ++level)
                 EXPECT_NE(bank.find(Vsp::Map, Field(preset, layer + level)), nullptr) << "Preset " << number;
-        }
         for (int aux = 32; aux <= 34; ++aux)
             EXPECT_TRUE(Field(preset, 1 + aux) <= 120 || Field(preset, 1 + aux) == 255) << "Preset " << number;
     }
-    for (const auto &[number, multi] : bank.of(Vsp::Multi)) {
+    for (const auto &[number, multi] : bank.of(Vsp::Multi))
         for (int channel = 0; channel < 16; ++channel)
             EXPECT_NE(bank.find(Vsp::Preset, Field(multi, 1 + 34 + channel)), nullptr) << "Multi " << number;
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Banks, FactoryBankRules, testing::ValuesIn(Banks),
@@ -237,7 +224,7 @@ TEST(MemoryPersistence, SaveThatFailsPartWayKeepsTheOldFileAndLeavesNoTemporary)
     QTemporaryDir dir;
     const QString path = dir.filePath("memory.json");
     ASSERT_TRUE(Vsp::SaveMemory(Vsp::DemoBank(0), path, nullptr));
-    const QByteArray before = ReadAll(path);
+    const QByteArray before = FileBytes(path);
     QString error;
     bool saved = true;
     {
@@ -247,7 +234,7 @@ TEST(MemoryPersistence, SaveThatFailsPartWayKeepsTheOldFileAndLeavesNoTemporary)
     }
     EXPECT_FALSE(saved);
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(FileBytes(path), before);
     EXPECT_EQ(Entries(dir.path()), QStringList{"memory.json"});
 }
 #endif
@@ -257,16 +244,16 @@ TEST(MemoryPersistence, SaveAndLoadRefuseWhatCannotBeAMemoryFile)
 {
     QTemporaryDir dir;
     QString error;
-    ASSERT_TRUE(WriteAll(dir.filePath("blocker"), "a file where a folder should be"));
+    ASSERT_TRUE(WriteBytes(dir.filePath("blocker"), "a file where a folder should be"));
     EXPECT_FALSE(Vsp::SaveMemory(Vsp::DemoBank(0), dir.filePath("blocker/memory.json"), &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(ReadAll(dir.filePath("blocker")), QByteArray("a file where a folder should be"));
+    EXPECT_EQ(FileBytes(dir.filePath("blocker")), QByteArray("a file where a folder should be"));
 
     SpMemory memory = Bystander();
     ASSERT_TRUE(QDir().mkpath(dir.filePath("memory.json")));
     EXPECT_EQ(Vsp::LoadMemory(dir.filePath("memory.json"), memory, &error), Vsp::LoadResult::Corrupt);
     EXPECT_TRUE(error.endsWith("cannot be used: it is not a file")) << error.toStdString();
-    ASSERT_TRUE(WriteAll(dir.filePath("huge.json"), QByteArray(8 * 1024 * 1024 + 1, ' ')));
+    ASSERT_TRUE(WriteBytes(dir.filePath("huge.json"), QByteArray(8 * 1024 * 1024 + 1, ' ')));
     EXPECT_EQ(Vsp::LoadMemory(dir.filePath("huge.json"), memory, &error), Vsp::LoadResult::Corrupt);
     EXPECT_TRUE(error.endsWith("cannot be used: it is far too large to be a memory file")) << error.toStdString();
     EXPECT_EQ(memory, Bystander());
@@ -373,10 +360,10 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(Vsp::SaveMemory(Vsp::FactoryBank(), path, nullptr));
-        const QByteArray good = ReadAll(path);
+        const QByteArray good = FileBytes(path);
         damaged = GetParam().spoil(good);
         ASSERT_NE(damaged, good) << "the damage changed nothing";
-        ASSERT_TRUE(WriteAll(path, damaged));
+        ASSERT_TRUE(WriteBytes(path, damaged));
     }
 
     QTemporaryDir dir;
@@ -393,13 +380,13 @@ TEST_P(DamagedMemoryFile, IsCorruptAndSetAsideForTheFactoryBank)
     EXPECT_TRUE(error.startsWith(QDir::toNativeSeparators(path) + " cannot be used: ")) << error.toStdString();
     EXPECT_TRUE(error.contains(QLatin1String(GetParam().reason))) << error.toStdString();
 
-    ASSERT_TRUE(WriteAll(path + ".corrupt", "last week's damage"));
+    ASSERT_TRUE(WriteBytes(path + ".corrupt", "last week's damage"));
     QString warning;
     EXPECT_EQ(Vsp::LoadMemoryOrFactory(path, &warning), Vsp::FactoryBank());
     // Last week's damaged copy may be the only record of that work: it stays as it was.
     EXPECT_EQ(Entries(dir.path()), (QStringList{"memory.json.2.corrupt", "memory.json.corrupt"}));
-    EXPECT_EQ(ReadAll(path + ".corrupt"), "last week's damage");
-    EXPECT_EQ(ReadAll(path + ".2.corrupt"), damaged);
+    EXPECT_EQ(FileBytes(path + ".corrupt"), "last week's damage");
+    EXPECT_EQ(FileBytes(path + ".2.corrupt"), damaged);
     EXPECT_TRUE(warning.contains(QDir::toNativeSeparators(path))) << warning.toStdString();
     EXPECT_TRUE(warning.contains(QDir::toNativeSeparators(path + ".2.corrupt"))) << warning.toStdString();
 }
@@ -427,7 +414,7 @@ TEST(DiskDrives, SavedBanksLoadFromTheirDisksAndNothingElseLoadsOrIsSaved)
     fromScsi.installedKilowords = Vsp::DemoBank(1).installedKilowords;
     EXPECT_EQ(fromScsi, Vsp::DemoBank(1));
 
-    ASSERT_TRUE(WriteAll(dir.filePath("floppy/bank-003.json"), "{\"format\": \"Korvane SP memory\""));
+    ASSERT_TRUE(WriteBytes(dir.filePath("floppy/bank-003.json"), "{\"format\": \"Korvane SP memory\""));
     const struct { const char *what; int diskCode, bank; } refused[] = {
         {"a bank the floppy does not hold", 127, 1}, {"a damaged bank", 127, 3}, {"an empty SCSI disk", 4, 0},
         {"a SCSI ID with no disk", 5, 0}, {"a disk code the SP does not have", 7, 0},
@@ -467,11 +454,11 @@ TEST(DiskDrives, ShippedBanksAreTwoFloppyBanksBesideEmptyScsiDisksAndReplaceNoth
     EXPECT_EQ(second, Vsp::DemoBank(1));
 
     ASSERT_TRUE(drives.SaveBank(127, 0, Vsp::FactoryBank(), nullptr));
-    const QByteArray ownBank = ReadAll(drives.bankPath(127, 0));
+    const QByteArray ownBank = FileBytes(drives.bankPath(127, 0));
     ASSERT_TRUE(QFile::remove(drives.bankPath(127, 1)));
     ASSERT_TRUE(QDir(root + "/scsi2").removeRecursively());
     Vsp::DiskDrives::InstallShippedBanks(root);
-    EXPECT_EQ(ReadAll(drives.bankPath(127, 0)), ownBank);
+    EXPECT_EQ(FileBytes(drives.bankPath(127, 0)), ownBank);
     EXPECT_EQ(Entries(root + "/floppy"), QStringList{"bank-000.json"});
     EXPECT_FALSE(QFileInfo::exists(root + "/scsi2")) << "a removed SCSI disk stays removed";
 }

@@ -36,11 +36,6 @@ QByteArray Raw(const char *hex)
     return QByteArray::fromHex(hex);
 }
 
-QList<QByteArray> Lines(const ToolRun &run)
-{
-    return run.output.split('\n');
-}
-
 } // namespace
 
 // Bad lines are reported by their number and skipped; raw bytes are split into messages, with
@@ -97,7 +92,8 @@ TEST(VspTool, MemoryFileCarriesChangesToTheNextRunAndDisksFolderHoldsTheBanksItL
     const Vsp::DiskDrives drives(root);
     ASSERT_TRUE(QDir().mkpath(drives.folder(127)));
     // What the directory says with the factory bank, and right after the deletion.
-    const auto fresh = Lines(RunTool({"--hex"}, ToneDirectoryStatusLine + DeleteFirstToneLine() + ToneDirectoryStatusLine));
+    const QByteArray deletion = ToneDirectoryStatusLine + DeleteFirstToneLine() + ToneDirectoryStatusLine;
+    const auto fresh = RunTool({"--hex"}, deletion).output.split('\n');
     ASSERT_GE(fresh.size(), 3);
     ASSERT_NE(fresh[0], fresh[2]) << "the deletion changed nothing the directory shows";
     EXPECT_EQ(fresh[1], OkLine.trimmed());
@@ -108,7 +104,7 @@ TEST(VspTool, MemoryFileCarriesChangesToTheNextRunAndDisksFolderHoldsTheBanksItL
     EXPECT_EQ(second.output, fresh[2] + '\n');
     EXPECT_EQ(RunTool({"--hex"}, ToneDirectoryStatusLine).output, fresh[0] + '\n');
 
-    const auto loaded = Lines(RunTool({"--hex", "--disks", root}, LoadFloppyBank0Line + ToneDirectoryStatusLine));
+    const auto loaded = RunTool({"--hex", "--disks", root}, LoadFloppyBank0Line + ToneDirectoryStatusLine).output.split('\n');
     ASSERT_GE(loaded.size(), 2);
     EXPECT_EQ(loaded[0], OkLine.trimmed());
     EXPECT_EQ(loaded[1], fresh[2]);
