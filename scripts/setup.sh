@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libqt6sql6-sqlite
   librtmidi-dev
   jackd1
   libgtest-dev libgmock-dev

@@ -1,5 +1,7 @@
 #include "app/BackupCommand.h"
 
+#include "app/ConsoleNotifier.h"
+#include "app/ProgressSteps.h"
 #include "app/Korvane.h"
 #include "editors/Session.h"
 #include "app/frmCompare.h"
@@ -12,7 +14,6 @@
 #include "vsp/VirtualSpBackend.h"
 
 #include <QAction>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -37,65 +38,6 @@ Outcome Failed(const QString &text)
     return {Result::Failed, text};
 }
 
-// The progress window for one run: shows each step, offers Cancel, and closes when the run ends.
-class ProgressSteps {
-public:
-    ProgressSteps(const WindowServices &main, const QString &caption, bool show) : caption(caption)
-    {
-        if (!show)
-            return;
-        window = &main.progress;
-        window->Show(caption, QString());
-        window->SetCancellable(true);
-        connection = QObject::connect(window, &frmProgress::cancelled, window, [this] { cancelled = true; });
-    }
-    ~ProgressSteps() { close(); }
-
-    void close()
-    {
-        if (!window)
-            return;
-        QObject::disconnect(connection);
-        window->SetCancellable(false);
-        window->hide();
-        window = nullptr;
-    }
-    void reopen(const WindowServices &main)
-    {
-        if (window)
-            return;
-        window = &main.progress;
-        window->Show(caption, QString());
-        window->SetCancellable(true);
-        connection = QObject::connect(window, &frmProgress::cancelled, window, [this] { cancelled = true; });
-    }
-    BackupTransfer::Step step()
-    {
-        return [this](const QString &text) {
-            // Ten new lines a second are all anyone can read; redrawing the window for every
-            // object would slow the whole backup down measurably.
-            if (window && (!shown.isValid() || shown.hasExpired(RedrawMs))) {
-                window->SetText(caption, text);
-                shown.start();
-            }
-            return !cancelled;
-        };
-    }
-    void text(const QString &line)
-    {
-        if (window)
-            window->SetText(caption, line);
-    }
-
-    bool cancelled = false;
-
-private:
-    static constexpr int RedrawMs = 100;
-    QElapsedTimer shown;
-    QString caption;
-    frmProgress *window = nullptr;
-    QMetaObject::Connection connection;
-};
 
 std::optional<Outcome> RefuseToStart(Session &session)
 {
@@ -126,17 +68,6 @@ void ReadEverythingAgain(const WindowServices &main, ProgressSteps &progress)
     main.ReadEverything();
     main.redisplay();
 }
-
-// The command line's notifier: errors and notices on standard error; the command line itself
-// was the confirmation, so every question is answered yes.
-class ConsoleNotifier : public Notifier {
-public:
-    void message(Icon, const QString &heading, const QString &text) override
-    {
-        QTextStream(stderr) << (heading.isEmpty() ? QString() : heading + QStringLiteral(": ")) << text << Qt::endl;
-    }
-    bool question(const QString &, const QString &) override { return true; }
-};
 
 void Tell(Session &session, const QString &caption, const Outcome &outcome)
 {

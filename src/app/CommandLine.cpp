@@ -8,6 +8,12 @@ const QString Screenshot = QStringLiteral("--screenshot");
 const QString QuitWhenShown = QStringLiteral("--quit-when-shown");
 const QString Backup = QStringLiteral("--backup");
 const QString Restore = QStringLiteral("--restore");
+const QString LibraryFile = QStringLiteral("--library");
+const QString Snapshot = QStringLiteral("--snapshot");
+const QString Snapshots = QStringLiteral("--snapshots");
+const QString Find = QStringLiteral("--find");
+const QString RestoreSnapshot = QStringLiteral("--restore-snapshot");
+const QString LibraryImport = QStringLiteral("--library-import");
 // Read by Korvane itself; known here so that they are not refused.
 const QStringList Switches = {QStringLiteral("--no-virtual-sp"), QStringLiteral("--vsp-wire-timing")};
 
@@ -27,7 +33,8 @@ QString CommandLine::Usage(const QStringList &tabs)
 {
     return QStringLiteral(
                "Usage: korvane [/b] [--no-virtual-sp] [--vsp-wire-timing] [--tab NAME] [--screenshot FILE] "
-               "[--quit-when-shown] [--backup FILE | --restore FILE] [--help] [FILE.syx]\n"
+               "[--quit-when-shown] [--backup FILE | --restore FILE] [--library FILE] [--snapshot [NOTE] | --snapshots | "
+               "--find TEXT | --restore-snapshot ID | --library-import PATH...] [--help] [FILE.syx]\n"
                "  /b                 (or /B, as the whole command line) write the start-up debug log krvn.dbg\n"
                "                     in the home directory\n"
                "  --no-virtual-sp    do not offer the built-in Virtual SP as a MIDI device\n"
@@ -37,6 +44,12 @@ QString CommandLine::Usage(const QStringList &tabs)
                "  --quit-when-shown  print a line when the main window is shown, then quit\n"
                "  --backup FILE      read every object and the Global settings into FILE (.syx), no window\n"
                "  --restore FILE     send FILE's objects that differ back to the SP, no window\n"
+               "  --library FILE     use this library file instead of the one in the data folder\n"
+               "  --snapshot [NOTE]  read the whole SP into the library as a snapshot; prints its id\n"
+               "  --snapshots        list the library's snapshots: id, date and time, note, objects\n"
+               "  --find TEXT        list the stored objects whose name, tags or note hold TEXT\n"
+               "  --restore-snapshot ID  send snapshot ID back to the SP and read it back to verify\n"
+               "  --library-import PATH...  add backup files, or folders of them, as snapshots\n"
                "  --help             print these options and quit\n"
                "  FILE.syx           open a backup (compared with the SP) or an exported object (imported\n"
                "                     after asking)\n"
@@ -73,6 +86,26 @@ CommandLine CommandLine::Parse(const QStringList &arguments, const QStringList &
             line.backup = value();
         } else if (argument == Restore) {
             line.restore = value();
+        } else if (argument == LibraryFile) {
+            line.library = value();
+        } else if (argument == Snapshot) {
+            line.snapshot = true;
+            if (i + 1 < arguments.size() && !arguments.at(i + 1).startsWith(QLatin1String("--")))
+                line.snapshotNote = arguments.at(++i);
+        } else if (argument == Snapshots) {
+            line.snapshots = true;
+        } else if (argument == Find) {
+            line.find = value();
+        } else if (argument == RestoreSnapshot) {
+            line.restoreSnapshot = value();
+            bool number = false;
+            if (!line.restoreSnapshot.isEmpty() && (line.restoreSnapshot.toLongLong(&number), !number))
+                refuse(QStringLiteral("--restore-snapshot needs a snapshot id, not \"%1\"").arg(line.restoreSnapshot));
+        } else if (argument == LibraryImport) {
+            while (i + 1 < arguments.size() && !arguments.at(i + 1).startsWith(QLatin1String("--")))
+                line.libraryImport << arguments.at(++i);
+            if (line.libraryImport.isEmpty())
+                refuse(QStringLiteral("%1 needs a value").arg(argument));
         } else if (Switches.contains(argument) || argument.trimmed().compare(QLatin1String("/b"), Qt::CaseInsensitive) == 0) {
             // The debug log switch counts only as the whole command line; Korvane decides that.
         } else if (argument.startsWith(QLatin1Char('-')) && !argument.startsWith(QLatin1String("--"))) {
@@ -89,7 +122,9 @@ CommandLine CommandLine::Parse(const QStringList &arguments, const QStringList &
             refuse(QStringLiteral("Unknown option \"%1\"").arg(argument));
         }
     }
-    if (!line.backup.isEmpty() && !line.restore.isEmpty())
-        refuse(QStringLiteral("--backup and --restore go one at a time"));
+    const int commands = int(!line.backup.isEmpty()) + int(!line.restore.isEmpty()) + int(line.snapshot) + int(line.snapshots)
+                         + int(!line.find.isEmpty()) + int(!line.restoreSnapshot.isEmpty()) + int(!line.libraryImport.isEmpty());
+    if (commands > 1)
+        refuse(QStringLiteral("--backup, --restore, --snapshot, --snapshots, --find, --restore-snapshot and --library-import go one at a time"));
     return line;
 }

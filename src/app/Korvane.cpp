@@ -4,6 +4,7 @@
 #include "midi/Notifier.h"
 #include "editors/Session.h"
 #include "app/frmMain.h"
+#include "app/LibraryMenus.h"
 #include "app/frmSplash.h"
 #include "midi/RtMidiBackend.h"
 #include "settings/Registry.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QSettings>
 
 #include <cstdio>
@@ -129,6 +131,8 @@ LinkStartup::Outcome Korvane::start()
 
     s.log.write(QStringLiteral("frmSplash_load(): Loading main form."));
     main = std::make_unique<frmMain>(s, nullptr, options.pagesWhenShown);
+    if (QMenu *file = main->findChild<QMenu *>(QStringLiteral("mnuFile")))
+        LibraryMenus::Install(*main, s, file, options.libraryPath);
     if (auto *boxes = dynamic_cast<MessageBoxNotifier *>(&s.notifier))
         boxes->setParentWindow(main.get());
     if (sayWhenNoInterface)

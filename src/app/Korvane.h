@@ -29,6 +29,7 @@ struct KorvaneOptions {
     // Each tab page's controls made when first shown, the rest once the window is up, so the
     // window comes sooner. Off: every page is made before the window shows.
     bool pagesWhenShown = false;
+    QString libraryPath; // the library file; empty: library.sqlite in the data folder
 };
 
 class Korvane {

@@ -1,6 +1,7 @@
 #include "app/MessageBoxNotifier.h"
 
 #include <QApplication>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace {
@@ -54,4 +55,11 @@ void MessageBoxNotifier::titledMessage(Icon icon, const QString &title, const QS
 bool MessageBoxNotifier::titledQuestion(Icon icon, const QString &title, const QString &text)
 {
     return Show(parent, BoxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<QString> MessageBoxNotifier::askText(const QString &title, const QString &label)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, label, QLineEdit::Normal, QString(), &ok);
+    return ok ? std::optional<QString>(text.trimmed()) : std::nullopt;
 }

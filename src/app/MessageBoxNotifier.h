@@ -14,6 +14,7 @@ public:
     bool question(const QString &heading, const QString &text) override;
     void titledMessage(Icon icon, const QString &title, const QString &text) override;
     bool titledQuestion(Icon icon, const QString &title, const QString &text) override;
+    std::optional<QString> askText(const QString &title, const QString &label) override;
 
 private:
     QPointer<QWidget> parent;

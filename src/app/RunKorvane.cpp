@@ -1,6 +1,7 @@
 // The program's start: the command line, the application object and the event loop.
 #include "app/BackupCommand.h"
 #include "app/CommandLine.h"
+#include "app/LibraryCommand.h"
 #include "app/Korvane.h"
 #include "app/frmMain.h"
 
@@ -38,10 +39,13 @@ int RunKorvane(int argc, char **argv)
     // A backup or restore from the command line runs without a window and ends the program.
     if (const int backupExit = BackupCommand::RunFromCommandLine(QApplication::arguments().mid(1)); backupExit >= 0)
         return backupExit;
+    if (const int libraryExit = LibraryCommand::RunFromCommandLine(line, QApplication::arguments().mid(1)); libraryExit >= 0)
+        return libraryExit;
 
     KorvaneOptions options;
     options.arguments = QApplication::arguments().mid(1);
     options.pagesWhenShown = true;
+    options.libraryPath = line.library;
     Korvane korvane(std::move(options));
     if (korvane.start() == LinkStartup::Outcome::Fatal)
         return 1;

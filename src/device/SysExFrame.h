@@ -12,6 +12,8 @@ namespace SysEx {
 
 constexpr uint8_t Start = 0xF0;
 constexpr uint8_t End = 0xF7;
+// Every message names the device it is for, or 7F for any, here.
+constexpr int DeviceIdPosition = 7;
 // Status responses carry their code here (byte 8 is 0x00).
 constexpr int StatusCodePosition = 9;
 

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class Notifier {
 public:
     enum class Icon { None, Critical, Information, Exclamation };
@@ -16,4 +18,12 @@ public:
     // box's own, and the text stands alone. Where there are no windows, they read as the others.
     virtual void titledMessage(Icon icon, const QString &title, const QString &text) { message(icon, title, text); }
     virtual bool titledQuestion(Icon, const QString &title, const QString &text) { return question(title, text); }
+    // A line of text the user may give (a snapshot's note); nothing when cancelled. Where there
+    // are no windows, the text is left empty.
+    virtual std::optional<QString> askText(const QString &title, const QString &label)
+    {
+        Q_UNUSED(title);
+        Q_UNUSED(label);
+        return QString();
+    }
 };

@@ -14,7 +14,7 @@ namespace {
 
 using SysEx::Bytes;
 
-constexpr int DeviceIdPosition = 7;
+using SysEx::DeviceIdPosition;
 constexpr int MessageTypePosition = 8;
 constexpr uint8_t DataMessage = 0x02;
 constexpr int MapLastZonePosition = 52;

@@ -186,7 +186,7 @@ bool ObjectIO::GlobalUpload(int parameter, const Value &before, const Value &aft
 
 int ObjectIO::SendWhole(QByteArray message, Refusals refusals, int number)
 {
-    constexpr int DeviceIdPosition = 7;
+    using SysEx::DeviceIdPosition;
     const bool tell = refusals == Refusals::Tell;
     const bool renumber = number != KeepNumber;
     if (message.size() < (renumber ? NumberPosition + 4 + 1 : DeviceIdPosition + 1)

@@ -2,12 +2,12 @@
 // queue ordered by the time they are due, with one precise timer for the head of the queue.
 #include "vsp/VirtualSpBackend.h"
 
+#include "midi/DataFolder.h"
 #include "vsp/DiskDrives.h"
 #include "vsp/FactoryBank.h"
 #include "vsp/SpMemoryFile.h"
 
 #include <QDir>
-#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -22,10 +22,7 @@ constexpr int DeviceIdIndex = 6;
 
 VirtualSpBackend::Options VirtualSpBackend::UserOptions()
 {
-    // KORVANE_DATA_DIR puts the memory and the disks elsewhere: a portable setup, or a test's
-    // own folder where the user's data folder cannot be moved (Windows has no variable for it).
-    const QString chosen = qEnvironmentVariable("KORVANE_DATA_DIR");
-    const QString folder = chosen.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) : chosen;
+    const QString folder = DataFolder();
     Options options;
     options.memoryFile = folder + QStringLiteral("/virtual-sp-memory.json");
     options.diskRoot = folder + QStringLiteral("/disks");

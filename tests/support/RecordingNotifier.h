@@ -34,6 +34,12 @@ public:
         return answer;
     }
 
+    std::optional<QString> askText(const QString &title, const QString &label) override
+    {
+        messages.append({Icon::None, title, label});
+        return textAnswer;
+    }
+
     QStringList texts() const
     {
         QStringList all;
@@ -54,4 +60,5 @@ public:
 
     QList<Entry> messages;
     bool answer = true;
+    std::optional<QString> textAnswer = QString(); // nothing: the user cancels
 };

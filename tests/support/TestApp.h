@@ -49,6 +49,7 @@ struct TestApp {
         options.notifier = &notifier;
         options.responseTimeoutCap = responseTimeoutCap;
         options.pagesWhenShown = pagesWhenShown;
+        options.libraryPath = file(QStringLiteral("library.sqlite"));
         if (traceToFile)
             options.tracePath = dir.filePath(QStringLiteral("trace.txt"));
         options.backends = std::move(backends);
