@@ -3,10 +3,14 @@
 // backup of a large memory against the MIDI wire time, every tab's redisplay and paint, and the
 // start to the main window beside a minimal Qt program. Each figure is printed with its target.
 //
-//   korvane-bench [exchange|retrieval|tabs|map|backup|start ...]   (default: all)
+//   korvane-bench [exchange|retrieval|tabs|map|backup|library|start ...]   (default: all)
 #include "InstantBackend.h"
 #include "app/BackupCommand.h"
 #include "app/Korvane.h"
+#include "app/LibraryMenus.h"
+#include "app/frmLibrary.h"
+#include "library/Library.h"
+#include "library/LibraryImport.h"
 #include "editors/Session.h"
 #include "app/PageBuilder.h"
 #include "app/frmMain.h"
@@ -18,6 +22,7 @@
 #include "vsp/VirtualSpBackend.h"
 #include "midi/Notifier.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
@@ -26,6 +31,7 @@
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextStream>
 
 #include <algorithm>
@@ -254,6 +260,7 @@ struct BenchApp {
         k.notifier = &notifier;
         k.backends.push_back(std::move(backend));
         k.pagesWhenShown = pagesWhenShown;
+        k.libraryPath = dir.filePath(QStringLiteral("library.sqlite"));
         korvane = std::make_unique<Korvane>(std::move(k));
         if (korvane->start() != LinkStartup::Outcome::Online)
             qFatal("the Virtual SP did not answer");
@@ -562,6 +569,113 @@ void BackupTimes(QTextStream &out)
 
 } // namespace
 
+// A library of `objects` distinct Tones over `snapshots` snapshots, each Tone's bytes and name its own.
+void FillLibrary(Library &library, int objects, int snapshots)
+{
+    QByteArray tone;
+    const Backup::Contents factory = *Backup::Parse(Vsp::BackupOf(Vsp::FactoryBank())).contents;
+    for (const Backup::Object &object : factory.objects) {
+        if (object.kind == KindTone && tone.isEmpty())
+            tone = object.dump;
+    }
+    const int perSnapshot = objects / snapshots;
+    for (int s = 0; s < snapshots; ++s) {
+        Backup::Contents contents;
+        for (int i = 0; i < perSnapshot; ++i) {
+            const int serial = s * perSnapshot + i;
+            Backup::Object object{KindTone, i, QStringLiteral("Bench %1").arg(serial), tone};
+            // Five nibbles of the Tone's body make each one distinct.
+            for (int n = 0; n < 5; ++n)
+                object.dump[60 + n] = static_cast<char>((serial >> (4 * n)) & 0x0F);
+            const QByteArray name = object.name.toLatin1().leftJustified(14, ' ');
+            for (int c = 0; c < 14; ++c) {
+                object.dump[19 + 2 * c] = static_cast<char>((name[c] >> 4) & 0x0F);
+                object.dump[20 + 2 * c] = static_cast<char>(name[c] & 0x0F);
+            }
+            contents.objects.append(object);
+        }
+        QString error;
+        if (!library.AddSnapshot(contents, QString(), QStringLiteral("bench"), {}, &error))
+            qFatal("the bench library could not be filled: %s", qPrintable(error));
+    }
+}
+
+// The library through the program: a snapshot of the large memory at 31250 baud against its
+// wire time, search and the window over 100,000 stored objects, and importing 100 backups.
+void LibraryTimes(QTextStream &out)
+{
+    {
+        const Vsp::SpMemory large = LargeMemory();
+        BenchApp app(true, large);
+        QAction *snapshot = app.main->findChild<QAction *>(QStringLiteral("mnuSnapshot"));
+        const double ratio = WireRatio(app, [&] { snapshot->trigger(); });
+        out << QStringLiteral("snapshot of a large memory (%1) at 31250 baud, window shown: time / wire time = %2 "
+                              "(target at most 1.02; median of 3)\n")
+                   .arg(Counts(large))
+                   .arg(ratio, 0, 'f', 4);
+        out.flush();
+    }
+    constexpr int Objects = 100000;
+    BenchApp app(false);
+    {
+        Library::Opened opened = Library::Open(app.dir.filePath(QStringLiteral("library.sqlite")));
+        FillLibrary(*opened.library, Objects, 100);
+        std::vector<double> one, many;
+        for (int i = 0; i < 20; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            if (opened.library->Find(QStringLiteral("bench 4711%1").arg(i % 10)).size() != 1)
+                qFatal("the search did not find its object");
+            one.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+            timer.start();
+            opened.library->Find(QStringLiteral("Bench"));
+            many.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        }
+        out << QStringLiteral("search of a library of %1 stored objects: one match median %2 ms, the first 1000 of "
+                              "all median %3 ms (target under 50 ms; 20 runs)\n")
+                   .arg(opened.library->StoredObjects())
+                   .arg(Median(one), 0, 'f', 2)
+                   .arg(Median(many), 0, 'f', 2);
+        out.flush();
+    }
+    {
+        QElapsedTimer timer;
+        timer.start();
+        app.main->findChild<QAction *>(QStringLiteral("mnuLibrary"))->trigger();
+        frmLibrary *window = LibraryMenus::Window(*app.main, false);
+        if (!window || !QTest::qWaitForWindowExposed(window))
+            qFatal("the library window did not open");
+        window->repaint();
+        out << QStringLiteral("library window open with its timeline at %1 objects: %2 ms (target under 200 ms)\n")
+                   .arg(Objects)
+                   .arg(static_cast<double>(timer.nsecsElapsed()) / 1e6, 0, 'f', 1);
+        out.flush();
+        window->close();
+    }
+    {
+        QTemporaryDir files;
+        const Vsp::SpMemory large = LargeMemory();
+        QStringList paths;
+        for (int i = 0; i < 100; ++i) {
+            Vsp::SpMemory memory = large;
+            Vsp::SetName(memory.of(Vsp::Tone)[0], QByteArrayLiteral("Import ") + QByteArray::number(i));
+            paths << files.filePath(QStringLiteral("%1.syx").arg(i));
+            QString error;
+            if (!Vsp::SaveBackup(memory, paths.last(), &error))
+                qFatal("%s", qPrintable(error));
+        }
+        Library::Opened opened = Library::Open(files.filePath(QStringLiteral("import.sqlite")));
+        QElapsedTimer timer;
+        timer.start();
+        const auto outcomes = LibraryImport::Import(*opened.library, {files.path()});
+        const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        out << QStringLiteral("import of 100 backup files of the large memory: %1 ms for %2 snapshots (target under 10000 ms)\n")
+                   .arg(ms, 0, 'f', 0)
+                   .arg(opened.library->Snapshots().size());
+        out.flush();
+    }
+}
+
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
@@ -573,6 +687,7 @@ int main(int argc, char **argv)
         {QStringLiteral("tabs"), TabTimes},
         {QStringLiteral("map"), MapTabTimes},
         {QStringLiteral("backup"), BackupTimes},
+        {QStringLiteral("library"), LibraryTimes},
         {QStringLiteral("start"), [](QTextStream &o) { StartupTime(o); LatePageSteps(o); }},
     };
     QStringList chosen = QApplication::arguments().mid(1);

@@ -15,12 +15,14 @@ if(WIN32)
   install(TARGETS korvane korvane-vsp RUNTIME DESTINATION .)
   # windeployqt does not run on a Linux host: the libraries and plugins the programs load are
   # named here. Qt finds its plugins in the folders beside the program.
-  foreach(library Qt6::Core Qt6::Gui Qt6::Widgets)
+  foreach(library Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Sql)
     install(FILES $<TARGET_FILE:${library}> DESTINATION .)
   endforeach()
   install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> $<TARGET_FILE:Qt6::QOffscreenIntegrationPlugin>
           $<TARGET_FILE:Qt6::QMinimalIntegrationPlugin> DESTINATION platforms)
   install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
+  # The library's database driver.
+  install(FILES $<TARGET_FILE:Qt6::QSQLiteDriverPlugin> DESTINATION sqldrivers)
   # MinGW's own runtime, which every program it builds needs.
   foreach(runtime libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
@@ -65,6 +67,6 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION sound)
   # Qt's platform plugins are a package of their own; without them no window can open.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), qt6-qpa-plugins (>= 6.4), librtmidi6 (>= 5.0), libstdc++6, libgcc-s1, libc6")
+      "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), qt6-qpa-plugins (>= 6.4), librtmidi6 (>= 5.0), libstdc++6, libgcc-s1, libc6")
 endif()
 include(CPack)

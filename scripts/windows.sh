@@ -26,7 +26,7 @@ as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
 install_packages() {
   local packages=(build-essential cmake ninja-build pkg-config dpkg-dev
-    g++-mingw-w64-x86-64-posix wine64 nsis googletest qt6-base-dev qt6-base-dev-tools fonts-dejavu-core)
+    g++-mingw-w64-x86-64-posix wine64 nsis googletest qt6-base-dev qt6-base-dev-tools fonts-dejavu-core tcl)
   local missing=()
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -92,13 +92,30 @@ build_qt() {
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
     -DINPUT_opengl=dynamic \
-    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF \
+    -DFEATURE_sql=ON -DFEATURE_sql_sqlite=ON -DFEATURE_system_sqlite=ON -DFEATURE_sql_odbc=OFF \
+    -DFEATURE_sql_psql=OFF -DFEATURE_sql_mysql=OFF -DFEATURE_sql_ibase=OFF -DFEATURE_sql_oci=OFF -DFEATURE_sql_db2=OFF \
+    -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF \
     -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_accessibility=OFF -DFEATURE_tabletevent=OFF \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF \
     -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_doubleconversion=OFF \
-    -DFEATURE_jpeg=OFF -DFEATURE_sql_sqlite=OFF
+    -DFEATURE_jpeg=OFF
   cmake --build "$work/qt-build" --parallel "$jobs"
   cmake --install "$work/qt-build"
+}
+
+# SQLite for Qt's SQL driver, from the machine's own sqlite3 source package: Debian's Qt source
+# leaves out the copy Qt carries. Its one-file form is made by the source's own Tcl script.
+build_sqlite() {
+  local work=$cache/work
+  (cd "$work" && apt-get source -q sqlite3 >/dev/null)
+  local src
+  src=$(find "$work" -maxdepth 1 -type d -name 'sqlite3-*' | head -n1)
+  mkdir -p "$work/sqlite-build" "$prefix/include" "$prefix/lib"
+  (cd "$work/sqlite-build" && "$src/configure" --disable-tcl >/dev/null && make sqlite3.c >/dev/null)
+  $triplet-gcc-posix -O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -c "$work/sqlite-build/sqlite3.c" \
+    -o "$work/sqlite3.o"
+  $triplet-ar rcs "$prefix/lib/libsqlite3.a" "$work/sqlite3.o"
+  cp "$work/sqlite-build/sqlite3.h" "$work/sqlite-build/sqlite3ext.h" "$prefix/include/"
 }
 
 # RtMidi with its Windows multimedia backend, as a static library with a pkg-config file, so the
@@ -139,6 +156,8 @@ toolchain() {
   echo "windows.sh: building the Windows toolchain into $cache (about an hour the first time)"
   rm -rf "$prefix" "$cache/stamp"
   write_toolchain_file
+  mkdir -p "$cache/work"
+  build_sqlite
   build_qt
   build_rtmidi
   build_googletest
@@ -190,8 +209,8 @@ installed_path() { echo "$WINEPREFIX/drive_c/Program Files/Korvane/$1"; }
 
 install_silently() {
   wine_cmd "$installer" /S
-  for f in korvane.exe korvane-vsp.exe Qt6Core.dll Qt6Widgets.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll \
-           Uninstall.exe; do
+  for f in korvane.exe korvane-vsp.exe Qt6Core.dll Qt6Widgets.dll Qt6Sql.dll platforms/qwindows.dll \
+           styles/qwindowsvistastyle.dll sqldrivers/qsqlite.dll Uninstall.exe; do
     [ -f "$(installed_path "$f")" ] || { echo "windows.sh: the installer left out $f" >&2; exit 1; }
   done
   [ -n "$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -iname 'Korvane*.lnk' | head -n1)" ] \

@@ -64,6 +64,21 @@ QString Pattern(const QString &text)
     return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
 
+// Binds the values by position and runs the query. A query run again gets every value anew; a
+// null text or blob would be stored as NULL, so it goes in empty.
+bool Run(QSqlQuery &query, std::initializer_list<QVariant> values)
+{
+    int position = 0;
+    for (QVariant value : values) {
+        if (value.typeId() == QMetaType::QString && value.toString().isNull())
+            value = QStringLiteral("");
+        else if (value.typeId() == QMetaType::QByteArray && value.toByteArray().isNull())
+            value = QByteArray("");
+        query.bindValue(position++, value);
+    }
+    return query.exec();
+}
+
 } // namespace
 
 Library::Library(const QString &path, const QString &connection) : path_(path), connection(connection) {}
@@ -106,25 +121,25 @@ std::optional<qint64> Library::AddSnapshot(const Backup::Contents &contents, con
     }
     QSqlQuery snapshot = Prepared(connection, QStringLiteral(
         "INSERT INTO snapshots (taken, note, source, installed_kilowords, highest_allowed, global) VALUES (?, ?, ?, ?, ?, ?)"));
-    snapshot.addBindValue(taken.toUTC().toString(Qt::ISODateWithMs));
-    // A null text would be stored as NULL.
-    snapshot.addBindValue(note.isNull() ? QStringLiteral("") : note);
-    snapshot.addBindValue(source.isNull() ? QStringLiteral("") : source);
-    snapshot.addBindValue(configuration.installedKilowords);
-    snapshot.addBindValue(HighestText(configuration));
     QByteArray global;
     for (const QByteArray &answer : contents.global)
         global += answer;
-    snapshot.addBindValue(global);
-    if (!snapshot.exec())
+    if (!Run(snapshot, {taken.toUTC().toString(Qt::ISODateWithMs), note, source, configuration.installedKilowords,
+                        HighestText(configuration), global}))
         return fail(snapshot);
     const qint64 id = snapshot.lastInsertId().toLongLong();
 
     QSqlQuery insertObject = Prepared(connection, QStringLiteral(
         "INSERT INTO objects (kind, content_key, content) VALUES (?, ?, ?) ON CONFLICT (content_key) DO NOTHING"));
     QSqlQuery findObject = Prepared(connection, QStringLiteral("SELECT id FROM objects WHERE content_key = ?"));
-    QSqlQuery entry = Prepared(connection, QStringLiteral(
-        "INSERT INTO entries (snapshot, kind, number, object, name, number_field, name_field) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    QSqlQuery insertLabel = Prepared(connection, QStringLiteral(
+        "INSERT INTO labels (object, kind, number, name, number_field, name_field, search)"
+        " SELECT ?, ?, ?, ?, ?, ?, ? || char(10) || coalesce((SELECT group_concat(tag, ' ') FROM tags WHERE object = ?), '')"
+        " || char(10) || (SELECT note FROM objects WHERE id = ?)"
+        " WHERE true ON CONFLICT (object, number_field, name_field) DO NOTHING"));
+    QSqlQuery findLabel = Prepared(connection, QStringLiteral(
+        "SELECT id FROM labels WHERE object = ? AND number_field = ? AND name_field = ?"));
+    QSqlQuery entry = Prepared(connection, QStringLiteral("INSERT INTO entries (snapshot, kind, number, label) VALUES (?, ?, ?, ?)"));
     for (const Backup::Object &object : contents.objects) {
         if (!ObjectContent::Splittable(object.dump)) {
             if (error)
@@ -133,25 +148,21 @@ std::optional<qint64> Library::AddSnapshot(const Backup::Contents &contents, con
             return std::nullopt;
         }
         const ObjectContent::Parts parts = ObjectContent::Split(object.dump);
-        const QByteArray key = ObjectContent::Key(object.kind, parts.content);
-        insertObject.addBindValue(object.kind);
-        insertObject.addBindValue(QString::fromLatin1(key));
-        insertObject.addBindValue(parts.content);
-        if (!insertObject.exec())
+        const QString key = QString::fromLatin1(ObjectContent::Key(object.kind, parts.content));
+        if (!Run(insertObject, {object.kind, key, parts.content}))
             return fail(insertObject);
-        findObject.addBindValue(QString::fromLatin1(key));
-        if (!findObject.exec() || !findObject.next())
+        if (!Run(findObject, {key}) || !findObject.next())
             return fail(findObject);
         const qint64 objectId = findObject.value(0).toLongLong();
         findObject.finish();
-        entry.addBindValue(id);
-        entry.addBindValue(object.kind);
-        entry.addBindValue(object.number);
-        entry.addBindValue(objectId);
-        entry.addBindValue(object.name.isNull() ? QStringLiteral("") : object.name);
-        entry.addBindValue(parts.number);
-        entry.addBindValue(parts.name);
-        if (!entry.exec())
+        if (!Run(insertLabel, {objectId, object.kind, object.number, object.name, parts.number, parts.name, object.name,
+                               objectId, objectId}))
+            return fail(insertLabel);
+        if (!Run(findLabel, {objectId, parts.number, parts.name}) || !findLabel.next())
+            return fail(findLabel);
+        const qint64 labelId = findLabel.value(0).toLongLong();
+        findLabel.finish();
+        if (!Run(entry, {id, object.kind, object.number, labelId}))
             return fail(entry);
     }
     if (!db.commit()) {
@@ -197,16 +208,14 @@ std::optional<SnapshotInfo> Library::Snapshot(qint64 id) const
 std::optional<Backup::Contents> Library::SnapshotContents(qint64 id) const
 {
     QSqlQuery global = Prepared(connection, QStringLiteral("SELECT global FROM snapshots WHERE id = ?"));
-    global.addBindValue(id);
-    if (!global.exec() || !global.next())
+    if (!Run(global, {id}) || !global.next())
         return std::nullopt;
     Backup::Contents contents;
     contents.global = SplitMessages(global.value(0).toByteArray());
     QSqlQuery query = Prepared(connection, QStringLiteral(
-        "SELECT e.kind, e.number, e.name, e.number_field, e.name_field, o.content FROM entries e"
-        " JOIN objects o ON o.id = e.object WHERE e.snapshot = ? ORDER BY e.kind, e.number"));
-    query.addBindValue(id);
-    if (!query.exec())
+        "SELECT e.kind, e.number, l.name, l.number_field, l.name_field, o.content FROM entries e"
+        " JOIN labels l ON l.id = e.label JOIN objects o ON o.id = l.object WHERE e.snapshot = ? ORDER BY e.kind, e.number"));
+    if (!Run(query, {id}))
         return std::nullopt;
     while (query.next()) {
         Backup::Object object;
@@ -223,15 +232,13 @@ QVector<LibraryMatch> Library::Find(const QString &text, int kind, qint64 snapsh
 {
     QVector<LibraryMatch> matches;
     QSqlQuery query = Prepared(connection, QStringLiteral(
-        "SELECT e.kind, e.number, e.name, e.object, group_concat(e.snapshot) FROM entries e"
-        " JOIN objects o ON o.id = e.object"
-        " WHERE (e.name LIKE :text ESCAPE '\\' OR o.note LIKE :text ESCAPE '\\'"
-        "        OR EXISTS (SELECT 1 FROM tags t WHERE t.object = e.object AND t.tag LIKE :text ESCAPE '\\'))"
-        "   AND (:kind < 0 OR e.kind = :kind)"
-        // In the snapshot chosen, but listed with every snapshot it is in.
-        "   AND (:snapshot = 0 OR EXISTS (SELECT 1 FROM entries f WHERE f.snapshot = :snapshot AND f.kind = e.kind"
-        "        AND f.number = e.number AND f.object = e.object))"
-        " GROUP BY e.object, e.number, e.name ORDER BY e.kind, e.number, min(e.snapshot), e.name LIMIT :limit"));
+        // In kind and number order straight from the index, so that the first rows come without
+        // sorting every match; the snapshots only for the rows given.
+        "SELECT l.kind, l.number, l.name, l.object, (SELECT group_concat(e.snapshot) FROM entries e WHERE e.label = l.id)"
+        " FROM labels l WHERE l.search LIKE :text ESCAPE '\\'"
+        "   AND (:kind < 0 OR l.kind = :kind)"
+        "   AND (:snapshot = 0 OR EXISTS (SELECT 1 FROM entries f WHERE f.label = l.id AND f.snapshot = :snapshot))"
+        " ORDER BY l.kind, l.number, l.id LIMIT :limit"));
     query.bindValue(QStringLiteral(":text"), Pattern(text));
     query.bindValue(QStringLiteral(":kind"), kind);
     query.bindValue(QStringLiteral(":snapshot"), snapshot);
@@ -254,10 +261,22 @@ QVector<LibraryMatch> Library::Find(const QString &text, int kind, qint64 snapsh
 
 bool Library::SetNote(qint64 object, const QString &note)
 {
+    QSqlDatabase db = QSqlDatabase::database(connection, false);
+    if (!db.transaction())
+        return false;
     QSqlQuery query = Prepared(connection, QStringLiteral("UPDATE objects SET note = ? WHERE id = ?"));
-    query.addBindValue(note.isNull() ? QStringLiteral("") : note);
-    query.addBindValue(object);
-    return query.exec() && query.numRowsAffected() == 1;
+    if (Run(query, {note, object}) && query.numRowsAffected() == 1 && Researched(object) && db.commit())
+        return true;
+    db.rollback();
+    return false;
+}
+
+bool Library::Researched(qint64 object)
+{
+    QSqlQuery query = Prepared(connection, QStringLiteral(
+        "UPDATE labels SET search = name || char(10) || coalesce((SELECT group_concat(tag, ' ') FROM tags WHERE object = ?), '')"
+        " || char(10) || (SELECT note FROM objects WHERE id = ?) WHERE object = ?"));
+    return Run(query, {object, object, object});
 }
 
 bool Library::SetTags(qint64 object, const QStringList &tags)
@@ -266,17 +285,14 @@ bool Library::SetTags(qint64 object, const QStringList &tags)
     if (!db.transaction())
         return false;
     QSqlQuery clear = Prepared(connection, QStringLiteral("DELETE FROM tags WHERE object = ?"));
-    clear.addBindValue(object);
-    bool ok = clear.exec();
+    bool ok = Run(clear, {object});
     QSqlQuery add = Prepared(connection, QStringLiteral("INSERT OR IGNORE INTO tags (object, tag) VALUES (?, ?)"));
     for (const QString &tag : tags) {
         if (!ok || tag.trimmed().isEmpty())
             continue;
-        add.addBindValue(object);
-        add.addBindValue(tag.trimmed());
-        ok = add.exec();
+        ok = Run(add, {object, tag.trimmed()});
     }
-    if (ok && db.commit())
+    if (ok && Researched(object) && db.commit())
         return true;
     db.rollback();
     return false;
@@ -285,16 +301,14 @@ bool Library::SetTags(qint64 object, const QStringList &tags)
 QString Library::Note(qint64 object) const
 {
     QSqlQuery query = Prepared(connection, QStringLiteral("SELECT note FROM objects WHERE id = ?"));
-    query.addBindValue(object);
-    return query.exec() && query.next() ? query.value(0).toString() : QString();
+    return Run(query, {object}) && query.next() ? query.value(0).toString() : QString();
 }
 
 QStringList Library::Tags(qint64 object) const
 {
     QStringList tags;
     QSqlQuery query = Prepared(connection, QStringLiteral("SELECT tag FROM tags WHERE object = ? ORDER BY tag"));
-    query.addBindValue(object);
-    if (query.exec()) {
+    if (Run(query, {object})) {
         while (query.next())
             tags << query.value(0).toString();
     }

@@ -84,6 +84,8 @@ public:
 
 private:
     explicit Library(const QString &path, const QString &connection);
+    // The object's labels searched anew after its tags or note changed.
+    bool Researched(qint64 object);
 
     QString path_;
     QString connection;

@@ -24,12 +24,18 @@ const char *const Schema[] = {
     " content BLOB NOT NULL, note TEXT NOT NULL DEFAULT '')",
     "CREATE TABLE snapshots (id INTEGER PRIMARY KEY, taken TEXT NOT NULL, note TEXT NOT NULL, source TEXT NOT NULL,"
     " installed_kilowords INTEGER NOT NULL, highest_allowed TEXT NOT NULL, global BLOB NOT NULL)",
-    // Which object each number of a snapshot held, under which name; the raw number and name
-    // characters put the dump together again exactly.
+    // Each number and name an object was kept under; the raw number and name characters put
+    // its dump together again exactly. Searched in kind and number order, in one text of the
+    // name, the object's tags and its note, so that a search reads one column of one table.
+    "CREATE TABLE labels (id INTEGER PRIMARY KEY, object INTEGER NOT NULL REFERENCES objects (id),"
+    " kind INTEGER NOT NULL, number INTEGER NOT NULL, name TEXT NOT NULL, number_field BLOB NOT NULL,"
+    " name_field BLOB NOT NULL, search TEXT NOT NULL, UNIQUE (object, number_field, name_field))",
+    "CREATE INDEX labels_by_place ON labels (kind, number)",
+    // Which label each number of a snapshot held.
     "CREATE TABLE entries (snapshot INTEGER NOT NULL REFERENCES snapshots (id) ON DELETE CASCADE,"
-    " kind INTEGER NOT NULL, number INTEGER NOT NULL, object INTEGER NOT NULL REFERENCES objects (id),"
-    " name TEXT NOT NULL, number_field BLOB NOT NULL, name_field BLOB NOT NULL, PRIMARY KEY (snapshot, kind, number))",
-    "CREATE INDEX entries_by_object ON entries (object)",
+    " kind INTEGER NOT NULL, number INTEGER NOT NULL, label INTEGER NOT NULL REFERENCES labels (id),"
+    " PRIMARY KEY (snapshot, kind, number))",
+    "CREATE INDEX entries_by_label ON entries (label)",
     "CREATE TABLE tags (object INTEGER NOT NULL REFERENCES objects (id), tag TEXT NOT NULL COLLATE NOCASE,"
     " PRIMARY KEY (object, tag))",
 };

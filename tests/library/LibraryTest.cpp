@@ -70,6 +70,7 @@ TEST_F(LibraryFixture, TwoSnapshotsWithAnEditBetweenThemShareTheUnchangedObjects
     const Backup::Contents before = ContentsOf(memory);
     const qint64 first = add(before, QStringLiteral("as shipped"));
     const int storedAfterFirst = library->StoredObjects();
+    EXPECT_EQ(storedAfterFirst, before.objects.size()) << "every object of the factory bank is its own";
 
     // The Tone's name and one of its bytes change; nothing else does.
     auto &tone = memory.of(Vsp::Tone).begin()->second;
