@@ -112,7 +112,7 @@ build_sqlite() {
   src=$(find "$work" -maxdepth 1 -type d -name 'sqlite3-*' | head -n1)
   mkdir -p "$work/sqlite-build" "$prefix/include" "$prefix/lib"
   (cd "$work/sqlite-build" && "$src/configure" --disable-tcl >/dev/null && make sqlite3.c >/dev/null)
-  $triplet-gcc-posix -O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -c "$work/sqlite-build/sqlite3.c" \
+  $triplet-gcc-posix -O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -DSQLITE_ENABLE_COLUMN_METADATA -c "$work/sqlite-build/sqlite3.c" \
     -o "$work/sqlite3.o"
   $triplet-ar rcs "$prefix/lib/libsqlite3.a" "$work/sqlite3.o"
   cp "$work/sqlite-build/sqlite3.h" "$work/sqlite-build/sqlite3ext.h" "$prefix/include/"
