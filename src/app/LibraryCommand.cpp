@@ -128,7 +128,13 @@ int WithSp(const CommandLine &line, const QStringList &arguments, Library &libra
         Out() << *taken.id << Qt::endl;
         return 0;
     }
-    const SpSnapshot::Prepared prepared = SpSnapshot::Prepare(session.io, library, line.restoreSnapshot.toLongLong(), quiet);
+    // A restore of this snapshot that stopped goes on where it stopped, without reading the SP
+    // first; each object sent is said on standard error, so a script sees how far it got.
+    const qint64 id = line.restoreSnapshot.toLongLong();
+    std::optional<SpSnapshot::Prepared> resume = SpSnapshot::PrepareResume(library, id);
+    if (resume)
+        Err() << SpSnapshot::ResumeQuestion(*resume) << " Sending only those." << Qt::endl;
+    const SpSnapshot::Prepared prepared = resume ? std::move(*resume) : SpSnapshot::Prepare(session.io, library, id, quiet);
     if (!prepared.error.isEmpty()) {
         Err() << prepared.error << Qt::endl;
         return 1;
@@ -139,7 +145,12 @@ int WithSp(const CommandLine &line, const QStringList &arguments, Library &libra
         Out() << BackupTransfer::Summary(prepared.plan) << Qt::endl;
         return 0;
     }
-    const SpSnapshot::Restored restored = SpSnapshot::Send(session.io, prepared.plan, quiet);
+    const BackupTransfer::Step told = [](const QString &text) {
+        if (text.startsWith(QLatin1String("Sending ")))
+            Err() << text << Qt::endl;
+        return true;
+    };
+    const SpSnapshot::Restored restored = SpSnapshot::Send(session.io, library, prepared, told);
     Out() << restored.report << Qt::endl;
     return restored.whole() ? 0 : 1;
 }

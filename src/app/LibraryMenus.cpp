@@ -111,8 +111,13 @@ public:
         Library *lib = library();
         if (!lib || !Ready(RestoreCaption))
             return;
+        std::optional<SpSnapshot::Prepared> resume = SpSnapshot::PrepareResume(*lib, id);
+        if (resume
+            && !session.notifier.question(RestoreCaption, SpSnapshot::ResumeQuestion(*resume)
+                                                              + QStringLiteral("\n\nResume it, sending only those?")))
+            resume.reset();
         ProgressSteps progress(main.services(), RestoreCaption, true);
-        const SpSnapshot::Prepared prepared = SpSnapshot::Prepare(session.io, *lib, id, progress.step());
+        const SpSnapshot::Prepared prepared = resume ? std::move(*resume) : SpSnapshot::Prepare(session.io, *lib, id, progress.step());
         progress.close();
         if (prepared.cancelled || progress.cancelled)
             return;
@@ -120,14 +125,16 @@ public:
             return Tell(Notifier::Icon::Critical, RestoreCaption, prepared.error);
         if (prepared.plan.nothingToDo())
             return Tell(Notifier::Icon::Information, RestoreCaption, BackupTransfer::Summary(prepared.plan));
-        QString question = BackupTransfer::Summary(prepared.plan);
-        if (!prepared.willNotFit.isEmpty())
-            question = QStringLiteral("This SP is set up differently from the one the snapshot was taken of:\n")
-                       + prepared.willNotFit.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + question;
-        if (!session.notifier.question(RestoreCaption, question))
-            return;
+        if (!prepared.resumed) {
+            QString question = BackupTransfer::Summary(prepared.plan);
+            if (!prepared.willNotFit.isEmpty())
+                question = QStringLiteral("This SP is set up differently from the one the snapshot was taken of:\n")
+                           + prepared.willNotFit.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + question;
+            if (!session.notifier.question(RestoreCaption, question))
+                return;
+        }
         progress.reopen(main.services());
-        const SpSnapshot::Restored restored = SpSnapshot::Send(session.io, prepared.plan, progress.step());
+        const SpSnapshot::Restored restored = SpSnapshot::Send(session.io, *lib, prepared, progress.step());
         progress.text(QStringLiteral("Downloading SP Data..."));
         main.services().ReadEverything();
         main.services().redisplay();

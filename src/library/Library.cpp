@@ -1,25 +1,18 @@
 #include "library/Library.h"
 
 #include "library/LibraryFile.h"
+#include "library/LibraryQuery.h"
 #include "library/ObjectContent.h"
 #include "midi/DataFolder.h"
 
-#include <QSqlDatabase>
 #include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
 
 #include <algorithm>
 
-namespace {
+using LibraryQuery::Prepared;
+using LibraryQuery::Run;
 
-// A query on the connection, prepared; a failed prepare shows in exec().
-QSqlQuery Prepared(const QString &connection, const QString &sql)
-{
-    QSqlQuery query(QSqlDatabase::database(connection, false));
-    query.prepare(sql);
-    return query;
-}
+namespace {
 
 QString HighestText(const SpConfiguration &configuration)
 {
@@ -62,21 +55,6 @@ QString Pattern(const QString &text)
     escaped.replace(QLatin1Char('%'), QLatin1String("\\%"));
     escaped.replace(QLatin1Char('_'), QLatin1String("\\_"));
     return QLatin1Char('%') + escaped + QLatin1Char('%');
-}
-
-// Binds the values by position and runs the query. A query run again gets every value anew; a
-// null text or blob would be stored as NULL, so it goes in empty.
-bool Run(QSqlQuery &query, std::initializer_list<QVariant> values)
-{
-    int position = 0;
-    for (QVariant value : values) {
-        if (value.typeId() == QMetaType::QString && value.toString().isNull())
-            value = QStringLiteral("");
-        else if (value.typeId() == QMetaType::QByteArray && value.toByteArray().isNull())
-            value = QByteArray("");
-        query.bindValue(position++, value);
-    }
-    return query.exec();
 }
 
 } // namespace

@@ -43,6 +43,21 @@ struct LibraryMatch {
     QVector<qint64> snapshots; // ascending
 };
 
+// A restore that stopped before the SP had taken everything: what it sends, in order, and which
+// items the SP took. An item is an object (kind, number) or the Global settings (KindGlobal, 0).
+struct RestoreJournal {
+    struct Item {
+        int kind = 0;
+        int number = 0;
+        bool sent = false;
+    };
+    qint64 id = 0;
+    qint64 snapshot = 0;
+    QVector<Item> items;
+
+    int unsent() const;
+};
+
 class Library {
 public:
     ~Library();
@@ -81,6 +96,14 @@ public:
 
     // Distinct objects stored, however many snapshots hold them.
     int StoredObjects() const;
+
+    // The journal of a restore about to send `items` (kind, number) of `snapshot`, in order. Only
+    // the latest restore can be resumed: any journal left before is dropped.
+    std::optional<qint64> BeginRestore(qint64 snapshot, const QVector<std::pair<int, int>> &items);
+    bool MarkSent(qint64 restore, int kind, int number);
+    // The SP took everything: nothing is left to resume.
+    bool FinishRestore(qint64 restore);
+    std::optional<RestoreJournal> UnfinishedRestore() const;
 
 private:
     explicit Library(const QString &path, const QString &connection);

@@ -38,6 +38,13 @@ const char *const Schema[] = {
     "CREATE INDEX entries_by_label ON entries (label)",
     "CREATE TABLE tags (object INTEGER NOT NULL REFERENCES objects (id), tag TEXT NOT NULL COLLATE NOCASE,"
     " PRIMARY KEY (object, tag))",
+    // The restore under way, if one stopped before the SP had taken everything: what it sends in
+    // order, each item marked once the SP took it, so that a resume sends only the rest.
+    "CREATE TABLE restores (id INTEGER PRIMARY KEY, snapshot INTEGER NOT NULL REFERENCES snapshots (id)"
+    " ON DELETE CASCADE, started TEXT NOT NULL)",
+    "CREATE TABLE restore_items (restore INTEGER NOT NULL REFERENCES restores (id) ON DELETE CASCADE,"
+    " position INTEGER NOT NULL, kind INTEGER NOT NULL, number INTEGER NOT NULL, sent INTEGER NOT NULL DEFAULT 0,"
+    " PRIMARY KEY (restore, position))",
 };
 
 QString NewConnectionName()

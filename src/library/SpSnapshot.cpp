@@ -93,6 +93,7 @@ QStringList Differences(const QVector<Backup::Object> &sent, const QVector<QByte
 Prepared Prepare(ObjectIO &io, const Library &library, qint64 id, const BackupTransfer::Step &step)
 {
     Prepared prepared;
+    prepared.snapshot = id;
     const auto snapshot = library.SnapshotContents(id);
     if (!snapshot) {
         prepared.error = QStringLiteral("The library holds no snapshot %1.").arg(id);
@@ -110,14 +111,93 @@ Prepared Prepare(ObjectIO &io, const Library &library, qint64 id, const BackupTr
         return prepared;
     }
     prepared.plan = BackupTransfer::PlanRestore(*snapshot, *held.contents);
+    prepared.covered = prepared.plan.uploads();
+    if (prepared.plan.globalChanged)
+        prepared.coveredGlobal = prepared.plan.global;
     return prepared;
 }
 
-Restored Send(ObjectIO &io, const BackupTransfer::Plan &plan, const BackupTransfer::Step &step)
+std::optional<Prepared> PrepareResume(const Library &library, qint64 id)
+{
+    std::optional<RestoreJournal> journal = library.UnfinishedRestore();
+    if (!journal || journal->snapshot != id || journal->unsent() == 0)
+        return std::nullopt;
+    const auto snapshot = library.SnapshotContents(id);
+    if (!snapshot)
+        return std::nullopt;
+    Prepared prepared;
+    prepared.snapshot = id;
+    prepared.plan.global = snapshot->global;
+    for (const RestoreJournal::Item &item : journal->items) {
+        if (item.kind == KindGlobal) {
+            prepared.coveredGlobal = snapshot->global;
+            prepared.plan.globalChanged = !item.sent;
+            continue;
+        }
+        const Backup::Object *object = snapshot->find(item.kind, item.number);
+        if (!object)
+            continue;
+        prepared.covered.append(*object);
+        if (!item.sent)
+            prepared.plan.changed.append(*object);
+    }
+    prepared.resumed = std::move(journal);
+    return prepared;
+}
+
+QString ResumeQuestion(const Prepared &resume)
+{
+    if (!resume.resumed)
+        return {};
+    return QStringLiteral("The last restore of snapshot %1 stopped with %2 of %3 items still to send.")
+        .arg(resume.snapshot)
+        .arg(resume.resumed->unsent())
+        .arg(resume.resumed->items.size());
+}
+
+namespace {
+
+QVector<std::pair<int, int>> JournalItems(const BackupTransfer::Plan &plan)
+{
+    QVector<std::pair<int, int>> items;
+    for (const Backup::Object &object : plan.uploads())
+        items.append({object.kind, object.number});
+    if (plan.globalChanged)
+        items.append({KindGlobal, 0});
+    return items;
+}
+
+} // namespace
+
+Restored Send(ObjectIO &io, Library &library, const Prepared &prepared, const BackupTransfer::Step &step)
 {
     Restored restored;
-    restored.upload = BackupTransfer::Upload(io, plan, step);
+    const BackupTransfer::Plan &plan = prepared.plan;
+    const std::optional<qint64> journal = prepared.resumed ? std::optional<qint64>(prepared.resumed->id)
+                                                           : library.BeginRestore(prepared.snapshot, JournalItems(plan));
+    if (!journal) {
+        restored.error = QStringLiteral("The library could not keep a journal of the restore: nothing was sent.");
+        restored.report = restored.error;
+        return restored;
+    }
+    const QVector<Backup::Object> uploads = plan.uploads();
+    int globalTaken = 0;
+    const auto taken = [&](int message) {
+        if (message < uploads.size())
+            library.MarkSent(*journal, uploads[message].kind, uploads[message].number);
+        else if (++globalTaken == plan.global.size())
+            library.MarkSent(*journal, KindGlobal, 0);
+    };
+    restored.upload = BackupTransfer::Upload(io, plan, step, taken);
     restored.report = BackupTransfer::Report(plan, restored.upload);
+    if (prepared.resumed)
+        restored.report.prepend(QStringLiteral("Resumed the restore of snapshot %1: %2 of %3 items had been sent before.\n")
+                                    .arg(prepared.snapshot)
+                                    .arg(prepared.resumed->items.size() - prepared.resumed->unsent())
+                                    .arg(prepared.resumed->items.size()));
+    const qsizetype messages = uploads.size() + (plan.globalChanged ? plan.global.size() : 0);
+    if (restored.upload.sent == messages)
+        library.FinishRestore(*journal);
     if (restored.upload.cancelled) {
         restored.cancelled = true;
         return restored;
@@ -129,7 +209,7 @@ Restored Send(ObjectIO &io, const BackupTransfer::Plan &plan, const BackupTransf
         restored.report += QLatin1Char('\n') + restored.error;
         return restored;
     }
-    restored.differences = Differences(plan.uploads(), plan.globalChanged ? plan.global : QVector<QByteArray>{}, *after.contents);
+    restored.differences = Differences(prepared.covered, prepared.coveredGlobal, *after.contents);
     restored.report += QLatin1Char('\n')
         + (restored.differences.isEmpty() ? QStringLiteral("Read back from the SP: everything sent is there.")
                                           : QStringLiteral("Read back from the SP, these differ:\n") + restored.differences.join(QLatin1Char('\n')));

@@ -27,14 +27,25 @@ QStringList WillNotFit(const Backup::Contents &snapshot, const SpConfiguration &
 // that is missing or differs, and for Global settings that differ.
 QStringList Differences(const QVector<Backup::Object> &sent, const QVector<QByteArray> &global, const Backup::Contents &after);
 
-// What restoring a snapshot would do, worked out against what the SP holds now.
+// What restoring a snapshot would do, worked out against what the SP holds now, or what is left
+// of a restore of it that stopped.
 struct Prepared {
+    qint64 snapshot = 0;
     BackupTransfer::Plan plan;
     QStringList willNotFit; // as WillNotFit says, for the SP as it is set up now
+    std::optional<RestoreJournal> resumed; // the stopped restore this one finishes
+    // What the whole restore sends, a resumed one's earlier part included; read back afterwards.
+    QVector<Backup::Object> covered;
+    QVector<QByteArray> coveredGlobal;
     bool cancelled = false;
     QString error; // nothing could be worked out: why
 };
 Prepared Prepare(ObjectIO &io, const Library &library, qint64 id, const BackupTransfer::Step &step);
+// The rest of the restore of snapshot `id` that the library's journal says stopped before the
+// SP had taken everything; nothing when there is none. Nothing is read from the SP.
+std::optional<Prepared> PrepareResume(const Library &library, qint64 id);
+// "The last restore of snapshot 3 stopped with 4 of 9 items still to send."
+QString ResumeQuestion(const Prepared &resume);
 
 struct Restored {
     BackupTransfer::UploadOutcome upload;
@@ -45,7 +56,8 @@ struct Restored {
 
     bool whole() const { return error.isEmpty() && !cancelled && upload.refused.isEmpty() && differences.isEmpty(); }
 };
-// Sends what the plan says, reads the SP again and compares.
-Restored Send(ObjectIO &io, const BackupTransfer::Plan &plan, const BackupTransfer::Step &step);
+// Sends what the plan says, each item marked in the library's journal once the SP took it,
+// then reads the SP again and compares everything the restore covers.
+Restored Send(ObjectIO &io, Library &library, const Prepared &prepared, const BackupTransfer::Step &step);
 
 } // namespace SpSnapshot

@@ -155,21 +155,26 @@ QString Summary(const Plan &plan)
     return lines.join(QLatin1Char('\n'));
 }
 
-UploadOutcome Upload(ObjectIO &io, const Plan &plan, const Step &step)
+UploadOutcome Upload(ObjectIO &io, const Plan &plan, const Step &step, const Accepted &accepted)
 {
     UploadOutcome outcome;
-    const auto send = [&](const QString &what, const QByteArray &message) {
+    int message = 0;
+    const auto send = [&](const QString &what, const QByteArray &bytes) {
         if (!step(QStringLiteral("Sending %1...").arg(what))) {
             outcome.cancelled = true;
             return false;
         }
         // Refusals are gathered for the report at the end, not shown one by one.
-        const int code = io.SendWhole(message, ObjectIO::Refusals::Collect);
-        if (code == 0)
+        const int code = io.SendWhole(bytes, ObjectIO::Refusals::Collect);
+        if (code == 0) {
             ++outcome.sent;
-        else
+            if (accepted)
+                accepted(message);
+        } else {
             outcome.refused.append({what, code, code >= 0 ? SpStatus::SPErrorText(code)
                                                           : QStringLiteral("No readable answer from the SP")});
+        }
+        ++message;
         // Without an answer the link is down: nothing more can be sent.
         return code != SpStatus::TimedOut;
     };

@@ -57,7 +57,9 @@ struct UploadOutcome {
     bool cancelled = false;
 };
 
-UploadOutcome Upload(ObjectIO &io, const Plan &plan, const Step &step);
+// Told of each message the SP took: its place among the uploads, then the Global answers.
+using Accepted = std::function<void(int message)>;
+UploadOutcome Upload(ObjectIO &io, const Plan &plan, const Step &step, const Accepted &accepted = {});
 // "Restored 5 objects." and a line for each refusal and each skipped Wave.
 QString Report(const Plan &plan, const UploadOutcome &outcome);
 

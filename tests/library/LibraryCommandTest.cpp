@@ -43,6 +43,33 @@ protected:
         return RunProgram(QStringLiteral(KORVANE_EXE), arguments, home, {{QStringLiteral("KORVANE_DATA_DIR"), dataFolder()}});
     }
     static QStringList Lines(const QByteArray &text) { return QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+    // Runs the program until `channel` has said `marker` `count` times, then kills it; what the
+    // channel said, and whether the program ended on its own first.
+    struct Killed {
+        QByteArray said;
+        bool endedFirst = false;
+    };
+    Killed killedWhen(const QStringList &arguments, QProcess::ProcessChannel channel, const QByteArray &marker, int count)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("KORVANE_DATA_DIR"), dataFolder());
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setReadChannel(channel);
+        process.start(QStringLiteral(KORVANE_EXE), arguments);
+        Killed killed;
+        if (!process.waitForStarted(30000))
+            return killed;
+        while (killed.said.count(marker) < count && process.waitForReadyRead(60000))
+            killed.said += process.readAll();
+        process.kill();
+        process.waitForFinished();
+        killed.said += process.readAll();
+        killed.endedFirst = process.exitStatus() == QProcess::NormalExit;
+        return killed;
+    }
 
     QTemporaryDir home;
 };
@@ -134,21 +161,10 @@ TEST_F(LibraryCommand, AnImportKilledHalfWayLeavesEveryFinishedSnapshotWhole)
     for (int i = 0; i < Files; ++i)
         ASSERT_TRUE(WriteBytes(home.filePath(QStringLiteral("banks/%1.syx").arg(i, 3, 10, QLatin1Char('0'))), backup));
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("KORVANE_DATA_DIR"), dataFolder());
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(KORVANE_EXE), {"--library-import", home.filePath(QStringLiteral("banks"))});
-    ASSERT_TRUE(process.waitForStarted(30000));
     // Killed as soon as the third snapshot is reported: the fourth is being written then.
-    QByteArray said;
-    while (said.count('\n') < 3 && process.waitForReadyRead(60000))
-        said += process.readAllStandardOutput();
-    process.kill();
-    process.waitForFinished();
-    ASSERT_GE(said.count('\n'), 3) << said.toStdString();
+    const Killed killed = killedWhen({"--library-import", home.filePath(QStringLiteral("banks"))},
+                                     QProcess::StandardOutput, "\n", 3);
+    ASSERT_GE(killed.said.count('\n'), 3) << killed.said.toStdString();
 
     Library::Opened opened = Library::Open(libraryFile());
     ASSERT_TRUE(opened.library) << opened.error.toStdString();
@@ -159,5 +175,53 @@ TEST_F(LibraryCommand, AnImportKilledHalfWayLeavesEveryFinishedSnapshotWhole)
     for (const SnapshotInfo &s : snapshots)
         EXPECT_EQ(s.objects, objects) << "snapshot " << s.id;
     EXPECT_EQ(opened.library->StoredObjects(), objects);
+}
+
+// A restore killed in the middle goes on from the library's journal: what the SP had taken is
+// not sent again, and the SP ends up as the snapshot was.
+TEST_F(LibraryCommand, ARestoreKilledHalfWayResumesAndSendsNothingTwice)
+{
+    save(Vsp::FactoryBank());
+    ASSERT_EQ(run({"--snapshot"}).output, "1\n");
+    Vsp::SpMemory edited = Vsp::FactoryBank();
+    for (int kind : {Vsp::Tone, Vsp::Map, Vsp::Preset}) {
+        for (auto &[number, record] : edited.of(kind))
+            Vsp::SetName(record, "Edited");
+    }
+    save(edited);
+
+    // At the pace of a real cable, so that the restore is still sending when it is killed.
+    const Killed first = killedWhen({"--vsp-wire-timing", "--restore-snapshot", "1"}, QProcess::StandardError, "Sending ", 3);
+    const QStringList killed = Lines(first.said).filter(QStringLiteral("Sending "));
+    ASSERT_GE(killed.size(), 3) << first.said.toStdString();
+    ASSERT_FALSE(first.endedFirst) << "the restore ended before it was killed";
+
+    const ProgramRun resumed = run({"--restore-snapshot", "1"});
+    EXPECT_EQ(resumed.exitCode, 0) << resumed.output.toStdString() << resumed.errors.toStdString();
+    EXPECT_TRUE(resumed.errors.contains("The last restore of snapshot 1 stopped with ")) << resumed.errors.toStdString();
+    EXPECT_TRUE(resumed.output.contains("Read back from the SP: everything sent is there.")) << resumed.output.toStdString();
+    const QStringList rest = Lines(resumed.errors).filter(QStringLiteral("Sending "));
+    // The one being sent when the program was killed may go again; none before it.
+    for (qsizetype i = 0; i + 1 < killed.size(); ++i)
+        EXPECT_FALSE(rest.contains(killed[i])) << killed[i].toStdString() << " was sent twice";
+    EXPECT_FALSE(rest.isEmpty());
+    EXPECT_EQ(held(), Vsp::FactoryBank());
+    EXPECT_FALSE(Library::Open(libraryFile()).library->UnfinishedRestore()) << "the journal is closed";
+}
+
+// Killed while it reads the SP, a snapshot leaves the library as it was.
+TEST_F(LibraryCommand, ASnapshotKilledHalfWayLeavesTheLibraryAsItWas)
+{
+    save(Vsp::FactoryBank());
+    ASSERT_EQ(run({"--snapshot", "kept"}).output, "1\n");
+    const Killed killed = killedWhen({"--vsp-wire-timing", "--snapshot"}, QProcess::StandardError, "Virtual SP", 1);
+    ASSERT_FALSE(killed.endedFirst) << killed.said.toStdString();
+    Library::Opened opened = Library::Open(libraryFile());
+    ASSERT_TRUE(opened.library) << opened.error.toStdString();
+    EXPECT_EQ(opened.notice, QString()) << "not damaged";
+    const QVector<SnapshotInfo> snapshots = opened.library->Snapshots();
+    ASSERT_EQ(snapshots.size(), 1);
+    EXPECT_EQ(snapshots[0].note, QStringLiteral("kept"));
+    EXPECT_EQ(opened.library->SnapshotContents(1)->objects.size(), Backup::Parse(Vsp::BackupOf(Vsp::FactoryBank())).contents->objects.size());
 }
 #endif
