@@ -3,10 +3,12 @@
 #include "app/ProgressSteps.h"
 #include "app/frmCompare.h"
 #include "app/frmLibrary.h"
+#include "app/frmLibrarySend.h"
 #include "app/frmMain.h"
 #include "editors/Compare.h"
 #include "editors/Session.h"
 #include "library/Library.h"
+#include "library/ObjectSend.h"
 #include "library/SpSnapshot.h"
 #include "midi/Notifier.h"
 
@@ -22,6 +24,7 @@ const QString LibraryCaption = QStringLiteral("Library");
 const QString SnapshotCaption = QStringLiteral("Snapshot SP");
 const QString CompareCaption = QStringLiteral("Compare Snapshot");
 const QString RestoreCaption = QStringLiteral("Restore Snapshot");
+const QString SendCaption = QStringLiteral("Send to SP");
 
 // The main window's library, opened on first use, and its window.
 class Holder : public QObject {
@@ -55,6 +58,7 @@ public:
         actions.snapshot = [this] { Snapshot(); };
         actions.compare = [this](qint64 first, qint64 second) { CompareSnapshots(first, second); };
         actions.restore = [this](qint64 id) { RestoreSnapshot(id); };
+        actions.send = [this](qint64 snapshot, int kind, int number) { OfferToSend(snapshot, kind, number); };
         shown = new frmLibrary(*lib, std::move(actions), &main);
         shown->setAttribute(Qt::WA_DeleteOnClose);
         return shown;
@@ -140,6 +144,46 @@ public:
         main.services().redisplay();
         progress.close();
         Tell(restored.whole() ? Notifier::Icon::Information : Notifier::Icon::Exclamation, RestoreCaption, restored.report);
+    }
+
+    // What the object plays is looked up on the SP first; the question then waits, without
+    // blocking, for the user's choice.
+    void OfferToSend(qint64 snapshot, int kind, int number)
+    {
+        Library *lib = library();
+        if (!lib || !Ready(SendCaption))
+            return;
+        const auto contents = lib->SnapshotContents(snapshot);
+        if (!contents)
+            return Tell(Notifier::Icon::Critical, SendCaption, QStringLiteral("The library holds no snapshot %1.").arg(snapshot));
+        ProgressSteps progress(main.services(), SendCaption, true);
+        ObjectSend::Offer offer = ObjectSend::Prepare(session.io, *contents, kind, number, progress.step());
+        progress.close();
+        if (offer.cancelled || progress.cancelled)
+            return;
+        if (!offer.error.isEmpty())
+            return Tell(Notifier::Icon::Critical, SendCaption, offer.error);
+        auto *question = new frmLibrarySend(std::move(offer), snapshot, shown ? static_cast<QWidget *>(shown) : &main);
+        QObject::connect(question, &frmLibrarySend::sendChosen, this, [this, question](int target, ObjectSend::With with) {
+            Send(question->offer(), target, with);
+        });
+        question->open();
+    }
+
+    void Send(const ObjectSend::Offer &offer, int target, ObjectSend::With with)
+    {
+        if (!Ready(SendCaption))
+            return;
+        const ObjectSend::Uploads uploads = ObjectSend::Work(offer, target, with);
+        if (!uploads.error.isEmpty())
+            return Tell(Notifier::Icon::Critical, SendCaption, uploads.error + QStringLiteral(" Nothing was sent."));
+        ProgressSteps progress(main.services(), SendCaption, true);
+        const ObjectSend::Sent sent = ObjectSend::Send(session.io, uploads.objects, progress.step());
+        progress.text(QStringLiteral("Downloading SP Data..."));
+        main.services().ReadEverything();
+        main.services().redisplay();
+        progress.close();
+        Tell(sent.whole() ? Notifier::Icon::Information : Notifier::Icon::Exclamation, SendCaption, sent.report);
     }
 
 private:

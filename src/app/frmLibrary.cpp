@@ -22,6 +22,10 @@
 namespace {
 
 constexpr int IdRole = Qt::UserRole;
+// A result's kind, number and the snapshot it is sent from.
+constexpr int KindRole = Qt::UserRole + 1;
+constexpr int NumberRole = Qt::UserRole + 2;
+constexpr int SnapshotRole = Qt::UserRole + 3;
 
 template <typename T>
 T *Named(T *widget, const char *name)
@@ -72,6 +76,7 @@ frmLibrary::frmLibrary(Library &library, Actions actions, QWidget *parent)
     txtLibraryTags->setPlaceholderText(QStringLiteral("Tags, separated by commas"));
     txtLibraryNote = Named(new QLineEdit(this), "txtLibraryNote");
     cmdLibraryKeep = Named(new QPushButton(QStringLiteral("&Keep"), this), "cmdLibraryKeep");
+    cmdLibrarySend = Named(new QPushButton(QStringLiteral("Sen&d to SP..."), this), "cmdLibrarySend");
     cmdLibrarySnapshot = Named(new QPushButton(QStringLiteral("&Snapshot SP..."), this), "cmdLibrarySnapshot");
     cmdLibraryImport = Named(new QPushButton(QStringLiteral("&Import..."), this), "cmdLibraryImport");
     cmdLibraryCompare = Named(new QPushButton(QStringLiteral("&Compare"), this), "cmdLibraryCompare");
@@ -95,12 +100,13 @@ frmLibrary::frmLibrary(Library &library, Actions actions, QWidget *parent)
     objectsLayout->addWidget(txtLibrarySearch, 0, 0, 1, 2);
     objectsLayout->addWidget(cboLibraryKind, 0, 2);
     objectsLayout->addWidget(cboLibrarySnapshot, 0, 3);
-    objectsLayout->addWidget(trvLibraryObjects, 1, 0, 1, 4);
+    objectsLayout->addWidget(trvLibraryObjects, 1, 0, 1, 5);
     objectsLayout->addWidget(new QLabel(QStringLiteral("Tags:"), objects), 2, 0);
     objectsLayout->addWidget(txtLibraryTags, 2, 1, 1, 3);
     objectsLayout->addWidget(new QLabel(QStringLiteral("Note:"), objects), 3, 0);
     objectsLayout->addWidget(txtLibraryNote, 3, 1, 1, 2);
     objectsLayout->addWidget(cmdLibraryKeep, 3, 3);
+    objectsLayout->addWidget(cmdLibrarySend, 2, 4);
     objectsLayout->setColumnStretch(1, 1);
 
     auto *splitter = new QSplitter(Qt::Vertical, this);
@@ -132,6 +138,12 @@ frmLibrary::frmLibrary(Library &library, Actions actions, QWidget *parent)
         const QList<qint64> chosen = SelectedSnapshots();
         if (this->actions.compare && !chosen.isEmpty())
             this->actions.compare(chosen.value(0), chosen.value(1));
+    });
+    connect(cmdLibrarySend, &QPushButton::clicked, this, [this] {
+        const QTreeWidgetItem *item = trvLibraryObjects->currentItem();
+        if (this->actions.send && item && item->isSelected())
+            this->actions.send(item->data(0, SnapshotRole).toLongLong(), item->data(0, KindRole).toInt(),
+                               item->data(0, NumberRole).toInt());
     });
     connect(cmdLibraryRestore, &QPushButton::clicked, this, [this] {
         const QList<qint64> chosen = SelectedSnapshots();
@@ -172,12 +184,16 @@ void frmLibrary::Search()
 {
     const QSignalBlocker block(trvLibraryObjects);
     trvLibraryObjects->clear();
-    const QVector<LibraryMatch> matches = library.Find(txtLibrarySearch->text(), cboLibraryKind->currentData().toInt(),
-                                                       cboLibrarySnapshot->currentData().toLongLong());
+    const qint64 inSnapshot = cboLibrarySnapshot->currentData().toLongLong();
+    const QVector<LibraryMatch> matches = library.Find(txtLibrarySearch->text(), cboLibraryKind->currentData().toInt(), inSnapshot);
     for (const LibraryMatch &m : matches) {
         auto *item = new QTreeWidgetItem(trvLibraryObjects, {QLatin1String(Kind(m.kind).name), QString::number(m.number), m.name,
                                                              SnapshotText(m.snapshots)});
         item->setData(0, IdRole, m.object);
+        item->setData(0, KindRole, m.kind);
+        item->setData(0, NumberRole, m.number);
+        // Sent from the snapshot chosen above, or else from the latest that holds it.
+        item->setData(0, SnapshotRole, inSnapshot != 0 || m.snapshots.isEmpty() ? inSnapshot : m.snapshots.last());
     }
     ShowSelectedObject();
 }
@@ -189,7 +205,7 @@ void frmLibrary::ShowSelectedObject()
     const qint64 object = chosen ? item->data(0, IdRole).toLongLong() : 0;
     txtLibraryTags->setText(chosen ? library.Tags(object).join(QStringLiteral(", ")) : QString());
     txtLibraryNote->setText(chosen ? library.Note(object) : QString());
-    for (QWidget *w : std::initializer_list<QWidget *>{txtLibraryTags, txtLibraryNote, cmdLibraryKeep})
+    for (QWidget *w : std::initializer_list<QWidget *>{txtLibraryTags, txtLibraryNote, cmdLibraryKeep, cmdLibrarySend})
         w->setEnabled(chosen);
 }
 

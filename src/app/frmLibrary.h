@@ -22,6 +22,7 @@ public:
         std::function<void()> snapshot;                       // read the SP into a new snapshot
         std::function<void(qint64 first, qint64 second)> compare; // second 0: with the SP
         std::function<void(qint64 id)> restore;
+        std::function<void(qint64 snapshot, int kind, int number)> send; // one object, with what it plays
     };
     frmLibrary(Library &library, Actions actions, QWidget *parent = nullptr);
 
@@ -53,6 +54,7 @@ private:
     QLineEdit *txtLibraryTags;
     QLineEdit *txtLibraryNote;
     QPushButton *cmdLibraryKeep;
+    QPushButton *cmdLibrarySend;
     QPushButton *cmdLibrarySnapshot;
     QPushButton *cmdLibraryImport;
     QPushButton *cmdLibraryCompare;

@@ -17,7 +17,6 @@ using SysEx::Bytes;
 using SysEx::DeviceIdPosition;
 constexpr int MessageTypePosition = 8;
 constexpr uint8_t DataMessage = 0x02;
-constexpr int MapLastZonePosition = 52;
 
 // The body each Global answer starts with, and its whole length, F0 to F7.
 struct GlobalForm {
@@ -103,7 +102,7 @@ std::optional<Object> ReadDump(const QByteArray &message)
         return std::nullopt;
     int length = Kind(*kind).dumpLength;
     if (*kind == KindMap) {
-        const auto lastZone = NibbleCodec::Read(message, MapLastZonePosition, 2);
+        const auto lastZone = NibbleCodec::Read(message, ObjectDumps::MapLastZonePosition, 2);
         if (!lastZone)
             return std::nullopt;
         length = ObjectDumps::MapZonesPosition + ObjectDumps::ZoneCharacters * (static_cast<int>(*lastZone) + 1);

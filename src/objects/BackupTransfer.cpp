@@ -44,6 +44,17 @@ QString Labels(const QVector<Backup::Object> &objects)
 
 } // namespace
 
+std::optional<ObjDir> ReadDirectory(ObjectIO &io, int kind)
+{
+    // The directory alone lists every number in use; a status first would only add an exchange
+    // per kind. A short list would lose objects, so it is not taken.
+    const QByteArray answer = io.ReqObjectDump(ObjectIO::DirectoryFormat, Bytes({0x12, 0x02, 0x01}), Bytes({kind}));
+    ObjDir dir = ObjDir::Parse(answer);
+    if (!DumpCheck::WellFormed(answer, kind, DumpCheck::AnyNumber, DirectoryLength(dir.Count())))
+        return std::nullopt;
+    return dir;
+}
+
 ReadOutcome ReadSp(ObjectIO &io, const Step &step)
 {
     ReadOutcome outcome;
@@ -57,13 +68,10 @@ ReadOutcome ReadSp(ObjectIO &io, const Step &step)
             outcome.cancelled = true;
             return outcome;
         }
-        // The directory alone lists every number in use; a status first would only add an
-        // exchange per kind. A backup needs the whole list, so a short one is not taken.
-        const QByteArray answer = io.ReqObjectDump(ObjectIO::DirectoryFormat, Bytes({0x12, 0x02, 0x01}), Bytes({kind}));
-        const ObjDir dir = ObjDir::Parse(answer);
-        if (!DumpCheck::WellFormed(answer, kind, DumpCheck::AnyNumber, DirectoryLength(dir.Count())))
+        const std::optional<ObjDir> dir = ReadDirectory(io, kind);
+        if (!dir)
             return stop(QStringLiteral("The SP's %1 directory could not be read.").arg(KindName(kind)));
-        for (const ObjDirEntry &entry : dir.Entries) {
+        for (const ObjDirEntry &entry : dir->Entries) {
             if (!step(QStringLiteral("Reading %1...").arg(Backup::ObjectLabel(kind, entry.Number, entry.Name)))) {
                 outcome.cancelled = true;
                 return outcome;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "objects/Backup.h"
+#include "objects/ObjectDirectory.h"
 
 #include <functional>
 
@@ -20,6 +21,8 @@ struct ReadOutcome {
     QString error; // why the read stopped, when it was not cancelled
 };
 
+// The kind's whole directory: every number in use with its name; nothing when it did not come whole.
+std::optional<ObjDir> ReadDirectory(ObjectIO &io, int kind);
 // Every object of every kind (every number the directories list) and the Global settings.
 ReadOutcome ReadSp(ObjectIO &io, const Step &step);
 // The seven answers that carry the Global settings, as a backup holds them; nothing when one

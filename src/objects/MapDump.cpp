@@ -6,7 +6,6 @@
 
 namespace {
 constexpr int MapHeaderEnd = 83;        // last character of the Map Header data
-constexpr int MapLastZonePosition = 52; // header byte 16
 constexpr int TuningFixed = 0x80;
 
 } // namespace

@@ -25,6 +25,7 @@ struct MapZone {
 
 namespace ObjectDumps {
 
+constexpr int MapLastZonePosition = 52; // header byte 16: the last zone's index
 constexpr int MapZonesPosition = 84;  // zone 0's first nibble character in a Map dump
 constexpr int ZoneCharacters = 32;    // 16 bytes as nibble characters
 constexpr int ZoneDumpLength = 52;    // a Map Zone dump, F0 to F7

@@ -5,6 +5,7 @@
 #include "VspApp.h"
 #include "app/frmCompare.h"
 #include "app/frmLibrary.h"
+#include "app/frmLibrarySend.h"
 #include "app/LibraryMenus.h"
 #include "vsp/SpBackupFile.h"
 
@@ -12,6 +13,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -60,6 +64,28 @@ Vsp::SpMemory WithRimshot()
     Vsp::SpMemory m = VspApp::StandardMemory();
     Vsp::SetName(m.of(Vsp::Tone)[7], "Rimshot Tone");
     m.of(Vsp::Preset).erase(1);
+    return m;
+}
+
+// Every level of both layers plays `map`.
+void SetPresetMaps(QByteArray &preset, int map)
+{
+    for (int layerB : {0, 192}) {
+        for (int level = 0; level < 4; ++level)
+            SpRecords::SetAt(preset, 152 + layerB + 2 * level, map);
+    }
+}
+
+// The standard memory with its references filled in: Preset 1 plays Map 4 at every level of both
+// layers, Map 4's zones play Tones 3 and 7, and those play Waves 2 and 5.
+Vsp::SpMemory Referring()
+{
+    Vsp::SpMemory m = VspApp::StandardMemory();
+    SpRecords::SetAt(m.of(Vsp::Tone)[3], 50, 2);
+    SpRecords::SetAt(m.of(Vsp::Tone)[7], 50, 5);
+    for (int zone : {0, 1})
+        m.of(Vsp::Map)[4][Vsp::MapZonesOffset + Vsp::MapZoneBytes * zone + Vsp::ZoneField::Tone] = static_cast<char>(zone ? 7 : 3);
+    SetPresetMaps(m.of(Vsp::Preset)[1], 4);
     return m;
 }
 
@@ -165,6 +191,54 @@ private slots:
         app.click("cmdLibrarySnapshot");
         QCOMPARE(app.notifier.shown().last(), QStringLiteral("Snapshot SP: The SP is offline: nothing was read or sent."));
         QVERIFY(app.snapshotRows().isEmpty());
+    }
+
+    // The SP lacks the Map a Preset plays, and a Wave one of the Map's Tones plays: the Map is
+    // offered and goes with the Preset, first to a free number with the Preset's references
+    // changed, then to its own; the Wave is named as one that cannot be sent.
+    void aPresetIsSentWithTheMapTheSpLacks()
+    {
+        LibraryApp app;
+        app.start(Referring());
+        app.open();
+        app.click("cmdLibrarySnapshot");
+        Vsp::SpMemory sp = Referring();
+        sp.of(Vsp::Map).erase(4);
+        sp.of(Vsp::Wave).erase(5);
+        app.vsp->device().setMemory(sp);
+
+        QTest::keyClicks(app.control<QLineEdit>("txtLibrarySearch"), "second");
+        auto *results = app.control<QTreeWidget>("trvLibraryObjects");
+        const auto send = [&](int target, const char *option) {
+            QTRY_VERIFY(!app.open()->findChild<frmLibrarySend *>()); // the last one is gone
+            results->setCurrentItem(results->topLevelItem(0));
+            app.click("cmdLibrarySend");
+            auto *question = app.open()->findChild<frmLibrarySend *>();
+            QVERIFY2(question && question->isVisible(), qPrintable(app.notifier.texts().join(QLatin1Char(10))));
+            QCOMPARE(question->findChild<QListWidget *>("lstSendNeeds")->count(), 5);
+            QCOMPARE(question->findChild<QListWidget *>("lstSendNeeds")->item(0)->text(), QStringLiteral("w# 2 Kick: the SP holds it as it is"));
+            QCOMPARE(question->findChild<QListWidget *>("lstSendNeeds")->item(1)->text(), QStringLiteral("w# 5 Snare: the SP lacks it"));
+            QCOMPARE(question->findChild<QListWidget *>("lstSendNeeds")->item(4)->text(), QStringLiteral("m# 4 Drum Map: the SP lacks it"));
+            QVERIFY(question->findChild<QLabel *>("lblSendWaves")->text().contains("A Wave the SP lacks cannot be sent"));
+            question->findChild<QSpinBox *>("spnSendNumber")->setValue(target);
+            QCOMPARE(question->findChild<QLabel *>("lblSendReplaces")->text(), QStringLiteral("The SP holds nothing at that number."));
+            question->findChild<QRadioButton *>(option)->setChecked(true);
+            app.notifier.messages.clear();
+            QTest::mouseClick(question->findChild<QPushButton *>("cmdSendGo"), Qt::LeftButton);
+            QVERIFY2(app.notifier.texts().value(0).endsWith("Read back from the SP: everything sent is there."),
+                     qPrintable(app.notifier.texts().join('\n')));
+        };
+        Vsp::SpMemory expected = sp;
+        expected.of(Vsp::Map)[0] = Referring().of(Vsp::Map)[4];
+        expected.of(Vsp::Preset)[3] = Referring().of(Vsp::Preset)[1];
+        SetPresetMaps(expected.of(Vsp::Preset)[3], 0);
+        send(3, "optSendFreeNumbers");
+        QCOMPARE(app.vsp->device().memory(), expected);
+
+        expected.of(Vsp::Map)[4] = Referring().of(Vsp::Map)[4];
+        expected.of(Vsp::Preset)[6] = Referring().of(Vsp::Preset)[1];
+        send(6, "optSendSameNumbers");
+        QCOMPARE(app.vsp->device().memory(), expected);
     }
 
     void droppedBackupsAreImportedAndAForeignFileNamed()
