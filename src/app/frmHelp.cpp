@@ -31,7 +31,7 @@ struct WindowPage {
     const char *window;
     const char *page;
 };
-constexpr std::array<WindowPage, 7> WindowPages = {{
+constexpr std::array<WindowPage, 9> WindowPages = {{
     {"frmConfig", "Configuration"},
     {"frmLoadBank", "LoadBank"},
     {"frmDeleteObject", "Delete"},
@@ -39,6 +39,8 @@ constexpr std::array<WindowPage, 7> WindowPages = {{
     {"frmStats", "Statistics"},
     {"frmMonitor", "Monitor"},
     {"frmProgress", "Progress"},
+    {"frmLibrary", "Library"},
+    {"frmLibrarySend", "Library"},
 }};
 
 // Shows the pages with their shared parts put in (see frmHelp::PageHtml).

@@ -99,14 +99,14 @@ frmLibrary::frmLibrary(Library &library, Actions actions, QWidget *parent)
     objectsLayout->setContentsMargins(0, 0, 0, 0);
     objectsLayout->addWidget(txtLibrarySearch, 0, 0, 1, 2);
     objectsLayout->addWidget(cboLibraryKind, 0, 2);
-    objectsLayout->addWidget(cboLibrarySnapshot, 0, 3);
+    objectsLayout->addWidget(cboLibrarySnapshot, 0, 3, 1, 2);
     objectsLayout->addWidget(trvLibraryObjects, 1, 0, 1, 5);
     objectsLayout->addWidget(new QLabel(QStringLiteral("Tags:"), objects), 2, 0);
-    objectsLayout->addWidget(txtLibraryTags, 2, 1, 1, 3);
+    objectsLayout->addWidget(txtLibraryTags, 2, 1, 1, 4);
     objectsLayout->addWidget(new QLabel(QStringLiteral("Note:"), objects), 3, 0);
     objectsLayout->addWidget(txtLibraryNote, 3, 1, 1, 2);
     objectsLayout->addWidget(cmdLibraryKeep, 3, 3);
-    objectsLayout->addWidget(cmdLibrarySend, 2, 4);
+    objectsLayout->addWidget(cmdLibrarySend, 3, 4);
     objectsLayout->setColumnStretch(1, 1);
 
     auto *splitter = new QSplitter(Qt::Vertical, this);

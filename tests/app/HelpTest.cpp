@@ -20,7 +20,8 @@
 namespace {
 
 const QStringList TabPages = {"Preset1", "Preset2", "Map", "Tone1", "Tone2", "Tone3", "Wave", "Global"};
-const QStringList DialogPages = {"Configuration", "LoadBank", "Delete", "StereoMerge", "Statistics", "Monitor", "Progress"};
+const QStringList DialogPages = {"Configuration", "LoadBank", "Delete", "StereoMerge", "Statistics", "Monitor", "Progress",
+                                 "Library"};
 
 struct HelpApp : VspApp {
     HelpApp()
@@ -173,6 +174,7 @@ private slots:
             {"frmStats", [&] { app.main()->ShowStats(); }},
             {"frmMonitor", [&] { app.main()->ShowMonitor(); }},
             {"frmProgress", [&] { app.main()->progress().Show(QStringLiteral("Progress"), QStringLiteral("Downloading Wave w#5...")); }},
+            {"frmLibrary", [&] { app.trigger("mnuSnapshot"); app.trigger("mnuLibrary"); }},
         };
         for (int i = 0; i < int(std::size(rows)); ++i) {
             const auto &row = rows[i];

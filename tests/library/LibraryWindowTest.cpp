@@ -258,24 +258,6 @@ private slots:
         QVERIFY2(window->status().startsWith("Imported 1 backup file.\n"), qPrintable(window->status()));
         QVERIFY2(window->status().contains("song.mid is not an SP backup: "), qPrintable(window->status()));
     }
-
-    void screenshots()
-    {
-        const QString folder = qEnvironmentVariable("KORVANE_SCREENSHOTS");
-        if (folder.isEmpty())
-            QSKIP("set KORVANE_SCREENSHOTS to a folder to write the windows' pictures");
-        LibraryApp app;
-        app.start();
-        frmLibrary *window = app.open();
-        app.notifier.textAnswer = QStringLiteral("before the gig");
-        app.click("cmdLibrarySnapshot");
-        app.vsp->device().setMemory(WithRimshot());
-        app.notifier.textAnswer = QString();
-        app.click("cmdLibrarySnapshot");
-        QTest::keyClicks(app.control<QLineEdit>("txtLibrarySearch"), "tone");
-        app.selectSnapshots({1});
-        QVERIFY(window->grab().save(folder + QStringLiteral("/library.png")));
-    }
 };
 
 QTEST_MAIN(LibraryWindowTest)
