@@ -84,6 +84,11 @@ QString Offer::wavesText() const
 Offer Prepare(ObjectIO &io, const Backup::Contents &snapshot, int kind, int number, const BackupTransfer::Step &step)
 {
     Offer offer;
+    if (kind == KindWave) {
+        offer.error = QStringLiteral("A Wave cannot be sent from the library, since its samples never travel over MIDI: "
+                                     "load it from its disk.");
+        return offer;
+    }
     const Backup::Object *chosen = snapshot.find(kind, number);
     if (!chosen) {
         offer.error = QStringLiteral("The snapshot holds no %1 %2.").arg(QLatin1String(Kind(kind).name)).arg(number);
