@@ -47,7 +47,7 @@ frmLibrarySend::frmLibrarySend(ObjectSend::Offer offer, qint64 snapshot, QWidget
     lblSendWaves->setVisible(!lblSendWaves->text().isEmpty());
     optSendSameNumbers = Named(new QRadioButton(QStringLiteral("Send what the SP lacks or holds differently too, at the same numbers"), this),
                                "optSendSameNumbers");
-    optSendFreeNumbers = Named(new QRadioButton(QStringLiteral("Send it too, to free numbers, with the references changed to match"), this),
+    optSendFreeNumbers = Named(new QRadioButton(QStringLiteral("Send them too, to free numbers, with the references changed to match"), this),
                                "optSendFreeNumbers");
     optSendAlone = Named(new QRadioButton(QStringLiteral("Send %1 alone").arg(label), this), "optSendAlone");
     const bool more = offered.offersMore();

@@ -76,8 +76,8 @@ QString Offer::wavesText() const
     }
     if (waves.isEmpty())
         return {};
-    return QStringLiteral("The SP lacks %1 or holds another Wave there. A Wave the SP lacks cannot be sent, since its "
-                          "samples never travel over MIDI: the Tones will play what the SP holds at that number.")
+    return QStringLiteral("A Wave the SP lacks cannot be sent, since its samples never travel over MIDI: %1. Load it from "
+                          "its disk first; until then the Tones play what the SP holds at that number.")
         .arg(waves.join(QStringLiteral(", ")));
 }
 
