@@ -1,6 +1,6 @@
 #include "app/BackupCommand.h"
 
-#include "app/ConsoleNotifier.h"
+#include "app/HeadlessKorvane.h"
 #include "app/ProgressSteps.h"
 #include "app/Korvane.h"
 #include "editors/Session.h"
@@ -278,20 +278,15 @@ int RunFromCommandLine(const QStringList &arguments)
         QTextStream(stderr) << "korvane: --backup FILE or --restore FILE, one at a time" << Qt::endl;
         return 2;
     }
-    ConsoleNotifier notifier;
-    KorvaneOptions options;
-    options.arguments = arguments;
-    options.notifier = &notifier;
-    Korvane korvane(std::move(options));
-    if (korvane.start() == LinkStartup::Outcome::Fatal)
-        return 1;
-    frmMain &main = *korvane.mainWindow();
-    main.hide();
-    Session &session = korvane.session();
-    if (!session.link.isOnline()) {
-        out << "The SP did not answer: nothing was read or sent." << Qt::endl;
+    HeadlessKorvane korvane(arguments);
+    const HeadlessKorvane::Start started = korvane.start();
+    if (started != HeadlessKorvane::Start::Online) {
+        if (started == HeadlessKorvane::Start::Offline)
+            out << "The SP did not answer: nothing was read or sent." << Qt::endl;
         return 1;
     }
+    frmMain &main = korvane.main();
+    Session &session = korvane.session();
     const Outcome outcome =
         backupAt >= 0 ? Backup(main.services(), session, path, false)
                        : Restore(main.services(), session, path, false, false);

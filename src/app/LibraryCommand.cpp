@@ -1,10 +1,7 @@
 #include "app/LibraryCommand.h"
 
 #include "app/CommandLine.h"
-#include "app/ConsoleNotifier.h"
-#include "app/Korvane.h"
-#include "app/frmMain.h"
-#include "editors/Session.h"
+#include "app/HeadlessKorvane.h"
 #include "library/Library.h"
 #include "library/LibraryImport.h"
 #include "library/SpSnapshot.h"
@@ -57,14 +54,6 @@ Lines &Err()
     return err;
 }
 
-QString SnapshotList(const QVector<qint64> &ids)
-{
-    QStringList texts;
-    for (qint64 id : ids)
-        texts << QString::number(id);
-    return texts.join(QStringLiteral(", "));
-}
-
 int ListSnapshots(const Library &library)
 {
     for (const SnapshotInfo &s : library.Snapshots())
@@ -77,7 +66,7 @@ int FindObjects(const Library &library, const QString &text)
 {
     const QVector<LibraryMatch> matches = library.Find(text);
     for (const LibraryMatch &m : matches)
-        Out() << Kind(m.kind).name << '\t' << m.number << '\t' << m.name << "\tsnapshots " << SnapshotList(m.snapshots) << Qt::endl;
+        Out() << Kind(m.kind).name << '\t' << m.number << '\t' << m.name << "\tsnapshots " << SnapshotIdsText(m.snapshots) << Qt::endl;
     if (matches.isEmpty())
         Err() << "Nothing in the library matches \"" << text << "\"." << Qt::endl;
     return matches.isEmpty() ? 1 : 0;
@@ -105,19 +94,14 @@ int ImportFiles(Library &library, const QStringList &paths)
 // The commands that talk to the SP: the whole program started without its window.
 int WithSp(const CommandLine &line, const QStringList &arguments, Library &library)
 {
-    ConsoleNotifier notifier;
-    KorvaneOptions options;
-    options.arguments = arguments;
-    options.notifier = &notifier;
-    Korvane korvane(std::move(options));
-    if (korvane.start() == LinkStartup::Outcome::Fatal)
-        return 1;
-    korvane.mainWindow()->hide();
-    Session &session = korvane.session();
-    if (!session.link.isOnline()) {
-        Err() << "The SP did not answer: nothing was read or sent." << Qt::endl;
+    HeadlessKorvane korvane(arguments);
+    const HeadlessKorvane::Start started = korvane.start();
+    if (started != HeadlessKorvane::Start::Online) {
+        if (started == HeadlessKorvane::Start::Offline)
+            Err() << "The SP did not answer: nothing was read or sent." << Qt::endl;
         return 1;
     }
+    Session &session = korvane.session();
     const BackupTransfer::Step quiet = [](const QString &) { return true; };
     if (line.snapshot) {
         const SpSnapshot::Taken taken = SpSnapshot::Take(session.io, library, line.snapshotNote, quiet);

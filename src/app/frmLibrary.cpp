@@ -34,14 +34,6 @@ T *Named(T *widget, const char *name)
     return widget;
 }
 
-QString SnapshotText(const QVector<qint64> &ids)
-{
-    QStringList texts;
-    for (qint64 id : ids)
-        texts << QString::number(id);
-    return texts.join(QStringLiteral(", "));
-}
-
 } // namespace
 
 frmLibrary::frmLibrary(Library &library, Actions actions, QWidget *parent)
@@ -188,7 +180,7 @@ void frmLibrary::Search()
     const QVector<LibraryMatch> matches = library.Find(txtLibrarySearch->text(), cboLibraryKind->currentData().toInt(), inSnapshot);
     for (const LibraryMatch &m : matches) {
         auto *item = new QTreeWidgetItem(trvLibraryObjects, {QLatin1String(Kind(m.kind).name), QString::number(m.number), m.name,
-                                                             SnapshotText(m.snapshots)});
+                                                             SnapshotIdsText(m.snapshots)});
         item->setData(0, IdRole, m.object);
         item->setData(0, KindRole, m.kind);
         item->setData(0, NumberRole, m.number);

@@ -59,6 +59,14 @@ QString Pattern(const QString &text)
 
 } // namespace
 
+QString SnapshotIdsText(const QVector<qint64> &ids)
+{
+    QStringList texts;
+    for (qint64 id : ids)
+        texts << QString::number(id);
+    return texts.join(QStringLiteral(", "));
+}
+
 Library::Library(const QString &path, const QString &connection) : path_(path), connection(connection) {}
 
 Library::~Library()

@@ -35,6 +35,9 @@ struct SnapshotInfo {
     SpConfiguration configuration;
 };
 
+// "1, 2, 5": the snapshots an object is in, as the window and the command line list them.
+QString SnapshotIdsText(const QVector<qint64> &ids);
+
 struct LibraryMatch {
     int kind = 0;
     int number = 0;
