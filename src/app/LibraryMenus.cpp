@@ -16,6 +16,8 @@
 #include <QMenu>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace LibraryMenus {
 
 namespace {
@@ -25,6 +27,7 @@ const QString SnapshotCaption = QStringLiteral("Snapshot SP");
 const QString CompareCaption = QStringLiteral("Compare Snapshot");
 const QString RestoreCaption = QStringLiteral("Restore Snapshot");
 const QString SendCaption = QStringLiteral("Send to SP");
+const QString RestoreObjectsCaption = QStringLiteral("Restore Objects");
 
 // The main window's library, opened on first use, and its window.
 class Holder : public QObject {
@@ -59,6 +62,7 @@ public:
         actions.compare = [this](qint64 first, qint64 second) { CompareSnapshots(first, second); };
         actions.restore = [this](qint64 id) { RestoreSnapshot(id); };
         actions.send = [this](qint64 snapshot, int kind, int number) { OfferToSend(snapshot, kind, number); };
+        actions.restoreObjects = [this](const QVector<ChosenObject> &objects) { RestoreObjects(objects); };
         shown = new frmLibrary(*lib, std::move(actions), &main);
         shown->setAttribute(Qt::WA_DeleteOnClose);
         return shown;
@@ -184,6 +188,61 @@ public:
         main.services().redisplay();
         progress.close();
         Tell(sent.whole() ? Notifier::Icon::Information : Notifier::Icon::Exclamation, SendCaption, sent.report);
+    }
+
+    // Each chosen object at its own number, with what it plays that the SP lacks or holds
+    // differently, after one question naming everything that goes.
+    void RestoreObjects(const QVector<ChosenObject> &objects)
+    {
+        Library *lib = library();
+        if (!lib || !Ready(RestoreObjectsCaption))
+            return;
+        ProgressSteps progress(main.services(), RestoreObjectsCaption, true);
+        QVector<Backup::Object> uploads;
+        QStringList labels, waves;
+        for (const ChosenObject &chosen : objects) {
+            const auto contents = lib->SnapshotContents(chosen.snapshot);
+            if (!contents)
+                continue;
+            const ObjectSend::Offer offer = ObjectSend::Prepare(session.io, *contents, chosen.kind, chosen.number, progress.step());
+            if (offer.cancelled || progress.cancelled)
+                return;
+            // A chosen Wave is named with the reason and the others go on.
+            if (!offer.error.isEmpty() && chosen.kind != KindWave)
+                return Tell(Notifier::Icon::Critical, RestoreObjectsCaption, offer.error);
+            if (!offer.error.isEmpty()) {
+                if (!waves.contains(offer.error))
+                    waves << offer.error;
+                continue;
+            }
+            if (!offer.wavesText().isEmpty() && !waves.contains(offer.wavesText()))
+                waves << offer.wavesText();
+            for (const Backup::Object &object : ObjectSend::Work(offer, chosen.number, ObjectSend::With::SameNumbers).objects) {
+                const bool already = std::any_of(uploads.begin(), uploads.end(), [&](const Backup::Object &o) {
+                    return o.kind == object.kind && o.number == object.number;
+                });
+                if (!already) {
+                    uploads.append(object);
+                    labels << Backup::ObjectLabel(object.kind, object.number, object.name);
+                }
+            }
+        }
+        progress.close();
+        if (uploads.isEmpty())
+            return Tell(Notifier::Icon::Information, RestoreObjectsCaption, waves.join(QLatin1Char('\n')));
+        QString question = QStringLiteral("Send these to the SP at their own numbers, replacing what it holds there?\n")
+                           + labels.join(QLatin1Char('\n'));
+        if (!waves.isEmpty())
+            question += QStringLiteral("\n\n") + waves.join(QLatin1Char('\n'));
+        if (!session.notifier.question(RestoreObjectsCaption, question))
+            return;
+        progress.reopen(main.services());
+        const ObjectSend::Sent sent = ObjectSend::Send(session.io, uploads, progress.step());
+        progress.text(QStringLiteral("Downloading SP Data..."));
+        main.services().ReadEverything();
+        main.services().redisplay();
+        progress.close();
+        Tell(sent.whole() ? Notifier::Icon::Information : Notifier::Icon::Exclamation, RestoreObjectsCaption, sent.report);
     }
 
 private:

@@ -62,6 +62,7 @@ frmLibrary::frmLibrary(Library &library, Actions actions, QWidget *parent)
     trvLibraryObjects->setHeaderLabels({QStringLiteral("Kind"), QStringLiteral("Number"), QStringLiteral("Name"),
                                         QStringLiteral("Snapshots")});
     trvLibraryObjects->setRootIsDecorated(false);
+    trvLibraryObjects->setSelectionMode(QAbstractItemView::ExtendedSelection);
     trvLibraryObjects->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     txtLibraryTags = Named(new QLineEdit(this), "txtLibraryTags");
@@ -131,11 +132,15 @@ frmLibrary::frmLibrary(Library &library, Actions actions, QWidget *parent)
         if (this->actions.compare && !chosen.isEmpty())
             this->actions.compare(chosen.value(0), chosen.value(1));
     });
+    // One result goes where the user says; several go back to their own numbers.
     connect(cmdLibrarySend, &QPushButton::clicked, this, [this] {
-        const QTreeWidgetItem *item = trvLibraryObjects->currentItem();
-        if (this->actions.send && item && item->isSelected())
-            this->actions.send(item->data(0, SnapshotRole).toLongLong(), item->data(0, KindRole).toInt(),
-                               item->data(0, NumberRole).toInt());
+        QVector<ChosenObject> chosen;
+        for (const QTreeWidgetItem *item : trvLibraryObjects->selectedItems())
+            chosen.append({item->data(0, SnapshotRole).toLongLong(), item->data(0, KindRole).toInt(), item->data(0, NumberRole).toInt()});
+        if (chosen.size() == 1 && this->actions.send)
+            this->actions.send(chosen[0].snapshot, chosen[0].kind, chosen[0].number);
+        else if (chosen.size() > 1 && this->actions.restoreObjects)
+            this->actions.restoreObjects(chosen);
     });
     connect(cmdLibraryRestore, &QPushButton::clicked, this, [this] {
         const QList<qint64> chosen = SelectedSnapshots();
@@ -197,8 +202,9 @@ void frmLibrary::ShowSelectedObject()
     const qint64 object = chosen ? item->data(0, IdRole).toLongLong() : 0;
     txtLibraryTags->setText(chosen ? library.Tags(object).join(QStringLiteral(", ")) : QString());
     txtLibraryNote->setText(chosen ? library.Note(object) : QString());
-    for (QWidget *w : std::initializer_list<QWidget *>{txtLibraryTags, txtLibraryNote, cmdLibraryKeep, cmdLibrarySend})
+    for (QWidget *w : std::initializer_list<QWidget *>{txtLibraryTags, txtLibraryNote, cmdLibraryKeep})
         w->setEnabled(chosen);
+    cmdLibrarySend->setEnabled(!trvLibraryObjects->selectedItems().isEmpty());
 }
 
 void frmLibrary::KeepTagsAndNote()

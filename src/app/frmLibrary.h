@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <QVector>
+
 #include <functional>
 
 class Library;
@@ -13,6 +15,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+
+struct ChosenObject {
+    qint64 snapshot = 0;
+    int kind = 0;
+    int number = 0;
+};
 
 class frmLibrary : public QWidget {
     Q_OBJECT
@@ -23,6 +31,8 @@ public:
         std::function<void(qint64 first, qint64 second)> compare; // second 0: with the SP
         std::function<void(qint64 id)> restore;
         std::function<void(qint64 snapshot, int kind, int number)> send; // one object, with what it plays
+        // Several chosen objects back at their own numbers, with what they play.
+        std::function<void(const QVector<ChosenObject> &objects)> restoreObjects;
     };
     frmLibrary(Library &library, Actions actions, QWidget *parent = nullptr);
 

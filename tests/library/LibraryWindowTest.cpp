@@ -241,6 +241,35 @@ private slots:
         QCOMPARE(app.vsp->device().memory(), expected);
     }
 
+    // Several results chosen go back to their own numbers in one go, after one question.
+    void chosenObjectsAreRestoredAtTheirOwnNumbers()
+    {
+        LibraryApp app;
+        app.start(Referring());
+        app.open();
+        app.click("cmdLibrarySnapshot");
+        Vsp::SpMemory sp = Referring();
+        Vsp::SetName(sp.of(Vsp::Tone)[3], "Renamed");
+        sp.of(Vsp::Tone).erase(12);
+        sp.of(Vsp::Preset).erase(0);
+        app.vsp->device().setMemory(sp);
+
+        QTest::keyClicks(app.control<QLineEdit>("txtLibrarySearch"), "tone");
+        auto *results = app.control<QTreeWidget>("trvLibraryObjects");
+        QCOMPARE(Rows(results), (QStringList{"Tone|3|Kick Tone|1", "Tone|7|Snare Tone|1", "Tone|12|Hat Tone|1"}));
+        results->topLevelItem(0)->setSelected(true);
+        results->topLevelItem(2)->setSelected(true);
+        app.notifier.messages.clear();
+        app.click("cmdLibrarySend");
+        QCOMPARE(app.notifier.messages.value(0).text, QStringLiteral("Send these to the SP at their own numbers, replacing what "
+                                                                     "it holds there?\nt# 3 Kick Tone\nt# 12 Hat Tone"));
+        QVERIFY2(app.notifier.texts().last().endsWith("Read back from the SP: everything sent is there."),
+                 qPrintable(app.notifier.texts().join('\n')));
+        Vsp::SpMemory expected = Referring();
+        expected.of(Vsp::Preset).erase(0);
+        QCOMPARE(app.vsp->device().memory(), expected);
+    }
+
     void droppedBackupsAreImportedAndAForeignFileNamed()
     {
         LibraryApp app;
