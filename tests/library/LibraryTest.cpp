@@ -4,6 +4,7 @@
 #include "SpRecords.h"
 #include "library/Library.h"
 #include "library/LibraryFile.h"
+#include "library/SpSnapshot.h"
 #include "vsp/FactoryBank.h"
 #include "vsp/SpBackupFile.h"
 
@@ -242,4 +243,26 @@ TEST(LibraryFile, ADamagedOrForeignFileIsSetAsideUntouchedAndANewLibraryBegun)
         EXPECT_EQ(again.library->Snapshots().size(), 1);
         ++expectedAside;
     }
+}
+
+// A snapshot restored to an SP set up with less: numbers above its highest, and the Waves beyond
+// its sample memory in number order, are named; an SP whose set-up is not known is not warned of.
+TEST(WillNotFit, NamesNumbersAboveTheHighestAndWavesBeyondTheMemory)
+{
+    Vsp::SpMemory memory;
+    memory.of(Vsp::Wave)[2] = SpRecords::Wave("Kick", 9000);   // 9 kilowords
+    memory.of(Vsp::Wave)[5] = SpRecords::Wave("Snare", 12000); // 12
+    memory.of(Vsp::Wave)[9] = SpRecords::Wave("Hat", 3000);    // 3
+    memory.of(Vsp::Tone)[10] = SpRecords::Tone("Last Tone");
+    memory.of(Vsp::Tone)[12] = SpRecords::Tone("Hat Tone");
+    SpConfiguration sp;
+    sp.installedKilowords = 20;
+    sp.highestAllowed = {255, 10, 255, 255, 255};
+    EXPECT_EQ(SpSnapshot::WillNotFit(ContentsOf(memory), sp),
+              (QStringList{"t# 12 Hat Tone: this SP takes Tone numbers up to 10 only.",
+                           "The Waves take 24 kilowords of sample memory; this SP has 20 installed, too little for w# 5 Snare, w# 9 Hat."}));
+    sp.installedKilowords = 24;
+    sp.highestAllowed[KindTone] = 12;
+    EXPECT_EQ(SpSnapshot::WillNotFit(ContentsOf(memory), sp), QStringList());
+    EXPECT_EQ(SpSnapshot::WillNotFit(ContentsOf(memory), SpConfiguration()), QStringList());
 }
